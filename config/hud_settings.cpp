@@ -1,0 +1,51 @@
+#include "config/hud_settings.h"
+
+HudSettings hudSettings;
+
+namespace {
+
+constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
+
+// One conversion per field type; the key's own default comes from a default record.
+void readField(const IniEntry& entry, std::string& field, const std::string& defaultValue) {
+    // assign keeps the string's storage, so a steady name list costs no allocation per frame.
+    field.assign(entry.asString(defaultValue));
+}
+void readField(const IniEntry& entry, FloatPair& field, FloatPair defaultValue) {
+    field = entry.asFloatPair(defaultValue.x, defaultValue.y);
+}
+void readField(const IniEntry& entry, float& field, float defaultValue) {
+    field = entry.asFloat(defaultValue);
+}
+void readField(const IniEntry& entry, std::int32_t& field, std::int32_t defaultValue) {
+    field = entry.asInt(defaultValue);
+}
+void readField(const IniEntry& entry, bool& field, bool) {
+    field = entry.asBool();
+}
+
+} // namespace
+
+const char* colorFileFor(int radarType) {
+    return radarType == 1 ? "tarvel_moravik\\color_configs\\IIIColors.ini"
+                          : "tarvel_moravik\\color_configs\\VColors.ini";
+}
+
+void loadSettingsWith(HudSettings& out, PathResolver resolvePath) {
+    static const HudSettings defaults;
+
+    IniReader layout;
+    layout.load(resolvePath(layoutFile));
+    forEachSettingsField([&](std::string_view key, auto field) {
+        readField(layout.find(key), out.*field, defaults.*field);
+    });
+
+    // Colours come from the colour file only, never from the layout file.
+    IniReader colorFile;
+    colorFile.load(resolvePath(colorFileFor(out.RADAR_TYPE)));
+    readColors(out.colors, colorFile);
+
+    // A key that is there but is no number (yes, true) reloads on every call.
+    const IniEntry reload = layout.find("RELOAD_SETTINGS");
+    out.reloadKey = reload.asBool() ? reload.asInt(-1) : 0;
+}
