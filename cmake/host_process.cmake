@@ -1,0 +1,33 @@
+# A "host process" is a Windows program whose own image looks like the game to the plug-in:
+# the game's fixed address range from 0x401000 up is one writable, executable section of the
+# program (defined by the simulator), and the program's own code and data sit above it.
+function(add_host_process target)
+    add_executable(${target} ${ARGN})
+    target_link_libraries(${target} PRIVATE hud_sim)
+    target_link_options(${target} PRIVATE
+        -Wl,--image-base=0x400000
+        -Wl,--section-start=.hostimg=0x401000
+        -Wl,--section-start=.text=0xB00000
+        -Wl,--disable-dynamicbase)
+    target_compile_options(${target} PRIVATE ${HUD_WARNINGS})
+    # Each program gets a folder of its own: it is the game directory of the plug-in it loads.
+    set_target_properties(${target} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target})
+endfunction()
+
+# Copies the plug-in next to a host process, where the game's loader would find it.
+function(place_plugin_beside target)
+    add_dependencies(${target} tarvel_hud)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>
+                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll)
+endfunction()
+
+# A GoogleTest program that runs as a host process under Wine.
+function(add_host_test target)
+    add_host_process(${target} ${ARGN})
+    target_link_libraries(${target} PRIVATE hud_core GTest::gtest GTest::gmock)
+    place_plugin_beside(${target})
+    add_test(NAME ${target} COMMAND ${target}
+        WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+endfunction()

@@ -1,0 +1,266 @@
+// The host routines the plug-in calls, each logged with its arguments.
+#include "sim/host_data.h"
+#include "sim/host_map.h"
+#include "sim/host_state.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <utility>
+
+#define SIM_CDECL __attribute__((cdecl))
+#define SIM_THISCALL __attribute__((thiscall))
+
+namespace sim {
+namespace {
+
+struct Dictionary {
+    bool present = true;
+    int loads = 0;
+    int releases = 0;
+    std::set<std::string> missing;
+    std::map<std::string, Texture> textures;
+};
+
+std::map<std::string, Dictionary> dictionaries;
+
+std::string stemOf(const char* path) {
+    std::string text = path ? path : "";
+    const auto slash = text.find_last_of("\\/");
+    if (slash != std::string::npos) text.erase(0, slash + 1);
+    const auto dot = text.rfind('.');
+    if (dot != std::string::npos) text.erase(dot);
+    for (auto& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+Colour colourAt(const void* rgba) {
+    Colour c;
+    if (rgba) std::memcpy(&c, rgba, 4);
+    return c;
+}
+
+std::u16string hostText(const char16_t* text) {
+    std::u16string out;
+    for (size_t i = 0; text && text[i] && i < 0x10000; ++i)
+        out += text[i];
+    return out;
+}
+
+HostCall named(const char* routine, uint32_t object = 0) {
+    HostCall call;
+    call.routine = routine;
+    call.object = object;
+    return call;
+}
+
+void logged(const char* routine, std::initializer_list<double> numbers) {
+    auto call = named(routine);
+    call.numbers = numbers;
+    record(std::move(call));
+}
+
+void loggedColour(const char* routine, const void* rgba) {
+    auto call = named(routine);
+    call.colour = colourAt(rgba);
+    call.hasColour = true;
+    record(std::move(call));
+}
+
+// Sprites.
+void SIM_THISCALL spriteConstruct(Sprite* self) {
+    self->texture = nullptr;
+    record(named("spriteConstruct", reinterpret_cast<uint32_t>(self)));
+}
+void SIM_THISCALL spriteDestroy(Sprite* self) {
+    record(named("spriteDestroy", reinterpret_cast<uint32_t>(self)));
+}
+
+HostCall spriteCall(const char* routine, const Sprite* sprite, const void* rgba) {
+    auto call = named(routine, reinterpret_cast<uint32_t>(sprite));
+    if (sprite && sprite->texture)
+        call.name = sprite->texture->dictionary + "/" + sprite->texture->name;
+    call.colour = colourAt(rgba);
+    call.hasColour = true;
+    return call;
+}
+
+void SIM_THISCALL drawSprite(const Sprite* self, const float* rect, const void* rgba) {
+    auto call = spriteCall("drawSprite", self, rgba);
+    call.numbers.assign(rect, rect + 4);
+    record(std::move(call));
+}
+void SIM_THISCALL drawSpriteQuad(const Sprite* self, float x1, float y1, float x2, float y2,
+                                 float x3, float y3, float x4, float y4, const void* rgba) {
+    auto call = spriteCall("drawSpriteQuad", self, rgba);
+    call.numbers = {x1, y1, x2, y2, x3, y3, x4, y4};
+    record(std::move(call));
+}
+
+// Dictionaries and textures.
+Dictionary* SIM_CDECL loadDictionary(const char* path) {
+    auto call = named("loadDictionary");
+    call.name = path ? path : "";
+    record(std::move(call));
+    auto& dictionary = dictionaries[stemOf(path)];
+    ++dictionary.loads;
+    return dictionary.present ? &dictionary : nullptr;
+}
+void SIM_CDECL releaseDictionary(Dictionary* dictionary) {
+    record(named("releaseDictionary", reinterpret_cast<uint32_t>(dictionary)));
+    if (dictionary) ++dictionary->releases;
+}
+const Texture* SIM_CDECL findTexture(Dictionary* dictionary, const char* name) {
+    auto call = named("findTexture", reinterpret_cast<uint32_t>(dictionary));
+    call.name = name ? name : "";
+    record(std::move(call));
+    if (!dictionary || !name || dictionary->missing.count(name)) return nullptr;
+    for (auto& [stem, entry] : dictionaries) {
+        if (&entry != dictionary) continue;
+        auto& texture = entry.textures[name];
+        texture.dictionary = stem;
+        texture.name = name;
+        return &texture;
+    }
+    return nullptr;
+}
+
+// Render state and the player.
+void SIM_CDECL setRenderState(int state, int value) {
+    logged("setRenderState", {double(state), double(value)});
+}
+
+// Text state.
+void SIM_CDECL setTextScale(float x, float y) {
+    logged("setTextScale", {x, y});
+}
+void SIM_CDECL setTextColour(const void* rgba) {
+    loggedColour("setTextColour", rgba);
+}
+void SIM_CDECL setTextBackgroundColour(const void* rgba) {
+    loggedColour("setTextBackgroundColour", rgba);
+}
+void SIM_CDECL setDropShadowColour(const void* rgba) {
+    loggedColour("setDropShadowColour", rgba);
+}
+void SIM_CDECL setFont(int font) {
+    logged("setFont", {double(font)});
+}
+void SIM_CDECL setDropShadowOffset(int offset) {
+    logged("setDropShadowOffset", {double(offset)});
+}
+void SIM_CDECL setRightJustifyOn() {
+    logged("setRightJustifyOn", {});
+}
+void SIM_CDECL setCentreOn() {
+    logged("setCentreOn", {});
+}
+void SIM_CDECL setCentreWidth(float w) {
+    logged("setCentreWidth", {w});
+}
+void SIM_CDECL setWrapWidth(float w) {
+    logged("setWrapWidth", {w});
+}
+void SIM_CDECL setRightJustifyWidth(float w) {
+    logged("setRightJustifyWidth", {w});
+}
+void SIM_CDECL setTextAlpha(float a) {
+    logged("setTextAlpha", {a});
+}
+
+template <uint32_t Address> void SIM_CDECL textSwitch() {
+    char name[32];
+    std::snprintf(name, sizeof name, "textSwitch%06X", static_cast<unsigned>(Address));
+    record(named(name));
+}
+
+void SIM_CDECL asciiToHost(const char* source, char16_t* destination) {
+    auto call = named("asciiToHost");
+    call.name = source ? source : "";
+    record(std::move(call));
+    size_t i = 0;
+    for (; source && source[i]; ++i)
+        destination[i] = static_cast<unsigned char>(source[i]);
+    destination[i] = 0;
+}
+
+void SIM_CDECL printText(float x, float y, const char16_t* text) {
+    auto call = named("printText");
+    call.numbers = {x, y};
+    call.text = hostText(text);
+    record(std::move(call));
+}
+
+} // namespace
+
+void layOutHostRoutines() {
+    using namespace host;
+    struct Routine {
+        uint32_t address;
+        const void* function;
+    };
+    const Routine routines[] = {
+        {spriteConstructor, reinterpret_cast<const void*>(&spriteConstruct)},
+        {spriteDestructor, reinterpret_cast<const void*>(&spriteDestroy)},
+        {spriteDrawRect, reinterpret_cast<const void*>(&drawSprite)},
+        {spriteDrawQuad, reinterpret_cast<const void*>(&drawSpriteQuad)},
+        {dictionaryLoad, reinterpret_cast<const void*>(&loadDictionary)},
+        {dictionaryRelease, reinterpret_cast<const void*>(&releaseDictionary)},
+        {textureFind, reinterpret_cast<const void*>(&findTexture)},
+        {renderStateSet, reinterpret_cast<const void*>(&setRenderState)},
+        {textScale, reinterpret_cast<const void*>(&setTextScale)},
+        {textColour, reinterpret_cast<const void*>(&setTextColour)},
+        {textBackgroundColour, reinterpret_cast<const void*>(&setTextBackgroundColour)},
+        {textDropShadowColour, reinterpret_cast<const void*>(&setDropShadowColour)},
+        {textFont, reinterpret_cast<const void*>(&setFont)},
+        {textDropShadowOffset, reinterpret_cast<const void*>(&setDropShadowOffset)},
+        {textRightJustifyOn, reinterpret_cast<const void*>(&setRightJustifyOn)},
+        {textCentreOn, reinterpret_cast<const void*>(&setCentreOn)},
+        {textCentreWidth, reinterpret_cast<const void*>(&setCentreWidth)},
+        {textWrapWidth, reinterpret_cast<const void*>(&setWrapWidth)},
+        {textRightJustifyWidth, reinterpret_cast<const void*>(&setRightJustifyWidth)},
+        {textAlpha, reinterpret_cast<const void*>(&setTextAlpha)},
+        {textAsciiToHost, reinterpret_cast<const void*>(&asciiToHost)},
+        {textPrint, reinterpret_cast<const void*>(&printText)},
+        {0x501C80, reinterpret_cast<const void*>(&textSwitch<0x501C80>)},
+        {0x501CB0, reinterpret_cast<const void*>(&textSwitch<0x501CB0>)},
+        {0x501CE0, reinterpret_cast<const void*>(&textSwitch<0x501CE0>)},
+        {0x501CF0, reinterpret_cast<const void*>(&textSwitch<0x501CF0>)},
+        {0x501D30, reinterpret_cast<const void*>(&textSwitch<0x501D30>)},
+        {0x501D40, reinterpret_cast<const void*>(&textSwitch<0x501D40>)},
+        {0x501D70, reinterpret_cast<const void*>(&textSwitch<0x501D70>)},
+        {0x501D90, reinterpret_cast<const void*>(&textSwitch<0x501D90>)},
+        {0x501DA0, reinterpret_cast<const void*>(&textSwitch<0x501DA0>)},
+    };
+    for (const auto& routine : routines)
+        installRoutine(routine.address, routine.function);
+}
+
+void resetTextures() {
+    dictionaries.clear();
+}
+
+void removeDictionary(const std::string& stem) {
+    dictionaries[stem].present = false;
+}
+void removeTexture(const std::string& stem, const std::string& name) {
+    dictionaries[stem].missing.insert(name);
+}
+int loadCount(const std::string& stem) {
+    auto it = dictionaries.find(stem);
+    return it == dictionaries.end() ? 0 : it->second.loads;
+}
+int releaseCount(const std::string& stem) {
+    auto it = dictionaries.find(stem);
+    return it == dictionaries.end() ? 0 : it->second.releases;
+}
+const Texture* textureOf(uint32_t sprite) {
+    return reinterpret_cast<const Sprite*>(sprite)->texture;
+}
+std::string textureName(uint32_t sprite) {
+    const Texture* texture = textureOf(sprite);
+    return texture ? texture->dictionary + "/" + texture->name : std::string();
+}
+
+} // namespace sim

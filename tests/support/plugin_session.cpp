@@ -1,0 +1,54 @@
+#include "support/plugin_session.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace testing_support {
+
+std::string gameDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.find_last_of("\\/") + 1);
+}
+
+void writeDataFile(const std::string& relativeName, const std::string& contents) {
+    std::string path = gameDirectory() + "tarvel_moravik\\" + relativeName;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << contents;
+}
+
+void removeDataFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(gameDirectory() + "tarvel_moravik", ignored);
+}
+
+PluginSession::PluginSession(sim::Build build, bool layOut) {
+    if (layOut) sim::layOut(build);
+    module_ = LoadLibraryA("tarvel_hud.dll");
+    EXPECT_NE(module_, nullptr) << "tarvel_hud.dll could not be loaded";
+}
+
+PluginSession::~PluginSession() {
+    unload();
+}
+
+void PluginSession::unload() {
+    if (module_) FreeLibrary(static_cast<HMODULE>(module_));
+    module_ = nullptr;
+}
+
+bool PluginSession::inPlugin(uint32_t address) const {
+    if (!module_) return false;
+    const auto base = reinterpret_cast<uint32_t>(module_);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    return address >= base && address < base + nt->OptionalHeader.SizeOfImage;
+}
+
+} // namespace testing_support

@@ -1,0 +1,32 @@
+#pragma once
+// Loads the real plug-in into the simulated game, as the game's loader would, for one test.
+#include "sim/sim.h"
+
+#include <string>
+
+namespace testing_support {
+
+// The folder of the running test program: the game directory the plug-in sees.
+std::string gameDirectory();
+// Writes a file under <game directory>/tarvel_moravik/ (folders made as needed).
+void writeDataFile(const std::string& relativeName, const std::string& contents);
+void removeDataFolder();
+
+class PluginSession {
+  public:
+    // Lays out the build, then maps tarvel_hud.dll into the process.
+    explicit PluginSession(sim::Build build = sim::Build::v100, bool layOut = true);
+    ~PluginSession();
+    PluginSession(const PluginSession&) = delete;
+    PluginSession& operator=(const PluginSession&) = delete;
+
+    void unload();
+    bool loaded() const { return module_ != nullptr; }
+    // True when the address lies inside the plug-in's image.
+    bool inPlugin(uint32_t address) const;
+
+  private:
+    void* module_ = nullptr;
+};
+
+} // namespace testing_support
