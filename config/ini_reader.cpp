@@ -28,7 +28,8 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Splits one line (without its line end) in a single walk; false when it holds no entry.
+// Splits one line (without its line end) in a single walk. A comment, or a line of nothing but
+// blanks and '=', has no key and gives no entry.
 bool parseLine(const char* p, const char* end, IniEntry& out) {
     while (p != end && isSeparator(*p))
         ++p;
