@@ -85,17 +85,6 @@ TEST(IniReaderLoad, MissingFileGivesNoEntriesAndEveryDefault) {
     EXPECT_EQ(entry.asColor({1, 2, 3, 4}), (Rgba{1, 2, 3, 4}));
 }
 
-TEST(IniReaderLoad, CrLfLinesReadLikeLfLines) {
-    const IniReader lf = readerOf("A = 1\n\nB = \"x\" ; c\n# c\nC\nD = 2 3\n");
-    const IniReader crlf = readerOf("A = 1\r\n\r\nB = \"x\" ; c\r\n# c\r\nC\r\nD = 2 3\r\n");
-    ASSERT_EQ(crlf.entries().size(), lf.entries().size());
-    for (std::size_t i = 0; i < lf.entries().size(); ++i) {
-        EXPECT_EQ(crlf.entries()[i].key, lf.entries()[i].key);
-        EXPECT_EQ(crlf.entries()[i].value, lf.entries()[i].value);
-        EXPECT_EQ(crlf.entries()[i].quoted, lf.entries()[i].quoted);
-    }
-}
-
 TEST(IniReaderLoad, ByteOrderMarkCountsOnlyAtTheStart) {
     const IniReader reader = readerOf("\xEF\xBB\xBFRADAR_TYPE = 1\n\xEF\xBB\xBFKEY = 2\n");
     EXPECT_EQ(reader.find("RADAR_TYPE").asInt(4), 1);
