@@ -1,0 +1,68 @@
+#pragma once
+// Patches that remember the game bytes they replace, so the game's code can be put back.
+#include "patch/memory.h"
+
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+
+namespace patch {
+
+// Lets owners of patches of different kinds put them back through one pointer.
+class scoped_base {
+  public:
+    scoped_base() = default;
+    scoped_base(const scoped_base&) = default;
+    scoped_base& operator=(const scoped_base&) = default;
+    virtual ~scoped_base() = default;
+    virtual void restore_bytes() = 0;
+};
+
+// Up to N bytes of game code as they were before a patch.
+template <size_t N> class scoped_basic : public scoped_base {
+  public:
+    static constexpr size_t bufsize = N;
+
+    scoped_basic() = default;
+    // Two owners of one saved site would both write it back.
+    scoped_basic(const scoped_basic&) = delete;
+    scoped_basic& operator=(const scoped_basic&) = delete;
+    // Not through the virtual slot: derived parts are gone by now.
+    ~scoped_basic() override { write_back(); }
+
+    void restore_bytes() override { write_back(); }
+
+    virtual void save_bytes(uint32_t address, size_t size, bool unprotect) {
+        assert(size <= bufsize);
+        // Derived patches undo their own state too before the site is taken again.
+        restore_bytes();
+        saved_ = true;
+        address_ = address;
+        unprotect_ = unprotect;
+        size_ = static_cast<uint32_t>(size);
+        peek_bytes(address, bytes_, size, unprotect);
+    }
+
+    bool saved() const { return saved_; }
+    uint32_t address() const { return address_; }
+    size_t size() const { return size_; }
+    const uint8_t* saved_bytes() const { return bytes_; }
+
+  private:
+    void write_back() {
+        if (!saved_) return;
+        patch_bytes(address_, bytes_, size_, unprotect_);
+        saved_ = false;
+    }
+
+    uint8_t bytes_[N] = {};
+    uint32_t address_ = 0;
+    uint32_t size_ = 0;
+    bool saved_ = false;
+    bool unprotect_ = false;
+};
+
+// The saved bytes of a CALL that has been redirected.
+class scoped_call : public scoped_basic<5> {};
+
+} // namespace patch
