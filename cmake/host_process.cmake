@@ -3,7 +3,8 @@
 # program (defined by the simulator), and the program's own code and data sit above it.
 function(add_host_process target)
     add_executable(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE hud_sim)
+    # Whole archive: each part of the simulated game registers itself from a static object.
+    target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,hud_sim>")
     target_link_options(${target} PRIVATE
         -Wl,--image-base=0x400000
         -Wl,--section-start=.hostimg=0x401000

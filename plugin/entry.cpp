@@ -1,6 +1,32 @@
 // The DLL entry. It has nothing of its own to do: everything starts from the plug-in's global
-// objects, which the runtime constructs before this is called and destroys after.
+// objects below, which the runtime constructs in this order before the entry is called and
+// destroys in the reverse order after it.
+#include "plugin/game_version.h"
+#include "plugin/host_interface.h"
+#include "plugin/hud_plugin.h"
+#include "plugin/hud_textures.h"
+
 #include <windows.h>
+
+namespace {
+
+// The build is known before anything touches the game.
+const GameVersion runningBuild = gameVersion();
+
+// The game's sprite objects live as long as the plug-in; only a fully known build has them.
+struct HudSpriteLifetime {
+    HudSpriteLifetime() {
+        if (host::fullyKnown()) constructHudSprites();
+    }
+    ~HudSpriteLifetime() {
+        if (host::fullyKnown()) destroyHudSprites();
+    }
+};
+HudSpriteLifetime hudSprites;
+
+HudPlugin plugin;
+
+} // namespace
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
     return TRUE;

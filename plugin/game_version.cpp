@@ -1,5 +1,6 @@
 #include "plugin/game_version.h"
 #include "patch/memory.h"
+#include "plugin/host_addresses.h"
 
 #include <windows.h>
 
@@ -13,9 +14,9 @@ struct Probe {
     GameVersion version;
 };
 constexpr Probe probes[] = {
-    {0x5C1E70, GameVersion::Build100},
-    {0x5C2130, GameVersion::Build110},
-    {0x5C6FD0, GameVersion::Build120},
+    {build100Addresses.versionProbe, GameVersion::Build100},
+    {build110Addresses.versionProbe, GameVersion::Build110},
+    {build120Addresses.versionProbe, GameVersion::Build120},
 };
 } // namespace
 

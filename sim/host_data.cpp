@@ -61,3 +61,38 @@ void setMissionTimersShown(bool shown) {
 }
 
 } // namespace sim
+
+namespace sim {
+
+namespace {
+constexpr uint32_t messageSlots = 0x664CE0;
+constexpr uint32_t subtitleText = 0x72E318;
+} // namespace
+
+void writeHostText(uint32_t address, const std::string& text) {
+    auto* units = reinterpret_cast<char16_t*>(address);
+    size_t i = 0;
+    for (; i < text.size(); ++i)
+        units[i] = static_cast<unsigned char>(text[i]);
+    units[i] = 0;
+}
+
+std::u16string hostTextAt(uint32_t address) {
+    const auto* units = reinterpret_cast<const char16_t*>(address);
+    std::u16string text;
+    for (size_t i = 0; units[i] && i < 0x1000; ++i)
+        text += units[i];
+    return text;
+}
+
+void setMessage(int slot, const std::string& text) {
+    writeHostText(messageSlots + 0x100 * slot, text);
+}
+std::u16string message(int slot) {
+    return hostTextAt(messageSlots + 0x100 * slot);
+}
+void setSubtitle(const std::string& text) {
+    writeHostText(subtitleText, text);
+}
+
+} // namespace sim

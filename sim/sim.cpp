@@ -29,6 +29,15 @@ constexpr uint32_t probes[3] = {0x5C1E70, 0x5C2130, 0x5C6FD0};
 constexpr uint8_t probeBytes[4] = {0x55, 0x89, 0xE5, 0x53};
 
 Build build = Build::unknown;
+
+struct RegisteredPart {
+    std::vector<HostRoutine> routines;
+    void (*reset)();
+};
+std::vector<RegisteredPart>& registeredParts() {
+    static std::vector<RegisteredPart> parts;
+    return parts;
+}
 std::vector<HostCall> log;
 
 uint32_t calleeValue(size_t eventIndex, size_t buildIndex) {
@@ -100,6 +109,11 @@ void layOut(Build newBuild) {
     }
     layOutHostRoutines();
     resetHostState();
+    for (const auto& part : registeredParts()) {
+        for (const auto& routine : part.routines)
+            installRoutine(routine.address, routine.function);
+        if (part.reset) part.reset();
+    }
 }
 
 Build currentBuild() {
@@ -185,6 +199,10 @@ std::string describeAll() {
     for (const auto& call : log)
         text += describe(call) + "\n";
     return text;
+}
+
+HostPart::HostPart(std::initializer_list<HostRoutine> routines, void (*reset)()) {
+    registeredParts().push_back({routines, reset});
 }
 
 void installRoutine(uint32_t address, const void* function) {

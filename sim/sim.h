@@ -3,6 +3,7 @@
 // Host memory is real memory at the game's fixed addresses; host routines are simulator
 // functions reached through JMPs written at their addresses; every call is logged.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,16 @@ void record(HostCall call);
 
 // The one place that makes a host routine: a JMP at its address to a simulator function.
 void installRoutine(uint32_t address, const void* function);
+
+// Each part of the simulated game registers its routines and its state reset once, from a
+// static object of its own source file; layOut installs and resets them all.
+struct HostRoutine {
+    uint32_t address;
+    const void* function;
+};
+struct HostPart {
+    HostPart(std::initializer_list<HostRoutine> routines, void (*reset)() = nullptr);
+};
 
 // Host memory.
 template <class T> T& at(uint32_t address) {

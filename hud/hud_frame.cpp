@@ -1,0 +1,61 @@
+#include "hud/hud_frame.h"
+#include "config/hud_settings.h"
+#include "hud/hud_drawers.h"
+#include "hud/screen_metrics.h"
+#include "patch/memory.h"
+#include "plugin/host_interface.h"
+#include "plugin/hud_plugin.h"
+#include "wheels/wheel_state.h"
+
+namespace {
+
+// Two of the game's HUD routines return at once; two bytes inside its code become NOPs.
+void switchOffHostHud() {
+    const auto& a = host::addresses();
+    patch::poke_u32(adjustAddress(a.hostHudRoutineA), 0x000000C3);
+    patch::poke_u32(adjustAddress(a.hostHudRoutineB), 0x000000C3);
+    patch::poke_u8(adjustAddress(a.hostHudByteA), 0x90);
+    patch::poke_u8(adjustAddress(a.hostHudByteB), 0x90);
+}
+
+void drawFirstGroup() {
+    // drawCrosshair();
+    // drawRadarFrame();
+    // drawAreaAndVehicleNames(titleOffset());
+    // drawMissionTimers();
+    // drawPager();
+    // drawWantedStars();
+    computeScreenMetrics();
+    // runWeaponWheel();
+    // runRadioWheel();
+    // drawMoneyAndAmmoPanels();
+}
+
+void drawSecondGroup() {
+    // drawSubtitles();
+    // drawBigMessages();
+    // drawHelpBoxAndOddJobs();
+    // drawMissionTitle(titleOffset());
+}
+
+} // namespace
+
+int titleOffset() {
+    if (!host::missionTimersShown()) return 0;
+    return static_cast<int>(hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP);
+}
+
+void HudFrame() {
+    // Only a build whose addresses are all known is patched and drawn on.
+    const bool drawable = host::fullyKnown();
+    if (drawable) switchOffHostHud();
+    loadSettings();
+    if (!drawable) return;
+
+    if (host::hudShownByte() != 0 && !host::menuShown()) {
+        if (host::hudSuppressed()) return;
+        drawFirstGroup();
+    }
+    if (host::hudSuppressed()) return;
+    drawSecondGroup();
+}

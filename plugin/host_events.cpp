@@ -1,0 +1,84 @@
+#include "plugin/host_events.h"
+#include "plugin/game_version.h"
+#include "plugin/host_addresses.h"
+
+namespace {
+
+using PlainHandler = void (*)();
+
+bool holdsSamePlainFunction(const EventHandler& a, const EventHandler& b) {
+    const PlainHandler* first = a.target<PlainHandler>();
+    const PlainHandler* second = b.target<PlainHandler>();
+    return first && second && *first == *second;
+}
+
+void runAll(const std::vector<EventHandler>& handlers) {
+    // By index and by copy: a handler may add handlers to the list while it runs.
+    for (size_t i = 0; i < handlers.size(); ++i) {
+        EventHandler copy = handlers[i];
+        copy();
+    }
+}
+
+// Takes over the event's call site of the running build; an unknown build is left alone.
+template <uint32_t HostAddresses::*Call> void installCallSite(HostEvent& event) {
+    auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
+    switch (gameVersion()) {
+    case GameVersion::Build100:
+        patch::install_site_hook<build100Addresses.*Call>(dispatch);
+        break;
+    case GameVersion::Build110:
+        patch::install_site_hook<build110Addresses.*Call>(dispatch);
+        break;
+    case GameVersion::Build120:
+        patch::install_site_hook<build120Addresses.*Call>(dispatch);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void HostEvent::addHandler(EventHandler handler, HandlerList list) {
+    auto& handlers = list == HandlerList::Before ? beforeHandlers : afterHandlers;
+    for (const EventHandler& existing : handlers)
+        if (holdsSamePlainFunction(existing, handler)) return;
+    if (!hookInstalled) {
+        hookInstalled = true;
+        installSite_(*this);
+    }
+    handlers.push_back(std::move(handler));
+}
+
+void* HostEvent::dispatch(const patch::NextStep& hostCallee) {
+    runAll(beforeHandlers);
+    void* result = hostCallee();
+    runAll(afterHandlers);
+    return result;
+}
+
+HostEvent& StartEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::startCall>);
+    return event;
+}
+HostEvent& HudDrawEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::hudDrawCall>);
+    return event;
+}
+HostEvent& PhoneDrawEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::phoneDrawCall>);
+    return event;
+}
+HostEvent& RadarPatchEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::radarSetupCall>);
+    return event;
+}
+HostEvent& ShutdownEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::shutdownCall>);
+    return event;
+}
+HostEvent& ReloadKeyEvent() {
+    static HostEvent event(installCallSite<&HostAddresses::reloadKeyCall>);
+    return event;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// A host event: one CALL instruction of the game, around which the plug-in's handlers run.
+#include "patch/hooking.h"
+
+#include <functional>
+#include <vector>
+
+using EventHandler = std::function<void()>;
+
+enum class HandlerList { Before, After };
+
+class HostEvent {
+  public:
+    using SiteInstaller = void (*)(HostEvent&);
+    explicit HostEvent(SiteInstaller installSite) : installSite_(installSite) {}
+
+    // Appends a handler. A plain function already in the list is not added twice; closures
+    // always are. The first handler takes over the event's call site for the running build.
+    void addHandler(EventHandler handler, HandlerList list = HandlerList::After);
+    // Runs the before-handlers, the game's own call, then the after-handlers; returns the
+    // game's result unchanged.
+    void* dispatch(const patch::NextStep& hostCallee);
+
+    bool hookInstalled = false;
+    std::vector<EventHandler> beforeHandlers;
+    std::vector<EventHandler> afterHandlers;
+
+  private:
+    SiteInstaller installSite_;
+};
+
+HostEvent& StartEvent();
+HostEvent& HudDrawEvent();
+HostEvent& PhoneDrawEvent();
+HostEvent& RadarPatchEvent();
+HostEvent& ShutdownEvent();
+HostEvent& ReloadKeyEvent();

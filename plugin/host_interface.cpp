@@ -1,0 +1,191 @@
+#include "plugin/host_interface.h"
+
+#include <cstddef>
+
+namespace host {
+
+const HostAddresses& addresses() {
+    switch (gameVersion()) {
+    case GameVersion::Build100:
+        return build100Addresses;
+    case GameVersion::Build110:
+        return build110Addresses;
+    case GameVersion::Build120:
+        return build120Addresses;
+    default:
+        return unknownBuildAddresses;
+    }
+}
+
+bool fullyKnown() {
+    const auto* field = reinterpret_cast<const uint32_t*>(&addresses());
+    for (size_t i = 0; i < sizeof(HostAddresses) / sizeof(uint32_t); ++i)
+        if (field[i] == 0) return false;
+    return true;
+}
+
+uint8_t& hudShownByte() {
+    return global<uint8_t>(&HostAddresses::hudShown);
+}
+
+void setTextScale(float x, float y) {
+    call<void>(&HostAddresses::textScale, x, y);
+}
+void setTextColour(const Rgba& colour) {
+    call<void>(&HostAddresses::textColour, &colour);
+}
+void setTextBackgroundColour(const Rgba& colour) {
+    call<void>(&HostAddresses::textBackgroundColour, &colour);
+}
+void setDropShadowColour(const Rgba& colour) {
+    call<void>(&HostAddresses::textDropShadowColour, &colour);
+}
+void setFont(int font) {
+    call<void>(&HostAddresses::textFont, font);
+}
+void setDropShadowOffset(int offset) {
+    call<void>(&HostAddresses::textDropShadowOffset, offset);
+}
+void setRightJustifyOn() {
+    call<void>(&HostAddresses::textRightJustifyOn);
+}
+void setCentreOn() {
+    call<void>(&HostAddresses::textCentreOn);
+}
+void setCentreWidth(float width) {
+    call<void>(&HostAddresses::textCentreWidth, width);
+}
+void setWrapWidth(float width) {
+    call<void>(&HostAddresses::textWrapWidth, width);
+}
+void setRightJustifyWidth(float width) {
+    call<void>(&HostAddresses::textRightJustifyWidth, width);
+}
+void setTextAlpha(float alpha) {
+    call<void>(&HostAddresses::textAlpha, alpha);
+}
+void textSwitch1C80() {
+    call<void>(&HostAddresses::textSwitch1C80);
+}
+void textSwitch1CB0() {
+    call<void>(&HostAddresses::textSwitch1CB0);
+}
+void textSwitch1CE0() {
+    call<void>(&HostAddresses::textSwitch1CE0);
+}
+void textSwitch1CF0() {
+    call<void>(&HostAddresses::textSwitch1CF0);
+}
+void textSwitch1D30() {
+    call<void>(&HostAddresses::textSwitch1D30);
+}
+void textSwitch1D40() {
+    call<void>(&HostAddresses::textSwitch1D40);
+}
+void textSwitch1D70() {
+    call<void>(&HostAddresses::textSwitch1D70);
+}
+void textSwitch1D90() {
+    call<void>(&HostAddresses::textSwitch1D90);
+}
+void textSwitch1DA0() {
+    call<void>(&HostAddresses::textSwitch1DA0);
+}
+void asciiToHostText(const char* source, char16_t* destination) {
+    call<void>(&HostAddresses::asciiToHostText, source, destination);
+}
+void printHostText(float x, float y, const char16_t* text) {
+    call<void>(&HostAddresses::printHostText, x, y, text);
+}
+int hostTextLength(const char16_t* text) {
+    return call<int>(&HostAddresses::hostTextLength, text);
+}
+void hostTextCopy(char16_t* destination, const char16_t* source, int length) {
+    call<void>(&HostAddresses::hostTextCopy, destination, source, length);
+}
+bool hostTextEqual(const char16_t* a, const char16_t* b, int length) {
+    return (call<uint32_t>(&HostAddresses::hostTextEqual, a, b, length) & 0xFF) != 0;
+}
+const char16_t* lookupText(const char* key) {
+    return callMethod<const char16_t*>(&HostAddresses::lookupText,
+                                       reinterpret_cast<void*>(addresses().textTable), key);
+}
+
+void constructSprite(HostSprite& sprite) {
+    callMethod<void>(&HostAddresses::spriteConstruct, &sprite);
+}
+void destroySprite(HostSprite& sprite) {
+    callMethod<void>(&HostAddresses::spriteDestroy, &sprite);
+}
+void drawSprite(HostSprite& sprite, const ScreenRect& rect, const Rgba& colour) {
+    callMethod<void>(&HostAddresses::spriteDrawRect, &sprite, &rect, &colour);
+}
+void drawSpriteQuad(HostSprite& sprite, const ScreenQuad& q, const Rgba& colour) {
+    callMethod<void>(&HostAddresses::spriteDrawQuad, &sprite, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3,
+                     q.x4, q.y4, &colour);
+}
+void drawTintedSprite(float x, float y, float z, float width, float height, uint8_t r, uint8_t g,
+                      uint8_t b, int16_t intensity, float recipZ, uint8_t alpha) {
+    call<void>(&HostAddresses::spriteDrawTinted, x, y, z, width, height, r, g, b, intensity, recipZ,
+               alpha);
+}
+void drawPlainRectangle(const ScreenRect& rect, const Rgba& colour) {
+    call<void>(&HostAddresses::plainRectangle, &rect, &colour);
+}
+HostDictionary loadDictionary(const char* path) {
+    return call<HostDictionary>(&HostAddresses::loadDictionary, path);
+}
+void releaseDictionary(HostDictionary dictionary) {
+    call<void>(&HostAddresses::releaseDictionary, dictionary);
+}
+void* findTexture(HostDictionary dictionary, const char* name) {
+    return call<void*>(&HostAddresses::findTexture, dictionary, name);
+}
+void setRenderState(int state, uint32_t value) {
+    call<void>(&HostAddresses::setRenderState, state, value);
+}
+void fillVertices(int count, const float* screenPoints) {
+    call<void>(&HostAddresses::fillVertices, count, screenPoints);
+}
+void drawPrimitive(int type, void* vertices, int count) {
+    call<void>(&HostAddresses::drawPrimitive, type, vertices, count);
+}
+
+void radarDrawBlips() {
+    call<void>(&HostAddresses::radarDrawBlips);
+}
+void radarDrawMap() {
+    call<void>(&HostAddresses::radarDrawMap);
+}
+void radarDrawSprites() {
+    call<void>(&HostAddresses::radarDrawSprites);
+}
+
+uint8_t* playerActor() {
+    return call<uint8_t*>(&HostAddresses::playerActor);
+}
+uint8_t* playerVehicle() {
+    return call<uint8_t*>(&HostAddresses::playerVehicle);
+}
+uint8_t* weaponInfo(int weaponType) {
+    return call<uint8_t*>(&HostAddresses::weaponInfo, weaponType);
+}
+bool ammoHidden() {
+    return (call<uint32_t>(&HostAddresses::ammoHiddenPredicate) & 0xFF) != 0;
+}
+uint8_t* pad(int number) {
+    return call<uint8_t*>(&HostAddresses::padByNumber, number);
+}
+int padQuery(uint8_t* padRecord) {
+    return callMethod<int>(&HostAddresses::padQuery, padRecord);
+}
+void playSound(int sound, int argument) {
+    callMethod<void>(&HostAddresses::playSound, reinterpret_cast<void*>(addresses().soundManager),
+                     sound, argument);
+}
+void setRadioStation(int station) {
+    callMethod<void>(&HostAddresses::setRadioStation,
+                     reinterpret_cast<void*>(addresses().soundManager), station);
+}
+
+} // namespace host

@@ -1,0 +1,53 @@
+#include "plugin/hud_plugin.h"
+#include "config/hud_settings.h"
+#include "hud/hud_drawers.h"
+#include "hud/hud_frame.h"
+#include "plugin/data_paths.h"
+#include "plugin/host_events.h"
+#include "plugin/host_interface.h"
+#include "plugin/hud_textures.h"
+
+#include <windows.h>
+
+void loadSettings() {
+    loadSettingsWith(hudSettings, dataPath);
+}
+
+HudPlugin::HudPlugin() {
+    StartEvent().addHandler(onGameStart);
+    HudDrawEvent().addHandler(onHudDraw);
+    PhoneDrawEvent().addHandler(onPhoneDraw);
+    RadarPatchEvent().addHandler(onRadarSetup);
+    ShutdownEvent().addHandler(onGameShutdown, HandlerList::Before);
+}
+
+void onGameStart() {
+    if (host::fullyKnown()) loadHudTextures();
+    // Settings first, so a reload key set in the layout file works from the first frame. The
+    // handler is a plain function: adding it again on a later start adds nothing.
+    loadSettings();
+    if (hudSettings.reloadKey != 0) ReloadKeyEvent().addHandler(onReloadKeyPoll);
+}
+
+void onHudDraw() {
+    HudFrame();
+}
+
+void onPhoneDraw() {
+    if (!host::fullyKnown()) return;
+    if (host::hudShownByte() != 0 && !host::menuShown() && !host::hudSuppressed()) {
+        // drawPhone();
+    }
+}
+
+void onRadarSetup() {}
+
+void onGameShutdown() {
+    if (host::fullyKnown()) releaseHudTextures();
+}
+
+void onReloadKeyPoll() {
+    const int key = hudSettings.reloadKey;
+    if (key == 0) return;
+    if (key == -1 || (GetKeyState(key) & 0x8000) != 0) loadSettings();
+}

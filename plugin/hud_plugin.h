@@ -1,0 +1,18 @@
+#pragma once
+// The plug-in's wiring: which handler runs at which game event.
+
+// Re-reads the layout file and the colour file it selects into hudSettings.
+void loadSettings();
+
+// Registers the five handlers that are added at load.
+struct HudPlugin {
+    HudPlugin();
+};
+
+// The handlers, by the event they serve.
+void onGameStart();
+void onHudDraw();
+void onPhoneDraw();
+void onRadarSetup();
+void onGameShutdown();
+void onReloadKeyPoll();
