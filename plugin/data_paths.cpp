@@ -45,10 +45,14 @@ const char* gameDirectory() {
     HMODULE game = GetModuleHandleA(nullptr);
     if (!game) showError(formatError("FILESYSTEM\nFailed to retrieve game dir path"));
 
-    gameDirBuffer = moduleFileName(game);
-    const auto separator = gameDirBuffer.find_last_of("\\/");
-    if (separator != std::string::npos) gameDirBuffer.resize(separator + 1);
+    gameDirBuffer = directoryOf(moduleFileName(game));
     return gameDirBuffer.c_str();
+}
+
+std::string directoryOf(const std::string& executablePath) {
+    const auto separator = executablePath.find_last_of("\\/");
+    if (separator == std::string::npos) return executablePath;
+    return executablePath.substr(0, separator + 1);
 }
 
 const char* dataPath(const char* relativeName) {
