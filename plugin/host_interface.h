@@ -154,4 +154,25 @@ int padQuery(uint8_t* pad);
 void playSound(int sound, int argument);
 void setRadioStation(int station);
 
+// The player actor's 13 weapon records (24 bytes each, the weapon type first), the index of the
+// current one, and the radio station of the player's vehicle.
+constexpr int weaponRecordCount = 13;
+inline int32_t weaponTypeOfRecord(const uint8_t* actor, int record) {
+    return *reinterpret_cast<const int32_t*>(actor + 0x35C + 24 * record);
+}
+inline int currentWeaponRecord(const uint8_t* actor) {
+    return actor[0x498];
+}
+inline int8_t vehicleRadioStation(const uint8_t* vehicle) {
+    return static_cast<int8_t>(vehicle[0x229]);
+}
+inline bool radioAvailable() {
+    return global<uint8_t>(&HostAddresses::radioAvailable) != 0;
+}
+// The mouse wheel was turned this frame, up or down.
+inline bool mouseWheelTurned() {
+    return global<uint8_t>(&HostAddresses::wheelUp) != 0 ||
+           global<uint8_t>(&HostAddresses::wheelDown) != 0;
+}
+
 } // namespace host
