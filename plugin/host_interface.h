@@ -175,4 +175,30 @@ inline bool mouseWheelTurned() {
            global<uint8_t>(&HostAddresses::wheelDown) != 0;
 }
 
+// Rounds of a weapon record: in the magazine, and in all.
+inline uint32_t roundsInMagazine(const uint8_t* actor, int record) {
+    return *reinterpret_cast<const uint32_t*>(actor + 0x35C + 24 * record + 8);
+}
+inline uint32_t roundsInTotal(const uint8_t* actor, int record) {
+    return *reinterpret_cast<const uint32_t*>(actor + 0x35C + 24 * record + 0xC);
+}
+inline uint32_t magazineSize(int weaponType) {
+    return *reinterpret_cast<const uint32_t*>(weaponInfo(weaponType) + 0x10);
+}
+// The actor's wanted record: the level and the game time it last changed.
+inline const uint8_t* wantedRecord(const uint8_t* actor) {
+    return *reinterpret_cast<const uint8_t* const*>(actor + 0x53C);
+}
+inline uint32_t wantedLevel(const uint8_t* actor) {
+    return *reinterpret_cast<const uint32_t*>(wantedRecord(actor) + 0x18);
+}
+inline uint32_t wantedLevelChangedAt(const uint8_t* actor) {
+    return *reinterpret_cast<const uint32_t*>(wantedRecord(actor) + 8);
+}
+// The current player's cash, from the player records.
+inline int32_t playerCash() {
+    const uint8_t index = global<uint8_t>(&HostAddresses::currentPlayer);
+    return *reinterpret_cast<const int32_t*>(addresses().playerRecords + 0x13C * index);
+}
+
 } // namespace host
