@@ -201,4 +201,58 @@ inline int32_t playerCash() {
     return *reinterpret_cast<const int32_t*>(addresses().playerRecords + 0x13C * index);
 }
 
+// The player actor's state byte.
+inline uint8_t actorState(const uint8_t* actor) {
+    return actor[0x160];
+}
+// The game's fixed array of camera records (0x1A4 bytes each) and the index of the active one.
+constexpr int cameraCount = 3;
+inline uint8_t activeCameraIndex() {
+    return global<uint8_t>(&HostAddresses::activeCamera);
+}
+inline const uint8_t* cameraRecord(int index) {
+    return reinterpret_cast<const uint8_t*>(addresses().cameras + 0x1A4 * index);
+}
+inline int16_t cameraMode(const uint8_t* camera) {
+    return *reinterpret_cast<const int16_t*>(camera + 0xC);
+}
+inline const uint8_t* cameraTarget(const uint8_t* camera) {
+    return *reinterpret_cast<const uint8_t* const*>(camera + 0x188);
+}
+// Where the game aims, as fractions of the screen width and height.
+inline float aimPointX() {
+    return global<float>(&HostAddresses::aimPointX);
+}
+inline float aimPointY() {
+    return global<float>(&HostAddresses::aimPointY);
+}
+inline bool mouseAimEnabled() {
+    return global<uint8_t>(&HostAddresses::mouseAimEnabled) != 0;
+}
+inline bool aimingWithMouse() {
+    return global<uint8_t>(&HostAddresses::aimingWithMouse) != 0;
+}
+// Frames the crosshair has been drawn in a row; the game reads it too.
+inline int32_t& crosshairStrength() {
+    return global<int32_t>(&HostAddresses::crosshairStrength);
+}
+// The button that toggles the HUD, in a pad's current and previous state.
+inline bool hudToggleButtonDown(const uint8_t* pad) {
+    return *reinterpret_cast<const int16_t*>(pad + 0x18) != 0;
+}
+inline bool hudToggleButtonWasDown(const uint8_t* pad) {
+    return *reinterpret_cast<const int16_t*>(pad + 0x42) != 0;
+}
+// A texture's raster: its first field.
+inline uint32_t textureRaster(const void* texture) {
+    return *static_cast<const uint32_t*>(texture);
+}
+// The time of day in the game world.
+inline uint8_t clockHour() {
+    return movedGlobal<uint8_t>(&HostAddresses::clockHours);
+}
+inline uint8_t clockMinute() {
+    return movedGlobal<uint8_t>(&HostAddresses::clockMinutes);
+}
+
 } // namespace host
