@@ -135,11 +135,12 @@ void drawPlainRectangle(const ScreenRect& rect, const Rgba& colour) {
 HostDictionary loadDictionary(const char* path) {
     return call<HostDictionary>(&HostAddresses::loadDictionary, path);
 }
+// A dictionary the game failed to load is null; the game's own routines would not survive it.
 void releaseDictionary(HostDictionary dictionary) {
-    call<void>(&HostAddresses::releaseDictionary, dictionary);
+    if (dictionary) call<void>(&HostAddresses::releaseDictionary, dictionary);
 }
 void* findTexture(HostDictionary dictionary, const char* name) {
-    return call<void*>(&HostAddresses::findTexture, dictionary, name);
+    return dictionary ? call<void*>(&HostAddresses::findTexture, dictionary, name) : nullptr;
 }
 void setRenderState(int state, uint32_t value) {
     call<void>(&HostAddresses::setRenderState, state, value);

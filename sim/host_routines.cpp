@@ -24,6 +24,12 @@ struct Dictionary {
 
 std::map<std::string, Dictionary> dictionaries;
 
+bool knownDictionary(const Dictionary* dictionary) {
+    for (const auto& entry : dictionaries)
+        if (&entry.second == dictionary) return true;
+    return false;
+}
+
 std::string stemOf(const char* path) {
     std::string text = path ? path : "";
     const auto slash = text.find_last_of("\\/");
@@ -35,14 +41,24 @@ std::string stemOf(const char* path) {
     return text;
 }
 
+std::set<const void*> constructedSprites;
+
 Colour colourAt(const void* rgba) {
     Colour c;
-    if (rgba) std::memcpy(&c, rgba, 4);
+    if (checkReadable(rgba, 4, "a colour")) std::memcpy(&c, rgba, 4);
     return c;
+}
+
+bool checkSprite(const void* sprite) {
+    if (!checkReadable(sprite, 4, "a sprite")) return false;
+    if (constructedSprites.count(sprite)) return true;
+    reportFault("a sprite the game never constructed");
+    return false;
 }
 
 std::u16string hostText(const char16_t* text) {
     std::u16string out;
+    if (!checkReadable(text, 2, "a text")) return out;
     for (size_t i = 0; text && text[i] && i < 0x10000; ++i)
         out += text[i];
     return out;
@@ -70,16 +86,20 @@ void loggedColour(const char* routine, const void* rgba) {
 
 // Sprites.
 void SIM_THISCALL spriteConstruct(Sprite* self) {
+    if (!checkReadable(self, 4, "a sprite to construct")) return;
+    constructedSprites.insert(self);
     self->texture = nullptr;
     record(named("spriteConstruct", reinterpret_cast<uint32_t>(self)));
 }
 void SIM_THISCALL spriteDestroy(Sprite* self) {
+    if (constructedSprites.erase(self) == 0)
+        reportFault("destroying a sprite the game never constructed");
     record(named("spriteDestroy", reinterpret_cast<uint32_t>(self)));
 }
 
 HostCall spriteCall(const char* routine, const Sprite* sprite, const void* rgba) {
     auto call = named(routine, reinterpret_cast<uint32_t>(sprite));
-    if (sprite && sprite->texture)
+    if (checkSprite(sprite) && sprite->texture)
         call.name = sprite->texture->dictionary + "/" + sprite->texture->name;
     call.colour = colourAt(rgba);
     call.hasColour = true;
@@ -88,7 +108,7 @@ HostCall spriteCall(const char* routine, const Sprite* sprite, const void* rgba)
 
 void SIM_THISCALL drawSprite(const Sprite* self, const float* rect, const void* rgba) {
     auto call = spriteCall("drawSprite", self, rgba);
-    call.numbers.assign(rect, rect + 4);
+    if (checkReadable(rect, 16, "a rectangle")) call.numbers.assign(rect, rect + 4);
     record(std::move(call));
 }
 void SIM_THISCALL drawSpriteQuad(const Sprite* self, float x1, float y1, float x2, float y2,
@@ -101,7 +121,7 @@ void SIM_THISCALL drawSpriteQuad(const Sprite* self, float x1, float y1, float x
 // Dictionaries and textures.
 Dictionary* SIM_CDECL loadDictionary(const char* path) {
     auto call = named("loadDictionary");
-    call.name = path ? path : "";
+    if (checkReadable(path, 1, "a dictionary path")) call.name = path;
     record(std::move(call));
     auto& dictionary = dictionaries[stemOf(path)];
     ++dictionary.loads;
@@ -109,13 +129,18 @@ Dictionary* SIM_CDECL loadDictionary(const char* path) {
 }
 void SIM_CDECL releaseDictionary(Dictionary* dictionary) {
     record(named("releaseDictionary", reinterpret_cast<uint32_t>(dictionary)));
-    if (dictionary) ++dictionary->releases;
+    if (!knownDictionary(dictionary)) return reportFault("releasing no dictionary");
+    ++dictionary->releases;
 }
 const Texture* SIM_CDECL findTexture(Dictionary* dictionary, const char* name) {
     auto call = named("findTexture", reinterpret_cast<uint32_t>(dictionary));
-    call.name = name ? name : "";
+    if (checkReadable(name, 1, "a texture name")) call.name = name;
     record(std::move(call));
-    if (!dictionary || !name || dictionary->missing.count(name)) return nullptr;
+    if (!knownDictionary(dictionary)) {
+        reportFault("a texture search in no dictionary");
+        return nullptr;
+    }
+    if (!name || dictionary->missing.count(name)) return nullptr;
     for (auto& [stem, entry] : dictionaries) {
         if (&entry != dictionary) continue;
         auto& texture = entry.textures[name];
@@ -176,6 +201,9 @@ template <uint32_t Address> void SIM_CDECL textSwitch() {
 }
 
 void SIM_CDECL asciiToHost(const char* source, char16_t* destination) {
+    if (!checkReadable(source, 1, "a text to convert") ||
+        !checkReadable(destination, 2, "a text buffer"))
+        return;
     auto call = named("asciiToHost");
     call.name = source ? source : "";
     record(std::move(call));

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -39,6 +40,8 @@ std::vector<RegisteredPart>& registeredParts() {
     return parts;
 }
 std::vector<HostCall> log;
+std::vector<std::string> faultList;
+void (*faultHandler)(const std::string&) = nullptr;
 
 uint32_t calleeValue(size_t eventIndex, size_t buildIndex) {
     return 0xC0DE0000u + static_cast<uint32_t>(eventIndex * 16 + buildIndex);
@@ -93,6 +96,7 @@ std::string narrow(const std::u16string& text) {
 
 void layOut(Build newBuild) {
     build = newBuild;
+    faultList.clear();
     std::memset(reinterpret_cast<void*>(imageStart), 0, imageEnd - imageStart);
     log.clear();
     releaseAllKeys();
@@ -150,7 +154,48 @@ void clearCalls() {
     log.clear();
 }
 void record(HostCall call) {
+    for (double number : call.numbers) {
+        if (!std::isfinite(number)) {
+            reportFault("a non-finite number: " + describe(call));
+            break;
+        }
+    }
     log.push_back(std::move(call));
+}
+
+void setFaultHandler(void (*handler)(const std::string&)) {
+    faultHandler = handler;
+}
+const std::vector<std::string>& faults() {
+    return faultList;
+}
+void clearFaults() {
+    faultList.clear();
+}
+void reportFault(const std::string& fault) {
+    faultList.push_back(fault);
+    if (faultHandler) faultHandler(fault);
+}
+
+bool checkReadable(const void* pointer, size_t size, const char* what) {
+    const auto* p = static_cast<const uint8_t*>(pointer);
+    const uint8_t* end = p + size;
+    bool readable = pointer != nullptr;
+    while (readable && p < end) {
+        MEMORY_BASIC_INFORMATION info{};
+        if (VirtualQuery(p, &info, sizeof info) == 0 || info.State != MEM_COMMIT ||
+            (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0) {
+            readable = false;
+            break;
+        }
+        p = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize;
+    }
+    if (!readable) {
+        char text[128];
+        std::snprintf(text, sizeof text, "an unreadable pointer %p for %s", pointer, what);
+        reportFault(text);
+    }
+    return readable;
 }
 
 std::vector<HostCall> callsTo(std::string_view routine) {

@@ -80,6 +80,16 @@ std::vector<uint8_t> snapshot(); // the whole host range
 // Distinct, recognisable code the simulator leaves at addresses the plug-in may rewrite.
 void fillRecognisable(uint32_t address, size_t count);
 
+// Faults: the game would crash or misbehave on what the plug-in handed it (a non-finite number,
+// a pointer to no readable memory). Each one goes to the handler, which a test program points at
+// its test framework, and is kept until cleared.
+void setFaultHandler(void (*handler)(const std::string& fault));
+const std::vector<std::string>& faults();
+void clearFaults();
+void reportFault(const std::string& fault);
+// Checks that the plug-in handed the game a pointer to size readable bytes.
+bool checkReadable(const void* pointer, size_t size, const char* what);
+
 // Keyboard, as GetKeyState sees it on this thread.
 void setKey(int virtualKey, bool down);
 void releaseAllKeys();
