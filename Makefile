@@ -4,7 +4,10 @@ JOBS    ?= $(shell nproc)
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: all deps configure build dll test preview dist bench fuzz clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build dll test preview dist bench fuzz fuzz-build fuzz-smoke clean
 
 all: build
 
@@ -23,14 +26,30 @@ build: configure
 dll: configure
 	@cmake --build $(BUILD) --target tarvel_hud
 
+# The fuzz smoke run comes first, so that ctest's summary is the last thing printed.
 test: build
+	@$(MAKE) --no-print-directory fuzz-smoke
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The configuration code fuzzed natively with clang's libFuzzer, ASan and UBSan.
+$(FUZZ_BUILD)/build.ninja: fuzz/CMakeLists.txt config/CMakeLists.txt
+	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) --stats
+
+fuzz-smoke: fuzz-build
+	@fuzz/run.sh $(FUZZ_BUILD) 10
 
 preview: build
 	@cd $(BUILD)/tools/preview && wine preview.exe
 
 dist: dll
-	@tools/make-dist.sh $(BUILD) dist
+	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist
 
 clean:
 	rm -rf $(BUILD) dist out

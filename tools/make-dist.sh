@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Lays out the release folder exactly as a player copies it into the game directory.
+set -euo pipefail
+dll="$1"
+out="$2"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+staging="$(mktemp -d "${out%/}.XXXXXX")"
+trap 'rm -rf "$staging"' EXIT
+cp "$dll" "$staging/tarvel_hud.dll"
+cp -r "$root/data/tarvel_moravik" "$staging/tarvel_moravik"
+cp "$root/docs/player-readme.txt" "$staging/README.txt"
+rm -rf "$out"
+mv "$staging" "$out"
+trap - EXIT
+echo "dist: $out"
