@@ -27,7 +27,7 @@ endfunction()
 # A GoogleTest program that runs as a host process under Wine.
 function(add_host_test target)
     add_host_process(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE hud_core GTest::gtest GTest::gmock)
+    target_link_libraries(${target} PRIVATE hud_core GTest::gtest GTest::gmock psapi)
     place_plugin_beside(${target})
     add_test(NAME ${target} COMMAND ${target}
         WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
