@@ -1,8 +1,11 @@
 #pragma once
 // The HUD elements, one source file each, in the order the frame draws them.
 
+// Before either group, every frame: the HUD on/off button.
+void pollHudToggle(); // hud_toggle.cpp
+
 // First group: drawn while the HUD is shown and no menu is up.
-void drawCrosshair();                          // crosshair.cpp: also the HUD toggle
+void drawCrosshair();                          // crosshair.cpp
 void drawRadarFrame();                         // radar_frame.cpp
 void drawAreaAndVehicleNames(int titleOffset); // area_vehicle_names.cpp
 void drawMissionTimers();                      // mission_timers.cpp

@@ -19,7 +19,7 @@ void switchOffHostHud() {
 }
 
 void drawFirstGroup() {
-    // drawCrosshair();
+    drawCrosshair();
     // drawRadarFrame();
     // drawAreaAndVehicleNames(titleOffset());
     // drawMissionTimers();
@@ -52,6 +52,7 @@ void HudFrame() {
     loadSettings();
     if (!drawable) return;
 
+    pollHudToggle();
     if (host::hudShownByte() != 0 && !host::menuShown()) {
         if (host::hudSuppressed()) return;
         drawFirstGroup();

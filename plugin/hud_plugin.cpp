@@ -36,7 +36,7 @@ void onHudDraw() {
 void onPhoneDraw() {
     if (!host::fullyKnown()) return;
     if (host::hudShownByte() != 0 && !host::menuShown() && !host::hudSuppressed()) {
-        // drawPhone();
+        drawPhone();
     }
 }
 

@@ -1,0 +1,102 @@
+// The phone: P slides it up from below the lower right corner with the game clock on its
+// screen; it stays out for about 100 seconds, and O slides it back down.
+#include "config/hud_settings.h"
+#include "hud/hud_drawers.h"
+#include "hud/units.h"
+#include "plugin/data_paths.h"
+#include "plugin/host_interface.h"
+#include "plugin/hud_textures.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int32_t slideTime = 512;
+constexpr int32_t outTime = 100000 + slideTime;
+constexpr Rgba white{255, 255, 255, 255};
+constexpr Rgba shadow{0, 0, 0, 255};
+
+// Game times in milliseconds. Both start in the past, so the phone starts put away.
+struct PhoneTimer {
+    int32_t openUntil = -1;  // out until then; the first 512 ms of it slide up
+    int32_t closeUntil = -1; // end of the slide down after O
+};
+PhoneTimer phoneTimer;
+
+bool keyDown(int virtualKey) {
+    return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// Wraps like the game's clock instead of overflowing.
+int32_t later(int32_t now, int32_t milliseconds) {
+    return static_cast<int32_t>(static_cast<uint32_t>(now) + static_cast<uint32_t>(milliseconds));
+}
+
+// The phone's picture between 'bottom' and 'top' units above the screen's bottom edge.
+void drawPhoneAt(float bottom, float top) {
+    const float w = host::screenWidth();
+    const float h = host::screenHeight();
+    host::drawSprite(hudTextures.phoneSprite,
+                     {w - Unit1080(346), h - Unit1080(bottom), w - Unit1080(90), h - Unit1080(top)},
+                     white);
+}
+
+// The time of day on the phone's screen, in layout units from the lower right corner.
+void drawClock(float right, float bottom) {
+    host::textSwitch1C80();
+    host::textSwitch1CB0();
+    host::textSwitch1CF0();
+    host::setTextScale(UnitX(hudSettings.CLOCK_SCALE.x), UnitY(hudSettings.CLOCK_SCALE.y));
+    host::textSwitch1D40();
+    host::textSwitch1D90();
+    host::setFont(0);
+    host::setRightJustifyOn();
+    host::setRightJustifyWidth(0.0f);
+
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", host::clockHour(), host::clockMinute());
+    const float x = host::screenWidth() - UnitX(right);
+    const float y = host::screenHeight() - UnitY(bottom);
+    host::setTextColour(shadow);
+    printText(text, x + UnitX(2), y + UnitY(2));
+    host::setTextColour(hudSettings.colors.CLOCK_COLOR);
+    printText(text, x, y);
+}
+
+} // namespace
+
+void drawPhone() {
+    const bool classic = hudSettings.RADAR_TYPE == 1;
+    const float right = classic ? hudSettings.CLOCK_RIGHT + 5 : hudSettings.CLOCK_RIGHT;
+    hudTextures.phoneSprite.texture =
+        hudTextures.phoneDictionary
+            ? host::findTexture(hudTextures.phoneDictionary, classic ? "phone_class" : "phone")
+            : nullptr;
+
+    const auto now = static_cast<int32_t>(host::gameClock());
+    PhoneTimer& timer = phoneTimer;
+    if (keyDown('P') && timer.openUntil <= now) timer.openUntil = later(now, outTime);
+    if (keyDown('O')) {
+        timer.openUntil = now;
+        timer.closeUntil = later(now, slideTime);
+    }
+
+    if (now <= timer.openUntil) {
+        const int32_t r = timer.openUntil - now;
+        if (r >= outTime - slideTime) {
+            drawPhoneAt(static_cast<float>(99888 - r), static_cast<float>(100400 - r));
+            drawClock(right, hudSettings.CLOCK_BOTTOM - 512 + static_cast<float>(outTime - r));
+        } else {
+            drawPhoneAt(-112, 400);
+            drawClock(right, hudSettings.CLOCK_BOTTOM);
+        }
+    }
+    if (now <= timer.closeUntil) {
+        const int32_t r2 = timer.closeUntil - now;
+        drawPhoneAt(static_cast<float>(r2 - 624), static_cast<float>(r2 - 112));
+        drawClock(right, static_cast<float>(static_cast<double>(hudSettings.CLOCK_BOTTOM) -
+                                            (slideTime - r2)));
+    }
+}

@@ -1,0 +1,70 @@
+// The HUD on/off button through the real plug-in: pad 1's button flips the game's HUD byte on
+// the frame it goes down, both ways.
+#include "sim/host_cameras.h"
+#include "sim/host_data.h"
+#include "support/plugin_session.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::PluginSession;
+
+class HudToggleTest : public testing::Test {
+  protected:
+    void SetUp() override { testing_support::removeDataFolder(); }
+
+    // One frame; returns how many sniper-scope quarters it drew (4 while the HUD shows).
+    static size_t frame(bool buttonNow, bool buttonBefore) {
+        sim::setToggleButton(buttonNow, buttonBefore);
+        sim::clearCalls();
+        sim::fire(sim::Event::HudDraw);
+        size_t quarters = 0;
+        for (const auto& call : sim::callsTo("drawSprite"))
+            quarters += call.name == "tarvel_iii/sitesniper";
+        return quarters;
+    }
+};
+
+TEST_F(HudToggleTest, ButtonHidesTheHudAndASecondPressShowsItAgain) {
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    sim::setCamera(0, 7); // the sniper scope shows whenever the upper group runs
+
+    EXPECT_EQ(frame(false, false), 4u);
+    EXPECT_TRUE(sim::hudShown());
+
+    // The press hides the upper group: the frame polls the button before it looks at the byte.
+    EXPECT_EQ(frame(true, false), 0u);
+    EXPECT_FALSE(sim::hudShown());
+    EXPECT_EQ(frame(true, true), 0u);  // held: no second flip
+    EXPECT_EQ(frame(false, true), 0u); // released
+    EXPECT_EQ(frame(false, false), 0u);
+    EXPECT_FALSE(sim::hudShown());
+
+    EXPECT_EQ(frame(true, false), 4u); // pressed again: back on
+    EXPECT_TRUE(sim::hudShown());
+    EXPECT_EQ(frame(true, true), 4u);
+    EXPECT_TRUE(sim::hudShown());
+}
+
+TEST_F(HudToggleTest, ButtonAlsoWorksWhileAMenuIsUp) {
+    PluginSession session;
+    sim::setMenuActive(true);
+    frame(true, false);
+    EXPECT_FALSE(sim::hudShown());
+    frame(false, true);
+    frame(true, false);
+    EXPECT_TRUE(sim::hudShown());
+}
+
+TEST_F(HudToggleTest, OtherBuildsLeaveTheHudByteAlone) {
+    for (sim::Build build : {sim::Build::v110, sim::Build::v120}) {
+        PluginSession session(build);
+        sim::setHudShown(true);
+        frame(true, false);
+        EXPECT_TRUE(sim::hudShown());
+    }
+}
+
+} // namespace
