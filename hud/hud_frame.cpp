@@ -26,8 +26,8 @@ void drawFirstGroup() {
     // drawPager();
     // drawWantedStars();
     computeScreenMetrics();
-    // runWeaponWheel();
-    // runRadioWheel();
+    runWeaponWheel();
+    runRadioWheel();
     // drawMoneyAndAmmoPanels();
 }
 
