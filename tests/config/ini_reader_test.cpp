@@ -196,15 +196,17 @@ TEST(IniEntryFloat, ReadsTheDecimalNumberAtTheStart) {
         {"5.", 5.0f},        {"-2.5e-1", -0.25f}, {"+1.5", 1.5f},    {"1E3", 1000.0f},
         {"1e", 1.0f},        {"1e+", 1.0f},       {"2e-x", 2.0f},    {"3.5.1", 3.5f},
         {"0x1p3", 0.0f},     {"12;13", 12.0f},    {"-0", -0.0f},     {"1e-3 2", 0.001f},
-        {"3.4e38", 3.4e38f},
+        {"3.4e38", 3.4e38f}, {"1e-45", 1e-45f},   {"0e99999", 0.0f},
     };
     for (const auto& c : cases)
         EXPECT_EQ(lineWithValue(c.value).find("K").asFloat(-7.0f), c.expected) << c.value;
 }
 
 TEST(IniEntryFloat, AnythingElseGivesTheDefault) {
-    const char* cases[] = {"1e39", "-1e39", "nan", "NaN", "inf",   "-inf", "infinity",
-                           ".",    "-.",    "e5",  "",    "\"1\"", "+-1",  "1e99999999999"};
+    // 1e-46 is closer to 0 than to the smallest float: outside the range like 1e39.
+    const char* cases[] = {"1e39", "1e-46", "-1e39",    "nan", "NaN",
+                           "inf",  "-inf",  "infinity", ".",   "-.",
+                           "e5",   "",      "\"1\"",    "+-1", "1e99999999999"};
     for (const char* value : cases)
         EXPECT_EQ(lineWithValue(value).find("K").asFloat(-7.0f), -7.0f) << value;
 }
