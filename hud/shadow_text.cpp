@@ -1,0 +1,13 @@
+#include "hud/shadow_text.h"
+#include "plugin/host_interface.h"
+
+void printInColour(const char16_t* text, const Rgba& colour, TextPoint at) {
+    host::setTextColour(colour);
+    host::printHostText(at.x, at.y, text);
+}
+
+void printShadowed(const char16_t* text, const Rgba& shadow, TextPoint shadowAt, const Rgba& colour,
+                   TextPoint at) {
+    printInColour(text, shadow, shadowAt);
+    printInColour(text, colour, at);
+}
