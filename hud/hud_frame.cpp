@@ -32,10 +32,10 @@ void drawFirstGroup() {
 }
 
 void drawSecondGroup() {
-    // drawSubtitles();
-    // drawBigMessages();
-    // drawHelpBoxAndOddJobs();
-    // drawMissionTitle(titleOffset());
+    drawSubtitles();
+    drawBigMessages();
+    drawHelpBoxAndOddJobs();
+    drawMissionTitle(titleOffset());
 }
 
 } // namespace
