@@ -64,18 +64,4 @@ TEST_F(WheelsInFrame, TheWeaponWheelDrawsBetweenTheStarsAndTheRadioWheel) {
     EXPECT_TRUE(star == calls.end() || star < start);
 }
 
-TEST_F(WheelsInFrame, NothingOfTheWheelsRunsWhileAMenuIsUp) {
-    PluginSession session;
-    sim::fire(sim::Event::Start);
-    sim::setMouseWheel(true, false);
-    sim::setMenuActive(true);
-    sim::clearCalls();
-    sim::fire(sim::Event::HudDraw);
-    for (const auto& call : sim::callsTo("findTexture"))
-        EXPECT_NE(call.name, "sring");
-    EXPECT_TRUE(sim::callsTo("printText").empty() ||
-                std::none_of(sim::calls().begin(), sim::calls().end(),
-                             [](const sim::HostCall& c) { return c.name == "ring_iii/sring"; }));
-}
-
 } // namespace
