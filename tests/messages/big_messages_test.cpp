@@ -17,10 +17,6 @@ int drawFrame(void (*draw)()) {
     return texts.empty() ? -1 : texts.back().colour.a;
 }
 
-void drawTitle() {
-    drawMissionTitle(0);
-}
-
 // Frames of entry before the hold starts counting, on a screen of the given width.
 int entryFrames(int width) {
     sim::layOut(sim::Build::v100);
@@ -160,15 +156,6 @@ setDropShadowColour(rgba(0 0 0 63))
 setTextColour(rgba(170 123 87 63))
 printText(1027.500, 496.607, "WASTED")
 )");
-}
-
-TEST_F(BigMessagesTest, MissionTitleTimesLikeTheCentreMessage) {
-    sim::setMessage(1, "THE TITLE");
-    EXPECT_EQ(drawFrame(drawTitle), -1);
-    EXPECT_EQ(drawFrame(drawTitle), 6);
-    EXPECT_EQ(drawFrame(drawTitle), 12);
-    EXPECT_EQ(sim::messageSlide(1), -48.0f);
-    EXPECT_EQ(sim::messageOpacity(0), 0.0f); // slot 0's values untouched
 }
 
 TEST_F(BigMessagesTest, MissionTitleSitsAtTheLowerRightWithAGreyShadow) {

@@ -118,16 +118,6 @@ TEST_F(HelpBoxTest, ANewTextFadesTheOldOneOutFirstAndPlaysNoSecondSound) {
     EXPECT_EQ(sim::countCalls("playSound"), 0u);
 }
 
-TEST_F(HelpBoxTest, TheTimerRestartsAtFiveWhenANewTextArrives) {
-    sim::setHelpText("OLD");
-    for (int frame = 0; frame < 10; ++frame)
-        drawFrame();
-    EXPECT_EQ(sim::helpBoxTimer(), 200);
-    sim::setHelpText("NEW");
-    drawFrame();
-    EXPECT_EQ(sim::helpBoxTimer(), 25); // 5, then this frame's 20
-}
-
 TEST_F(HelpBoxTest, AnEmptyHelpTextDrawsNothingAndKeepsTheState) {
     sim::setHelpText("HELLO");
     drawFrame();
