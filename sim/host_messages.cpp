@@ -30,7 +30,6 @@ constexpr uint32_t helpDurationAddress = 0x8E2C28;
 constexpr uint32_t helpSoundGateFloat = 0x6FAE48;
 constexpr uint32_t helpShortenedByte = 0x95CCF7;
 constexpr uint32_t pagerOffsetFloat = 0x941590;
-constexpr uint32_t textSizeByte = 0x941238;
 constexpr uint32_t subtitlesWithMenuByte = 0x5F2E54;
 
 // Per-build option bytes: builds 100, 110, 120.
@@ -151,9 +150,6 @@ void setHelpBoxHidden(bool on) {
 }
 void setSmallHelpText(bool on) {
     setPerBuild(smallHelpTextByte, on);
-}
-void setTextSizeOption(uint8_t value) {
-    at<uint8_t>(textSizeByte) = value;
 }
 void setSubtitlesWithMenu(bool on) {
     at<uint8_t>(subtitlesWithMenuByte) = on ? 1 : 0;

@@ -35,8 +35,6 @@ void setPagerSlide(float offset);
 void setLargeMissionTitle(bool on);
 void setHelpBoxHidden(bool on);
 void setSmallHelpText(bool on);
-// The game's text size option; 4 makes the mission title large.
-void setTextSizeOption(uint8_t value);
 // Subtitles show even while a menu is up.
 void setSubtitlesWithMenu(bool on);
 

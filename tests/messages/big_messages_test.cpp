@@ -1,6 +1,7 @@
 // The centre message, wasted or busted, and the mission title.
 #include "hud/hud_drawers.h"
 #include "message_test_support.h"
+#include "sim/host_names.h"
 
 #include <algorithm>
 
@@ -196,7 +197,7 @@ TEST_F(BigMessagesTest, MissionTitleIsLargeWithTheGamesOptionOrTextSizeFour) {
     const auto scaleWith = [](bool option, uint8_t textSize) {
         sim::layOut(sim::Build::v100);
         sim::setLargeMissionTitle(option);
-        sim::setTextSizeOption(textSize);
+        sim::setTextSizeSetting(textSize);
         sim::setMessage(1, "T");
         drawMissionTitle(0);
         drawMissionTitle(0);
