@@ -2,8 +2,8 @@
 // screen; it stays out for about 100 seconds, and O slides it back down.
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
+#include "hud/shadow_text.h"
 #include "hud/units.h"
-#include "plugin/data_paths.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
 
@@ -57,12 +57,12 @@ void drawClock(float right, float bottom) {
 
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d", host::clockHour(), host::clockMinute());
+    char16_t hostText[16];
+    host::asciiToHostText(text, hostText);
     const float x = host::screenWidth() - UnitX(right);
     const float y = host::screenHeight() - UnitY(bottom);
-    host::setTextColour(shadow);
-    printText(text, x + UnitX(2), y + UnitY(2));
-    host::setTextColour(hudSettings.colors.CLOCK_COLOR);
-    printText(text, x, y);
+    printShadowed(hostText, shadow, {x + UnitX(2), y + UnitY(2)}, hudSettings.colors.CLOCK_COLOR,
+                  {x, y});
 }
 
 } // namespace
