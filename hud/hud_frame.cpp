@@ -21,8 +21,8 @@ void switchOffHostHud() {
 void drawFirstGroup() {
     drawCrosshair();
     // drawRadarFrame();
-    // drawAreaAndVehicleNames(titleOffset());
-    // drawMissionTimers();
+    drawAreaAndVehicleNames(titleOffset());
+    drawMissionTimers();
     // drawPager();
     // drawWantedStars();
     computeScreenMetrics();

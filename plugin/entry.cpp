@@ -1,6 +1,7 @@
 // The DLL entry. It has nothing of its own to do: everything starts from the plug-in's global
 // objects below, which the runtime constructs in this order before the entry is called and
 // destroys in the reverse order after it.
+#include "hud/area_vehicle_names.h"
 #include "plugin/game_version.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_plugin.h"
@@ -25,6 +26,12 @@ struct HudSpriteLifetime {
 HudSpriteLifetime hudSprites;
 
 HudPlugin plugin;
+
+// The name displays start from the game's own display state at load.
+struct NameDisplaySeeds {
+    NameDisplaySeeds() { seedNameDisplays(); }
+};
+NameDisplaySeeds nameDisplaySeeds;
 
 } // namespace
 
