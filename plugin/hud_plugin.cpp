@@ -2,6 +2,7 @@
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
 #include "hud/hud_frame.h"
+#include "hud/radar_routines.h"
 #include "plugin/data_paths.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
@@ -40,7 +41,9 @@ void onPhoneDraw() {
     }
 }
 
-void onRadarSetup() {}
+void onRadarSetup() {
+    if (host::fullyKnown()) install_radar_jumps();
+}
 
 void onGameShutdown() {
     if (host::fullyKnown()) releaseHudTextures();
