@@ -20,7 +20,7 @@ void switchOffHostHud() {
 
 void drawFirstGroup() {
     drawCrosshair();
-    // drawRadarFrame();
+    drawRadarFrame();
     drawAreaAndVehicleNames(titleOffset());
     drawMissionTimers();
     // drawPager();
