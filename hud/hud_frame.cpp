@@ -1,5 +1,6 @@
 #include "hud/hud_frame.h"
 #include "config/hud_settings.h"
+#include "hud/exact_arithmetic.h"
 #include "hud/hud_drawers.h"
 #include "hud/screen_metrics.h"
 #include "patch/memory.h"
@@ -42,7 +43,7 @@ void drawSecondGroup() {
 
 int titleOffset() {
     if (!host::missionTimersShown()) return 0;
-    return static_cast<int>(hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP);
+    return truncateToInt(hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP);
 }
 
 void HudFrame() {
