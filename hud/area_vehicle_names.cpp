@@ -3,6 +3,8 @@
 #include "hud/area_vehicle_names.h"
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
+#include "hud/message_slots.h"
+#include "hud/shadow_text.h"
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 
@@ -26,8 +28,6 @@ NameDisplay vehicleDisplay{};
 
 constexpr int32_t holdMilliseconds = 10000;
 constexpr int32_t opaque = 1000;
-// The game's big-message slots are 0x100 bytes apart; slot 2 holds "wasted" and "busted".
-constexpr int messageSlotUnits = 0x100 / 2;
 
 // Where the area and the vehicle display part ways.
 struct NameRules {
@@ -96,9 +96,8 @@ float advanceFade(NameDisplay& d, uint32_t pointer, float step, const NameRules&
 
 // A subtitle or a wasted/busted message covers the names, and the covered time does not count.
 bool namesCovered() {
-    const char16_t* slots = &host::global<char16_t>(&HostAddresses::messageSlots);
     return host::global<char16_t>(&HostAddresses::subtitleText) != 0 ||
-           slots[2 * messageSlotUnits] != 0;
+           !messageEmpty(wastedBustedSlot);
 }
 
 struct NamePlace {
@@ -121,10 +120,8 @@ void printName(const NameDisplay& d, uint8_t alpha, float widthFactor, const Nam
     const float x = host::screenWidth() - UnitX(place.right);
     const float y = host::screenHeight() - UnitY(static_cast<float>(titleOffset) + place.bottom);
     const auto* text = reinterpret_cast<const char16_t*>(static_cast<uintptr_t>(d.shown));
-    host::setTextColour({0, 0, 0, alpha});
-    host::printHostText(x + UnitX(1.0f), y + UnitY(1.0f), text);
-    host::setTextColour(withAlpha(place.colour, alpha));
-    host::printHostText(x, y, text);
+    printShadowed(text, {0, 0, 0, alpha}, {x + UnitX(1.0f), y + UnitY(1.0f)},
+                  withAlpha(place.colour, alpha), {x, y});
 }
 
 // One frame of one display, drawn unless idle or covered.
