@@ -1,0 +1,55 @@
+#include "tools/preview/png_file.h"
+
+#include "stb_image.h"
+#include "stb_image_write.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace preview {
+
+bool readPng(const std::string& path, Image& image) {
+    image = Image();
+    int w = 0, h = 0, channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    if (!data) return false;
+    image = Image(w, h);
+    std::copy(data, data + size_t(w) * size_t(h) * 4, image.pixels.begin());
+    stbi_image_free(data);
+    return true;
+}
+
+namespace {
+void appendBytes(void* context, void* data, int size) {
+    static_cast<std::ofstream*>(context)->write(static_cast<const char*>(data), size);
+}
+} // namespace
+
+bool writePng(const std::string& path, const Image& image, std::string& error) {
+    namespace fs = std::filesystem;
+    const std::string temporary = path + ".part";
+    bool written = false;
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            error = "cannot write " + path;
+            return false;
+        }
+        written =
+            !image.empty() && stbi_write_png_to_func(appendBytes, &file, image.width, image.height,
+                                                     4, image.pixels.data(), image.width * 4) != 0;
+        file.flush();
+        written = written && file.good();
+    }
+    std::error_code failure;
+    if (written) fs::rename(temporary, path, failure);
+    if (!written || failure) {
+        fs::remove(temporary, failure);
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace preview

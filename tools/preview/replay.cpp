@@ -1,0 +1,170 @@
+#include "tools/preview/replay.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace preview {
+
+namespace {
+
+Rgba8 colourOf(const sim::HostCall& call) {
+    return {call.colour.r, call.colour.g, call.colour.b, call.colour.a};
+}
+
+float number(const sim::HostCall& call, size_t i) {
+    return i < call.numbers.size() ? static_cast<float>(call.numbers[i]) : 0.0f;
+}
+
+// The game's rectangle (left, bottom, right, top) as the corners of a quad.
+Quad rectangleCorners(float left, float bottom, float right, float top) {
+    return {Point{left, bottom}, Point{right, bottom}, Point{left, top}, Point{right, top}};
+}
+
+// Adds the tinted image to what is there: the game draws it as a glow.
+void addImage(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint) {
+    Image glow(canvas.width, canvas.height);
+    drawImageQuad(glow, source, corners, tint);
+    for (size_t i = 0; i < canvas.pixels.size(); i += 4) {
+        const float a = glow.pixels[i + 3] / 255.0f;
+        for (size_t c = 0; c < 3; ++c)
+            canvas.pixels[i + c] = static_cast<uint8_t>(
+                std::min(255.0f, canvas.pixels[i + c] + glow.pixels[i + c] * a));
+    }
+}
+
+} // namespace
+
+FrameReplay::FrameReplay(const Fonts& fonts, TextureLookup textures, OtherCall other)
+    : painter_(fonts), textures_(std::move(textures)), other_(std::move(other)) {}
+
+void FrameReplay::play(const std::vector<sim::HostCall>& calls, Image* canvas) {
+    for (const auto& call : calls)
+        apply(call, canvas);
+}
+
+// The text state and the render state's raster, whether or not the frame is drawn.
+bool FrameReplay::follow(const sim::HostCall& call) {
+    const std::string& r = call.routine;
+    if (r == "setTextScale") {
+        text_.scaleX = number(call, 0);
+        text_.scaleY = number(call, 1);
+    } else if (r == "setTextColour") {
+        text_.colour = colourOf(call);
+    } else if (r == "setTextBackgroundColour") {
+        text_.backgroundColour = colourOf(call);
+    } else if (r == "setDropShadowColour") {
+        text_.shadowColour = colourOf(call);
+    } else if (r == "setFont") {
+        text_.font = static_cast<int>(number(call, 0));
+    } else if (r == "setDropShadowOffset") {
+        text_.shadowOffset = static_cast<int>(number(call, 0));
+    } else if (r == "setRightJustifyOn") {
+        text_.align = Align::Right;
+    } else if (r == "setCentreOn") {
+        text_.align = Align::Centre;
+    } else if (r == "textSwitch501CB0") { // centring off
+        if (text_.align == Align::Centre) text_.align = Align::Left;
+    } else if (r == "textSwitch501D70") { // right justification off
+        if (text_.align == Align::Right) text_.align = Align::Left;
+    } else if (r == "setCentreWidth") {
+        text_.centreWidth = number(call, 0);
+    } else if (r == "setWrapWidth") {
+        text_.wrapX = number(call, 0);
+    } else if (r == "setRightJustifyWidth") {
+        text_.rightWrapX = number(call, 0);
+    } else if (r == "setTextAlpha") {
+        text_.alpha = number(call, 0);
+    } else if (r == "textSwitch501CE0") {
+        text_.background = true;
+    } else if (r == "textSwitch501CF0") {
+        text_.background = false;
+    } else if (r == "textSwitch501D30") {
+        text_.backgroundHugsText = true;
+    } else if (r == "textSwitch501D40") {
+        text_.backgroundHugsText = false;
+    } else if (r == "setRenderState") {
+        if (number(call, 0) == 1.0f && call.numbers.size() > 1)
+            raster_ = static_cast<uint32_t>(call.numbers[1]);
+    } else {
+        return r.rfind("textSwitch", 0) == 0; // the other switches change nothing drawn here
+    }
+    return true;
+}
+
+void FrameReplay::apply(const sim::HostCall& call, Image* canvas) {
+    if (follow(call) || !canvas) return;
+    const std::string& r = call.routine;
+    if (r == "printText") {
+        painter_.print(*canvas, text_, number(call, 0), number(call, 1), call.text);
+    } else if (r == "drawSprite") {
+        drawSprite(
+            *canvas, call,
+            rectangleCorners(number(call, 0), number(call, 1), number(call, 2), number(call, 3)),
+            true);
+    } else if (r == "drawSpriteQuad") {
+        Quad corners;
+        for (size_t i = 0; i < 4; ++i)
+            corners[i] = {number(call, 2 * i), number(call, 2 * i + 1)};
+        drawSprite(*canvas, call, corners, false);
+    } else if (r == "drawPlainRectangle") {
+        fillRect(*canvas, number(call, 0), number(call, 1), number(call, 2), number(call, 3),
+                 colourOf(call));
+    } else if (r == "drawTintedSprite") {
+        drawTinted(*canvas, call);
+    } else if (other_) {
+        other_(call, *canvas);
+    }
+}
+
+void FrameReplay::drawSprite(Image& canvas, const sim::HostCall& call, const Quad& corners,
+                             bool axisAligned) {
+    const Image* image = call.name.empty() ? nullptr : textures_(call.name);
+    if (!image) {
+        drawMissingTexture(canvas, painter_, corners,
+                           call.name.empty() ? "(no texture)" : call.name);
+        return;
+    }
+    if (axisAligned)
+        drawImage(canvas, *image, corners[0].x, corners[0].y, corners[3].x, corners[3].y,
+                  colourOf(call));
+    else
+        drawImageQuad(canvas, *image, corners, colourOf(call));
+}
+
+// Centre (x, y), half width and half height, tinted; the image is the render state's raster.
+void FrameReplay::drawTinted(Image& canvas, const sim::HostCall& call) {
+    const float x = number(call, 0), y = number(call, 1);
+    const float w = number(call, 3), h = number(call, 4);
+    const Quad corners = rectangleCorners(x - w, y + h, x + w, y - h);
+    const auto named = rasters_.find(raster_);
+    const Image* image = named == rasters_.end() ? nullptr : textures_(named->second);
+    if (!image) {
+        drawMissingTexture(canvas, painter_, corners,
+                           named == rasters_.end() ? "(no raster)" : named->second);
+        return;
+    }
+    const auto byte = [&](size_t i) {
+        return static_cast<uint8_t>(std::clamp(number(call, i), 0.0f, 255.0f));
+    };
+    addImage(canvas, *image, corners, {byte(5), byte(6), byte(7), byte(10)});
+}
+
+Image backdrop(int width, int height) {
+    Image image(width, height);
+    const int horizon = height * 11 / 20;
+    for (int y = 0; y < height; ++y) {
+        Rgba8 c;
+        if (y < horizon) {
+            const float t = float(y) / float(std::max(horizon, 1));
+            c = {uint8_t(92 + 60 * t), uint8_t(118 + 50 * t), uint8_t(150 + 40 * t), 255};
+        } else {
+            const float t = float(y - horizon) / float(std::max(height - horizon, 1));
+            c = {uint8_t(88 - 40 * t), uint8_t(84 - 38 * t), uint8_t(76 - 34 * t), 255};
+        }
+        for (int x = 0; x < width; ++x)
+            image.set(x, y, c);
+    }
+    return image;
+}
+
+} // namespace preview

@@ -1,0 +1,325 @@
+// texture_art: draws the project's own default art for every texture the plug-in looks up, as
+// PNG files in the preview's dictionary folders:
+//
+//   texture_art OUT_DIR FONT_DIR
+//
+// writes OUT_DIR/tarvel_moravik/<dictionary>/<name>.png. Everything is plain geometry (and the
+// slot numbers in DejaVu Sans), drawn white or grey where the game tints it.
+#include "tools/preview/png_file.h"
+#include "tools/preview/renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+using preview::Image;
+using preview::Rgba8;
+
+namespace {
+
+constexpr float pi = 3.14159265f;
+
+// A shape: the colour at a point of the unit square (u right, v down), transparent outside.
+using Shape = std::function<Rgba8(float u, float v)>;
+
+// Each pixel averages 4 x 4 samples, so edges come out smooth.
+Image paint(int width, int height, const Shape& shape) {
+    Image image(width, height);
+    constexpr int n = 4;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            float r = 0, g = 0, b = 0, a = 0;
+            for (int j = 0; j < n; ++j) {
+                for (int i = 0; i < n; ++i) {
+                    const Rgba8 c =
+                        shape((x + (i + 0.5f) / n) / width, (y + (j + 0.5f) / n) / height);
+                    const float ca = c.a / 255.0f;
+                    r += c.r * ca;
+                    g += c.g * ca;
+                    b += c.b * ca;
+                    a += ca;
+                }
+            }
+            if (a <= 0) continue;
+            image.set(x, y,
+                      {uint8_t(r / a + 0.5f), uint8_t(g / a + 0.5f), uint8_t(b / a + 0.5f),
+                       uint8_t(a / (n * n) * 255.0f + 0.5f)});
+        }
+    }
+    return image;
+}
+
+const Rgba8 none{0, 0, 0, 0};
+
+Rgba8 grey(int level, int alpha = 255) {
+    return {uint8_t(level), uint8_t(level), uint8_t(level), uint8_t(alpha)};
+}
+
+// Distance from a point to a rounded rectangle's edge: negative inside.
+float roundedBox(float u, float v, float left, float top, float right, float bottom, float radius) {
+    const float cx = (left + right) * 0.5f, cy = (top + bottom) * 0.5f;
+    const float hx = (right - left) * 0.5f - radius, hy = (bottom - top) * 0.5f - radius;
+    const float dx = std::max(std::abs(u - cx) - hx, 0.0f);
+    const float dy = std::max(std::abs(v - cy) - hy, 0.0f);
+    const float inside = std::min(std::max(std::abs(u - cx) - hx, std::abs(v - cy) - hy), 0.0f);
+    return std::sqrt(dx * dx + dy * dy) + inside - radius;
+}
+
+// Clockwise angle from twelve o'clock, 0..2 pi, of a point seen from the centre.
+float clockAngle(float u, float v) {
+    const float a = std::atan2(u - 0.5f, 0.5f - v);
+    return a < 0 ? a + 2 * pi : a;
+}
+
+float radius(float u, float v) {
+    return 2.0f * std::hypot(u - 0.5f, v - 0.5f);
+}
+
+float angleBetween(float a, float b) {
+    const float d = std::fmod(std::abs(a - b), 2 * pi);
+    return std::min(d, 2 * pi - d);
+}
+
+bool insideStar(float u, float v) {
+    // Ten corners, alternating outer and inner, the first at the top.
+    float px[10], py[10];
+    for (int i = 0; i < 10; ++i) {
+        const float r = i % 2 ? 0.2f : 0.48f;
+        const float a = i * pi / 5;
+        px[i] = 0.5f + r * std::sin(a);
+        py[i] = 0.53f - r * std::cos(a);
+    }
+    bool inside = false;
+    for (int i = 0, j = 9; i < 10; j = i++)
+        if ((py[i] > v) != (py[j] > v) &&
+            u < (px[j] - px[i]) * (v - py[i]) / (py[j] - py[i]) + px[i])
+            inside = !inside;
+    return inside;
+}
+
+Rgba8 star(float u, float v) {
+    if (!insideStar(u, v)) return none;
+    // A light rim inside the edge gives the star some body under any tint.
+    const bool rim = !insideStar(0.5f + (u - 0.5f) * 1.12f, 0.53f + (v - 0.53f) * 1.12f);
+    return rim ? grey(200) : grey(255);
+}
+
+// White, so that the bar shows its colour exactly; a dark line along both long edges.
+Rgba8 bar(float, float v) {
+    return v < 0.08f || v > 0.92f ? grey(40) : grey(255);
+}
+
+// The panel behind the radar and its bars.
+Rgba8 radarFrame(float u, float v) {
+    const float d = roundedBox(u, v, 0.01f, 0.01f, 0.99f, 0.99f, 0.06f);
+    if (d > 0) return none;
+    if (d > -0.006f) return grey(20, 230);
+    if (d > -0.02f) return grey(235, 240);
+    if (d > -0.026f) return grey(20, 200);
+    return grey(0, 90);
+}
+
+Rgba8 radarMask(float u, float v) {
+    return radius(u, v) <= 1.0f ? grey(255) : none;
+}
+
+Rgba8 timerBar(float u, float v) {
+    const float d = roundedBox(u, v, 0.01f, 0.05f, 0.99f, 0.95f, 0.2f);
+    if (d > 0) return none;
+    return d > -0.03f ? grey(160, 255) : grey(255, 255);
+}
+
+// The rocket sight: a ring and a dot, the game tints and adds it as a glow.
+Rgba8 rocketSight(float u, float v) {
+    const float r = radius(u, v);
+    if (r < 0.12f) return grey(255);
+    if (std::abs(r - 0.7f) < 0.06f) return grey(255);
+    if (std::abs(r - 0.7f) < 0.16f)
+        return grey(255, int(255 * (1 - (std::abs(r - 0.7f) - 0.06f) / 0.1f)));
+    return none;
+}
+
+Rgba8 pager(float u, float v) {
+    const float body = roundedBox(u, v, 0.02f, 0.04f, 0.98f, 0.96f, 0.12f);
+    if (body > 0) return none;
+    const float screen = roundedBox(u, v, 0.16f, 0.24f, 0.92f, 0.78f, 0.04f);
+    if (screen < 0) return screen > -0.012f ? Rgba8{40, 52, 36, 255} : Rgba8{150, 176, 118, 255};
+    if (body > -0.015f) return grey(20);
+    // A button at the left end.
+    if (std::hypot((u - 0.085f) * 2.0f, v - 0.5f) < 0.09f) return grey(150);
+    return Rgba8{58, 62, 70, 255};
+}
+
+// One quarter of the sniper scope; the scope's centre is the image's bottom-right corner.
+Rgba8 sniperQuarter(float u, float v) {
+    const float r = std::hypot(1.0f - u, 1.0f - v);
+    if (r > 0.97f) return grey(0);
+    if (r > 0.95f) return grey(30);
+    const bool lineX = v > 0.994f && u > 0.08f;
+    const bool lineY = u > 0.994f && v > 0.08f;
+    if (lineX || lineY) return grey(0);
+    // Range marks along both lines.
+    for (float t = 0.2f; t < 0.9f; t += 0.2f) {
+        if (std::abs(u - t) < 0.006f && v > 0.975f) return grey(0);
+        if (std::abs(v - t) < 0.006f && u > 0.975f) return grey(0);
+    }
+    return none;
+}
+
+Rgba8 crosshair(float u, float v) {
+    const float x = std::abs(u - 0.5f), y = std::abs(v - 0.5f);
+    auto arm = [](float along, float across, float w) {
+        return along > 0.14f && along < 0.46f && across < w;
+    };
+    if (arm(x, y, 0.035f) || arm(y, x, 0.035f)) return grey(255);
+    if (arm(x, y, 0.07f) || arm(y, x, 0.07f)) return grey(0, 200);
+    if (x * x + y * y < 0.035f * 0.035f) return grey(255);
+    return none;
+}
+
+// The wheel: slot i sits (i - 3) thirty-degree steps clockwise from twelve o'clock, so that
+// the selector, drawn upright for slot 3, points at it when turned; slots 0 and 12 share a place.
+float slotAngle(int slot) {
+    return std::fmod((slot - 3 + 12) * pi / 6, 2 * pi);
+}
+
+constexpr float ringInner = 0.68f, ringOuter = 0.97f;
+
+Rgba8 ring(float u, float v) {
+    const float r = radius(u, v);
+    if (r > ringOuter || r < ringInner) return none;
+    if (r > ringOuter - 0.015f || r < ringInner + 0.015f) return grey(255, 255);
+    // Thin spokes between the slots.
+    const float a = clockAngle(u, v) + pi / 12;
+    if (angleBetween(a, std::round(a / (pi / 6)) * (pi / 6)) * r < 0.008f) return grey(255, 200);
+    return grey(120, 170);
+}
+
+Rgba8 selector(float u, float v) {
+    const float r = radius(u, v);
+    if (r > ringOuter || r < ringInner) return none;
+    const float off = angleBetween(clockAngle(u, v), 0.0f);
+    if (off > pi / 12) return none;
+    const bool edge = off > pi / 12 - 0.02f || r > ringOuter - 0.02f || r < ringInner + 0.02f;
+    return edge ? grey(255) : grey(255, 150);
+}
+
+Image segment(int slot, const preview::TextPainter& text) {
+    const float centre = slotAngle(slot);
+    Image image = paint(256, 256, [centre](float u, float v) {
+        const float r = radius(u, v);
+        if (r > ringOuter - 0.03f || r < ringInner + 0.03f) return none;
+        const float off = angleBetween(clockAngle(u, v), centre);
+        if (off > pi / 12 - 0.03f) return none;
+        return grey(255, 110);
+    });
+    preview::TextState state;
+    state.scaleX = 0.5f;
+    state.scaleY = 1.0f;
+    state.font = 2;
+    state.align = preview::Align::Centre;
+    const float mid = (ringInner + ringOuter) * 0.25f * 256;
+    const float x = 128 + mid * std::sin(centre), y = 128 - mid * std::cos(centre);
+    const std::string label = std::to_string(slot);
+    text.print(image, state, x, y - 12, std::u16string(label.begin(), label.end()));
+    return image;
+}
+
+// A disc for each radio station, in its own colour; the last one is the radio switched off.
+Image station(int number, const preview::TextPainter& text) {
+    const float hue = number / 11.0f * 300.0f;
+    auto channel = [hue](float shift) {
+        const float h = std::fmod(hue + shift, 360.0f) / 60.0f;
+        const float level = std::clamp(std::abs(std::fmod(h, 6.0f) - 3.0f) - 1.0f, 0.0f, 1.0f);
+        return uint8_t(70 + 170 * level);
+    };
+    const Rgba8 colour =
+        number == 11 ? grey(120) : Rgba8{channel(0), channel(240), channel(120), 255};
+    Image image = paint(256, 256, [colour, number](float u, float v) {
+        const float r = radius(u, v);
+        if (r > 0.96f) return none;
+        if (r > 0.9f) return grey(20);
+        if (r < 0.12f) return none;
+        if (r < 0.16f) return grey(20);
+        if (number == 11 && std::abs((u - 0.5f) + (v - 0.5f)) < 0.05f) return grey(20);
+        const float shine = std::clamp(1.2f - std::hypot(u - 0.35f, v - 0.3f) * 2.0f, 0.0f, 1.0f);
+        return Rgba8{uint8_t(colour.r + (255 - colour.r) * shine * 0.4f),
+                     uint8_t(colour.g + (255 - colour.g) * shine * 0.4f),
+                     uint8_t(colour.b + (255 - colour.b) * shine * 0.4f), 255};
+    });
+    preview::TextState state;
+    state.scaleX = 1.0f;
+    state.scaleY = 2.0f;
+    state.font = 2;
+    state.align = preview::Align::Centre;
+    state.colour = grey(20);
+    const std::string label = std::to_string(number);
+    text.print(image, state, 128, 155, std::u16string(label.begin(), label.end()));
+    return image;
+}
+
+// The phone, 1 wide and 2 high; the classic one is rounder and brighter.
+Image phone(bool classic) {
+    return paint(128, 256, [classic](float u, float v) {
+        const float body = roundedBox(u, v, 0.06f, 0.02f, 0.94f, 0.98f, classic ? 0.3f : 0.12f);
+        if (body > 0) return none;
+        if (body > -0.02f) return grey(15);
+        const float screen = roundedBox(u, v, 0.16f, 0.1f, 0.84f, 0.42f, 0.04f);
+        if (screen < 0) return classic ? Rgba8{150, 176, 118, 255} : Rgba8{120, 170, 210, 255};
+        // Keys: three columns, four rows.
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 3; ++col)
+                if (roundedBox(u, v, 0.18f + col * 0.23f, 0.5f + row * 0.1f, 0.36f + col * 0.23f,
+                               0.57f + row * 0.1f, 0.02f) < 0)
+                    return grey(classic ? 200 : 90);
+        return classic ? Rgba8{60, 60, 64, 255} : Rgba8{36, 38, 44, 255};
+    });
+}
+
+bool save(const std::filesystem::path& folder, const std::string& name, const Image& image) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    std::string error;
+    if (preview::writePng((folder / (name + ".png")).string(), image, error)) return true;
+    std::fprintf(stderr, "texture_art: %s\n", error.c_str());
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: texture_art OUT_DIR FONT_DIR\n");
+        return 1;
+    }
+    preview::Fonts fonts;
+    if (!fonts.load(std::string(argv[2]) + "/")) {
+        std::fprintf(stderr, "texture_art: the fonts are missing in %s\n", argv[2]);
+        return 1;
+    }
+    const preview::TextPainter text(fonts);
+    const std::filesystem::path root = std::filesystem::path(argv[1]) / "tarvel_moravik";
+    const auto main = root / "tarvel_iii";
+    const auto rings = root / "ring_iii";
+    const auto radio = root / "radio_iii";
+    const auto phones = root / "phone_iii";
+    bool ok = save(main, "star", paint(64, 64, star)) && save(main, "bar", paint(64, 16, bar)) &&
+              save(main, "blrect", paint(256, 256, radarFrame)) &&
+              save(main, "radarmask", paint(128, 128, radarMask)) &&
+              save(main, "timerbar", paint(128, 32, timerBar)) &&
+              save(main, "siterocket", paint(128, 128, rocketSight)) &&
+              save(main, "pager", paint(256, 128, pager)) &&
+              save(main, "sitesniper", paint(256, 256, sniperQuarter)) &&
+              save(main, "siteM16", paint(64, 64, crosshair)) &&
+              save(rings, "sring", paint(256, 256, ring)) &&
+              save(rings, "shl", paint(256, 256, selector)) &&
+              save(phones, "phone", phone(false)) && save(phones, "phone_class", phone(true));
+    for (int slot = 0; ok && slot <= 12; ++slot)
+        ok = save(rings, std::to_string(slot), segment(slot, text));
+    for (int number = 0; ok && number <= 11; ++number)
+        ok = save(radio, std::to_string(number), station(number, text));
+    return ok ? 0 : 1;
+}
