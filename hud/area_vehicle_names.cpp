@@ -2,6 +2,7 @@
 // of drawn time and fades out; a name that changes while one is up fades the old one out first.
 #include "hud/area_vehicle_names.h"
 #include "config/hud_settings.h"
+#include "hud/exact_arithmetic.h"
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
 #include "hud/shadow_text.h"
@@ -63,20 +64,20 @@ float advanceFade(NameDisplay& d, uint32_t pointer, float step, const NameRules&
         }
         return 255.0f;
     case FadingIn: {
-        const float fade = static_cast<float>(d.fade) + step;
+        const float fade = roundedToFloat(static_cast<float>(d.fade) + step);
         if (fade > static_cast<float>(opaque)) {
             d.fade = opaque;
             d.state = Shown;
         } else {
-            d.fade = static_cast<int32_t>(fade);
+            d.fade = truncateToInt(fade);
         }
         break;
     }
     case FadingOut:
     case Switching: {
-        const float fade = static_cast<float>(d.fade) - step;
+        const float fade = roundedToFloat(static_cast<float>(d.fade) - step);
         if (fade >= 0.0f) {
-            d.fade = static_cast<int32_t>(fade);
+            d.fade = truncateToInt(fade);
         } else if (d.state == FadingOut) {
             d.fade = 0;
             d.state = Idle;
@@ -91,7 +92,7 @@ float advanceFade(NameDisplay& d, uint32_t pointer, float step, const NameRules&
     default:
         break;
     }
-    return static_cast<float>(d.fade) * 0.001f * 255.0f;
+    return roundedToFloat(roundedToFloat(static_cast<float>(d.fade) * 0.001f) * 255.0f);
 }
 
 // A subtitle or a wasted/busted message covers the names, and the covered time does not count.
@@ -132,11 +133,10 @@ void runNameDisplay(NameDisplay& d, uint32_t pointer, const NameRules& rules, fl
     const float step = host::frameMilliseconds();
     const float alpha = advanceFade(d, pointer, step, rules);
     if (namesCovered()) return;
-    d.timer = static_cast<int32_t>(static_cast<float>(d.timer) + step);
+    d.timer = truncateToInt(roundedToFloat(static_cast<float>(d.timer) + step));
     // A display seeded as busy has no text of its own until the next name arrives.
     if (d.shown == 0) return;
-    printName(d, static_cast<uint8_t>(static_cast<int32_t>(alpha)), widthFactor, place,
-              titleOffset);
+    printName(d, alphaOf(alpha), widthFactor, place, titleOffset);
 }
 
 } // namespace
