@@ -90,20 +90,6 @@ TEST_F(FrameDriver, WhileTheGameSuppressesDrawingTheFramePatchesAndReloadsButDra
     EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 200.0f);
 }
 
-TEST(FrameDriverBuilds, OnBuilds110And120TheFrameOnlyReadsTheSettings) {
-    testing_support::removeDataFolder();
-    for (sim::Build build : {sim::Build::v110, sim::Build::v120}) {
-        PluginSession session(build);
-        const Bytes routineA = sim::bytes(sim::hudRoutineA, 5);
-        const Bytes codeByteA = sim::bytes(sim::hudCodeByteA, 1);
-        sim::clearCalls();
-        sim::fire(sim::Event::HudDraw);
-        EXPECT_EQ(sim::bytes(sim::hudRoutineA, 5), routineA);
-        EXPECT_EQ(sim::bytes(sim::hudCodeByteA, 1), codeByteA);
-        EXPECT_EQ(frame_test::routineNames(), std::vector<std::string>{"callee"});
-    }
-}
-
 // White-box: the gates and the geometry.
 class FrameGates : public frame_test::WhiteBox {
   protected:

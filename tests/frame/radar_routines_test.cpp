@@ -136,14 +136,6 @@ TEST_F(RadarRoutines, AZeroScreenPutsEveryPointAtTheLeftOfTheBottomEdge) {
     EXPECT_EQ(corner.y, 1080.0f);
 }
 
-TEST_F(RadarRoutines, TheGameMayHandTheSamePointInAndOut) {
-    RadarPoint point{1, -1};
-    using Routine = void(HOST_CDECL*)(RadarPoint*, const RadarPoint*);
-    reinterpret_cast<Routine>(sim::radarToScreenRoutine)(&point, &point);
-    EXPECT_EQ(point.x, 311.0f);
-    EXPECT_EQ(point.y, 1023.0f);
-}
-
 TEST_F(RadarRoutines, AReloadedLayoutMovesTheRadarAtTheNextCall) {
     testing_support::writeDataFile("tarvel_III.ini", "INNER_RADAR_SCALE_A = 100 300\n");
     EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 53.0f); // not read yet
