@@ -15,9 +15,8 @@ using names_testing::Expected;
 using names_testing::nameAlpha;
 using names_testing::printedTexts;
 
-// On 1920 x 1080 one horizontal unit is 1080/480 = 2.25 pixels, one vertical unit 1080/448.
-constexpr double unitX = 1080.0 / 480.0;
-constexpr double unitY = 1080.0 / 448.0;
+using names_testing::unitX;
+using names_testing::unitY;
 
 class NameDisplays : public testing::Test {
   protected:

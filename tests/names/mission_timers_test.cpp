@@ -15,9 +15,8 @@ namespace {
 
 using names_testing::Expected;
 
-// On 1920 x 1080 one horizontal unit is 1080/480 = 2.25 pixels, one vertical unit 1080/448.
-constexpr double unitX = 1080.0 / 480.0;
-constexpr double unitY = 1080.0 / 448.0;
+using names_testing::unitX;
+using names_testing::unitY;
 
 const sim::Colour timerColour{186, 101, 50, 255};
 const sim::Colour counterColour{0, 106, 164, 255};

@@ -107,7 +107,7 @@ TEST_F(NameSeeds, NamesMoveUpByTheTruncatedGapWhileTheGameShowsATimer) {
     sim::setFrameCounter(4); // a frame on which a blinking timer shows
     PluginSession plugin(sim::Build::v100, false);
     const auto printed = hudFrame();
-    const double unitY = 1080.0 / 448.0;
+    using names_testing::unitY;
     EXPECT_NEAR(names_testing::printsOf(printed, u"Harwood").at(1).y, 1080 - (15 + 40) * unitY,
                 1e-3);
     EXPECT_NEAR(names_testing::printsOf(printed, u"Cheetah").at(1).y, 1080 - (15 + 60) * unitY,

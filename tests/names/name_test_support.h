@@ -8,6 +8,11 @@
 
 namespace names_testing {
 
+// On the default 1920 x 1080 screen one horizontal layout unit is 1080/480 = 2.25 pixels and
+// one vertical unit 1080/448 pixels.
+constexpr double unitX = 1080.0 / 480.0;
+constexpr double unitY = 1080.0 / 448.0;
+
 // A text the plug-in printed, with the text colour set last before it.
 struct Printed {
     std::u16string text;
