@@ -2,7 +2,6 @@
 #include "config/hud_settings.h"
 #include "hud/area_vehicle_names.h"
 #include "hud/hud_drawers.h"
-#include "hud/hud_frame.h"
 #include "names/name_test_support.h"
 #include "sim/host_data.h"
 #include "sim/host_names.h"
@@ -28,9 +27,9 @@ class NameDisplays : public testing::Test {
     }
 
     // One frame; the time step is 1/50 s unless a test changes it, so each frame is 20 ms.
-    static std::vector<names_testing::Printed> frame(int titleOffset = 0) {
+    static std::vector<names_testing::Printed> frame() {
         sim::clearCalls();
-        drawAreaAndVehicleNames(titleOffset);
+        drawAreaAndVehicleNames(0);
         return printedTexts();
     }
     // The name's alpha on each of frames 1..count (index 0 unused).
@@ -207,15 +206,6 @@ TEST_F(NameDisplays, ASubtitleOrAWastedMessageHidesTheNamesAndStopsTheirClock) {
     EXPECT_EQ(a[553], 249);
 }
 
-TEST_F(NameDisplays, TheFadeGoesOnWhileTheNamesAreCovered) {
-    sim::setAreaName("Harwood");
-    sim::setSubtitle("Get in the car.");
-    for (int i = 1; i <= 10; ++i)
-        EXPECT_TRUE(frame().empty());
-    sim::setSubtitle("");
-    EXPECT_EQ(nameAlpha(frame(), u"Harwood"), 56); // 11 * 20 = 220, 56.1
-}
-
 TEST_F(NameDisplays, TheFadeTakesAboutASecondAtAnyFrameRate) {
     struct Case {
         float tick; // fiftieths of a second per frame
@@ -232,42 +222,6 @@ TEST_F(NameDisplays, TheFadeTakesAboutASecondAtAnyFrameRate) {
             ++frameNumber;
         EXPECT_EQ(frameNumber, c.firstOpaqueFrame) << "tick " << c.tick;
     }
-}
-
-TEST_F(NameDisplays, NamesMoveUpByTheTruncatedGapWhileTheGameShowsMissionTimers) {
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
-    hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP = 15.9f;
-
-    sim::setMissionTimersShown(true);
-    auto printed = frame(titleOffset());
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Harwood").at(1).y, 1080 - (15 + 40) * unitY,
-                1e-3);
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Cheetah").at(1).y, 1080 - (15 + 60) * unitY,
-                1e-3);
-
-    hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP = -2.7f; // truncates to -2
-    printed = frame(titleOffset());
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Harwood").at(1).y, 1080 - (-2 + 40) * unitY,
-                1e-3);
-
-    sim::setMissionTimersShown(false);
-    printed = frame(titleOffset());
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Harwood").at(1).y, 1080 - 40 * unitY, 1e-3);
-}
-
-TEST_F(NameDisplays, ADisplayTheGameLeftBusyPrintsNothingUntilANameOfItsOwnArrives) {
-    // The game's vehicle display was showing "Cheetah" when the plug-in loaded; the plug-in
-    // never had the text itself, so it must not print a text it does not have.
-    sim::setVehicleName("Cheetah");
-    sim::setNameSeeds({.vehicleLast = sim::gameText("Cheetah"), .vehicleState = 1});
-    seedNameDisplays();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(frame().empty());
-    // A new name switches at once: the seeded display never had an opacity of its own.
-    sim::setVehicleName("Banshee");
-    EXPECT_EQ(nameAlpha(frame(), u"Banshee"), 0);
-    EXPECT_EQ(nameAlpha(frame(), u"Banshee"), 5);
 }
 
 } // namespace

@@ -131,17 +131,6 @@ TEST_F(MissionTimers, ACounterWithoutATimerIsDrawnInTheCounterRow) {
     names_testing::expectCalls(frame(), expected);
 }
 
-TEST_F(MissionTimers, WithBothTheTimerRowComesFirstAndTheCounterSitsAboveIt) {
-    sim::showMissionTimer("", "01:30");
-    sim::showMissionCounter("", "3");
-    frame();
-    const auto printed = names_testing::printedTexts();
-    ASSERT_EQ(printed.size(), 2u);
-    EXPECT_EQ(printed[0].text, u"01:30");
-    EXPECT_EQ(printed[1].text, u"3");
-    EXPECT_NEAR(printed[0].y - printed[1].y, (rowGap - 0.5) * unitY, 1e-3);
-}
-
 TEST_F(MissionTimers, ABarFillsFromItsAEdgeTowardsItsBEdgeAndOvershootsPastAHundred) {
     // MISSIONTIMERBAR_BG_A 60 110, _B 20 105, 15 units above the timer row.
     const double barLeft = 1920 - 60 * unitX;  // 1785
@@ -180,19 +169,6 @@ TEST_F(MissionTimers, ABarValueTooLongForItsFieldIsReadWithinItAndKeptInRange) {
     ASSERT_EQ(fills.size(), 2u);
     // Held at the largest int: 1920 + (40 * 2147483647 / 100 - 60) * 2.25, about 1.93e9.
     EXPECT_NEAR(fills[1].numbers[2], 1920 + (40 * 2147483647.0 / 100 - 60) * unitX, 1e3);
-}
-
-TEST_F(MissionTimers, ABarWithAKeyHasItsLabelInTheCounterRow) {
-    sim::setTableText("PROG", "Progress");
-    sim::showMissionCounter("PROG", "40", sim::CounterKind::Bar);
-    const auto calls = frame();
-    ASSERT_EQ(calls.size(), 3u + 5u);
-    EXPECT_EQ(calls[2].routine, "drawPlainRectangle");
-    EXPECT_EQ(calls[6].name, "PROG");
-    const auto printed = names_testing::printedTexts();
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0].text, u"Progress");
-    EXPECT_NEAR(printed[0].y, 1080 - (rowGap + bottom) * unitY, 1e-3);
 }
 
 TEST_F(MissionTimers, AKeyStartingWithAZeroByteGivesNoLabel) {

@@ -1,5 +1,6 @@
 // The real plug-in, loaded into the simulated game: the name displays start from the game's own
-// display values, taken at load, and only on a build whose addresses are all known.
+// display values, taken at load, and only on a build whose addresses are all known; the names
+// make room for a mission timer.
 #include "names/name_test_support.h"
 #include "sim/host_data.h"
 #include "sim/host_names.h"
@@ -23,7 +24,7 @@ std::vector<names_testing::Printed> hudFrame() {
     return names_testing::printedTexts();
 }
 
-class NameSeeds : public testing::Test {
+class NamesInThePlugin : public testing::Test {
   protected:
     void SetUp() override {
         testing_support::removeDataFolder(); // shipped defaults
@@ -32,16 +33,7 @@ class NameSeeds : public testing::Test {
     void TearDown() override { testing_support::removeDataFolder(); }
 };
 
-TEST_F(NameSeeds, WithTheGamesDisplaysIdleTheFirstNamesFadeIn) {
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
-    PluginSession plugin(sim::Build::v100, false);
-    const auto printed = hudFrame();
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 5); // 20 ms: 20 * 0.255
-    EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 5);
-}
-
-TEST_F(NameSeeds, BusyGameDisplaysMakeTheFirstNamesReplaceWhatTheGameShowed) {
+TEST_F(NamesInThePlugin, BusyGameDisplaysMakeTheFirstNamesReplaceWhatTheGameShowed) {
     // The game was fading names in: the first names of the plug-in replace them, starting at 0.
     sim::setNameSeeds({.areaState = 2, .vehicleState = 2});
     sim::setAreaName("Harwood");
@@ -55,7 +47,7 @@ TEST_F(NameSeeds, BusyGameDisplaysMakeTheFirstNamesReplaceWhatTheGameShowed) {
     EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 5);
 }
 
-TEST_F(NameSeeds, TheGamesTimersCarryOverSoItsNamesRunOutOnTime) {
+TEST_F(NamesInThePlugin, TheGamesTimersCarryOverSoItsNamesRunOutOnTime) {
     // The game was showing both names with 10 ms of their hold left. Its area name is the
     // no-area text, its vehicle name "Cheetah": the plug-in has seen both.
     sim::setNameSeeds({.areaState = 1,
@@ -81,24 +73,7 @@ TEST_F(NameSeeds, TheGamesTimersCarryOverSoItsNamesRunOutOnTime) {
     EXPECT_EQ(nameAlpha(printed, u"Banshee"), 5);
 }
 
-TEST_F(NameSeeds, WithoutTheCarriedTimersTheNewNamesWait) {
-    // The counterpart of the test above, to show that its timers made the difference.
-    sim::setNameSeeds({.areaState = 1, .vehicleLast = sim::gameText("Cheetah"), .vehicleState = 1});
-    sim::setAreaNamePointer(sim::noAreaSeenText);
-    sim::setVehicleName("Cheetah");
-    PluginSession plugin(sim::Build::v100, false);
-    for (int i = 1; i <= 60; ++i)
-        hudFrame();
-    sim::setAreaName("Portland");
-    sim::setVehicleName("Banshee");
-    const auto printed = hudFrame();
-    // The area display is held opaque, so its old name fades out first (1000 - 20 left).
-    EXPECT_EQ(nameAlpha(printed, u"Portland"), -1);
-    // The vehicle's hold never set its opacity: the switch happens at once, from 0.
-    EXPECT_EQ(nameAlpha(printed, u"Banshee"), 0);
-}
-
-TEST_F(NameSeeds, NamesMoveUpByTheTruncatedGapWhileTheGameShowsATimer) {
+TEST_F(NamesInThePlugin, NamesMoveUpByTheTruncatedGapWhileTheGameShowsATimer) {
     testing_support::writeDataFile("tarvel_III.ini", "ZONE_VEHICLE_MISSION_TRANSITION_GAP = 15.9\n"
                                                      "ZONE_BOTTOM = 40\nVEHICLE_BOTTOM = 60\n");
     sim::setAreaName("Harwood");
