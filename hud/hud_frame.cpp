@@ -53,8 +53,11 @@ void HudFrame() {
     loadSettings();
     if (!drawable) return;
 
+    // The toggle is polled whatever the HUD's state, so the button also shows a hidden HUD
+    // again; what it changes counts from the next frame.
+    const bool hudShown = host::hudShownByte() != 0;
     pollHudToggle();
-    if (host::hudShownByte() != 0 && !host::menuShown()) {
+    if (hudShown && !host::menuShown()) {
         if (host::hudSuppressed()) return;
         drawFirstGroup();
     }
