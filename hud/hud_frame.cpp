@@ -24,12 +24,12 @@ void drawFirstGroup() {
     drawRadarFrame();
     drawAreaAndVehicleNames(titleOffset());
     drawMissionTimers();
-    // drawPager();
-    // drawWantedStars();
+    drawPager();
+    drawWantedStars();
     computeScreenMetrics();
     runWeaponWheel();
     runRadioWheel();
-    // drawMoneyAndAmmoPanels();
+    drawMoneyAndAmmoPanels();
 }
 
 void drawSecondGroup() {
