@@ -1,6 +1,7 @@
 #pragma once
 // Layout units: every position and size in the settings is given for a reference screen and
 // becomes pixels here, with the screen size read afresh on every use.
+#include "hud/exact_arithmetic.h"
 #include "plugin/host_interface.h"
 
 // A horizontal length in units of a 640-wide 4:3 screen (in single precision, in this order).
@@ -20,7 +21,7 @@ inline float Unit1080(float v) {
     const float w = host::screenWidth();
     const float h = host::screenHeight();
     const float shortSide = w < h ? w : h;
-    return static_cast<float>(static_cast<int32_t>(v * shortSide / 1080.0f));
+    return truncated(v * shortSide / 1080.0f);
 }
 
 // A colour's red, green and blue with another alpha.

@@ -92,15 +92,15 @@ TEST_F(PhoneTest, FirstFrameAfterP) {
     // y 1080 + 624 = 1704 to 1080 + 112 = 1192. The clock sits at CLOCK_RIGHT 4 and
     // CLOCK_BOTTOM - 512 + 0 = -508: x = 1920 - 4 * 2.25 = 1911, y = 1080 + 508 * 1080 / 448 =
     // 2304.643; the shadow 2 units (4.5 and 4.821 px) right and down. The text scale is
-    // (0.31 * 2.25, 0.6 * 1080 / 448) = (0.6975, 1.446), the first a hair over 0.6975 in single
-    // precision; the colour VColors' default.
+    // (0.31 * 2.25, 0.6 * 1080 / 448) = (0.6975, 1.446), the first a hair under 0.6975 in single
+    // precision (0.69749999); the colour VColors' default.
     EXPECT_EQ(aim_testing::logFrom("drawSprite"),
               "drawSprite(1574.000, 1704.000, 1830.000, 1192.000, 'phone_iii/phone', "
               "rgba(255 255 255 255))\n"
               "textSwitch501C80()\n"
               "textSwitch501CB0()\n"
               "textSwitch501CF0()\n"
-              "setTextScale(0.698, 1.446)\n"
+              "setTextScale(0.697, 1.446)\n"
               "textSwitch501D40()\n"
               "textSwitch501D90()\n"
               "setFont(0.000)\n"
