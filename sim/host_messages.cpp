@@ -29,7 +29,6 @@ constexpr uint32_t helpFadeAddress = 0x8F6258;
 constexpr uint32_t helpDurationAddress = 0x8E2C28;
 constexpr uint32_t helpSoundGateFloat = 0x6FAE48;
 constexpr uint32_t helpShortenedByte = 0x95CCF7;
-constexpr uint32_t pagerOffsetFloat = 0x941590;
 constexpr uint32_t subtitlesWithMenuByte = 0x5F2E54;
 
 // Per-build option bytes: builds 100, 110, 120.
@@ -137,9 +136,6 @@ void setHelpSoundGate(float value) {
 }
 void setHelpShortened(bool on) {
     at<uint8_t>(helpShortenedByte) = on ? 1 : 0;
-}
-void setPagerSlide(float offset) {
-    at<float>(pagerOffsetFloat) = offset;
 }
 
 void setLargeMissionTitle(bool on) {

@@ -28,8 +28,6 @@ int32_t& helpBoxFade();   // 0..600
 float& helpBoxDuration(); // seconds
 void setHelpSoundGate(float value); // the help sound plays only while this is 0
 void setHelpShortened(bool on);     // help texts stay 1.5 s at most
-// The pager's slide offset in layout units: 0 out on screen, 150 hidden.
-void setPagerSlide(float offset);
 
 // Options of the running build (nothing for an unknown build).
 void setLargeMissionTitle(bool on);

@@ -1,6 +1,7 @@
 // The help box: its timing kept in the game's help-box variables, its sound and its place.
 #include "hud/hud_drawers.h"
 #include "message_test_support.h"
+#include "sim/host_panels.h"
 
 #include <string>
 
@@ -132,13 +133,13 @@ TEST_F(HelpBoxTest, AnEmptyHelpTextDrawsNothingAndKeepsTheState) {
 TEST_F(HelpBoxTest, FollowsThePagerOutAndHidden) {
     sim::setHelpText("HELLO");
     drawFrame();
-    sim::setPagerSlide(0.0f); // pager out: (150 - 0) * 0.6 + 28 = 118 layout units down
+    sim::pagerOffset() = 0.0f; // pager out: (150 - 0) * 0.6 + 28 = 118 layout units down
     drawFrame();
     auto text = printedText("HELLO");
     ASSERT_EQ(text.size(), 1u);
     EXPECT_FLOAT_EQ(text[0].x, 26 * 2.25f);
     EXPECT_FLOAT_EQ(text[0].y, 118 * 1080.0f / 448.0f);
-    sim::setPagerSlide(150.0f); // pager hidden: 28 down
+    sim::pagerOffset() = 150.0f; // pager hidden: 28 down
     drawFrame();
     text = printedText("HELLO");
     ASSERT_EQ(text.size(), 1u);
