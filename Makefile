@@ -45,8 +45,15 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	@fuzz/run.sh $(FUZZ_BUILD) 10
 
+# The default scenario on the shipped configuration, at two sizes; the program prints each
+# frame it writes. It runs under Wine, so the paths it is given are Windows paths.
 preview: build
-	@cd $(BUILD)/tools/preview && wine preview.exe
+	@mkdir -p out/preview
+	@wine $(BUILD)/tools/preview/preview.exe \
+	    --data "$$(winepath -w '$(CURDIR)/data')" \
+	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
+	    --size 1920x1080 --size 1280x720 \
+	    --out "$$(winepath -w '$(CURDIR)/out/preview')"
 
 dist: dll
 	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist

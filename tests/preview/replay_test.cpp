@@ -103,6 +103,10 @@ TEST_F(Replay, SwitchesTurnBackgroundAndAlignmentOnAndOff) {
     EXPECT_EQ(replay.textState().align, Align::Left);
     replay.play({call("setRightJustifyOn"), call("textSwitch501D70")}, nullptr);
     EXPECT_EQ(replay.textState().align, Align::Left);
+    for (const char* on : {"setRightJustifyOn", "setCentreOn"}) {
+        replay.play({call(on), call("textSwitch501C80")}, nullptr);
+        EXPECT_EQ(replay.textState().align, Align::Left) << "justification off after " << on;
+    }
 }
 
 TEST_F(Replay, SpritesDrawTheirTextureByNameIntoRectanglesAndQuads) {

@@ -1,82 +1,210 @@
-// Runs the real plug-in inside the simulated game through a short scripted stretch of play and
-// prints what it did to the game: which call sites it took over and every host call it made.
-#include "sim/host_data.h"
+// preview: runs the real plug-in inside the simulated game through a scenario and writes what
+// it drew as PNG frames.
+//
+//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]
+//
+// The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
+// preview gives it a game directory of its own: a temporary folder holding a copy of this
+// program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+#include "tools/preview/png_file.h"
+#include "tools/preview/scenario_player.h"
+
 #include "sim/sim.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-const char* eventName(sim::Event event) {
-    switch (event) {
-    case sim::Event::Start:
-        return "start";
-    case sim::Event::HudDraw:
-        return "HUD draw";
-    case sim::Event::PhoneDraw:
-        return "phone draw";
-    case sim::Event::RadarPatch:
-        return "radar set-up";
-    case sim::Event::Shutdown:
-        return "shutdown";
-    case sim::Event::ReloadKey:
-        return "key polling";
-    }
-    return "?";
+struct Size {
+    int width, height;
+};
+
+struct Options {
+    std::string data;
+    std::string scenario;
+    std::vector<Size> sizes;
+    std::string out = ".";
+    bool play = false; // the run inside the game directory: --play, --art and --fonts
+    std::string art;   // shipped art and fonts, for the run inside
+    std::string fonts;
+};
+
+const char* const usage =
+    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]";
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "preview: %s\n", message.c_str());
+    return 1;
 }
 
-void reportSites(const char* when) {
-    std::printf("Call sites %s:\n", when);
-    for (sim::Event event : sim::allEvents) {
-        const uint32_t site = sim::siteOf(event);
-        const auto code = sim::bytes(site, 5);
-        std::printf("  %-13s 0x%06X  %02X %02X %02X %02X %02X\n", eventName(event),
-                    static_cast<unsigned>(site), code[0], code[1], code[2], code[3], code[4]);
-    }
+std::string programPath() {
+    char path[MAX_PATH * 4] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
 }
 
-void printCalls(const char* heading) {
-    std::printf("%s (%zu host calls)\n", heading, sim::calls().size());
-    for (const auto& call : sim::calls())
-        std::printf("  %s\n", sim::describe(call).c_str());
-    sim::clearCalls();
+// Paths on Wine's root drive are shown as the Unix paths they are.
+std::string shown(std::string path) {
+    if (path.size() > 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') {
+        path.erase(0, 2);
+        for (auto& c : path)
+            if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+bool readOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
+                                arg == "--out" || arg == "--art" || arg == "--fonts";
+        if (arg == "--play") {
+            options.play = true;
+            continue;
+        }
+        if (!takesValue) {
+            error = "unknown option '" + arg + "'\n" + usage;
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = arg + " needs a value\n" + usage;
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (arg == "--data") options.data = value;
+        if (arg == "--scenario") options.scenario = value;
+        if (arg == "--out") options.out = value;
+        if (arg == "--art") options.art = value;
+        if (arg == "--fonts") options.fonts = value;
+        if (arg == "--size") {
+            Size size{};
+            if (!preview::parseSize(value, size.width, size.height)) {
+                error = "bad size '" + value + "': expected WIDTHxHEIGHT, each 1 to 8192";
+                return false;
+            }
+            options.sizes.push_back(size);
+        }
+    }
+    return true;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Plays every size inside the game directory this program was copied to.
+int playHere(const Options& options, const preview::Scenario& scenario) {
+    const fs::path gameDirectory = fs::path(programPath()).parent_path();
+    preview::Fonts fonts;
+    if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
+    preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
+    sim::setFaultHandler([](const std::string& fault) {
+        std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
+    });
+    for (const Size& size : options.sizes) {
+        preview::PlayOptions play;
+        play.width = size.width;
+        play.height = size.height;
+        play.fonts = &fonts;
+        play.textures = &textures;
+        play.capture = [&](const std::string& name, const preview::Image& frame) {
+            const std::string file = options.out + "\\" + name + "_" + std::to_string(size.width) +
+                                     "x" + std::to_string(size.height) + ".png";
+            std::string error;
+            if (!preview::writePng(file, frame, error)) {
+                std::fprintf(stderr, "preview: %s\n", error.c_str());
+                return false;
+            }
+            std::printf("%s\n", shown(file).c_str());
+            std::fflush(stdout);
+            return true;
+        };
+        std::string error;
+        if (!preview::playScenario(scenario, play, error)) return fail(error);
+    }
+    return 0;
+}
+
+// Lays out a game directory, plays there in a second process, and clears it away.
+int playInGameDirectory(const Options& options) {
+    const fs::path program = programPath();
+    const fs::path home = program.parent_path();
+    std::error_code failure;
+    const fs::path game = fs::temp_directory_path(failure) /
+                          ("tarvel_preview_" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(game, failure);
+    fs::create_directories(game, failure);
+    fs::copy_file(program, game / program.filename(), failure);
+    if (!failure) fs::copy_file(home / "tarvel_hud.dll", game / "tarvel_hud.dll", failure);
+    if (!failure)
+        fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
+                 fs::copy_options::recursive, failure);
+    if (failure) {
+        fs::remove_all(game, failure);
+        return fail("cannot lay out a game directory in " + game.string());
+    }
+
+    std::string command = quoted((game / program.filename()).string()) + " --play";
+    command += " --scenario " + quoted(options.scenario);
+    for (const Size& size : options.sizes)
+        command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
+    command += " --out " + quoted(options.out);
+    command += " --art " + quoted((home / "art").string());
+    command += " --fonts " + quoted((home / "fonts").string());
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = 1;
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        fail("cannot start the game process");
+    }
+    fs::remove_all(game, failure);
+    return static_cast<int>(exitCode);
 }
 
 } // namespace
 
-int main() {
-    sim::layOut(sim::Build::v100);
-    reportSites("before loading");
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!readOptions(argc, argv, options, error)) return fail(error);
 
-    HMODULE plugin = LoadLibraryA("tarvel_hud.dll");
-    if (!plugin) {
-        std::fprintf(stderr, "preview: tarvel_hud.dll could not be loaded\n");
-        return 1;
-    }
-    reportSites("after loading");
-    printCalls("Loading");
+    const fs::path home = fs::path(programPath()).parent_path();
+    // The run inside plays in its own folder, which holds the configuration.
+    if (options.play) options.data = home.string();
+    if (options.data.empty()) options.data = (home / "shipped").string();
+    if (options.scenario.empty())
+        options.scenario = (home / "shipped" / "default.scenario").string();
 
-    sim::fire(sim::Event::Start);
-    printCalls("Start");
-    sim::fire(sim::Event::RadarPatch);
-    printCalls("Radar set-up");
-    for (int frame = 1; frame <= 3; ++frame) {
-        sim::advanceClock(20);
-        sim::fire(sim::Event::HudDraw);
-        sim::fire(sim::Event::PhoneDraw);
-        sim::fire(sim::Event::ReloadKey);
-        char heading[32];
-        std::snprintf(heading, sizeof heading, "Frame %d", frame);
-        printCalls(heading);
-    }
-    sim::fire(sim::Event::Shutdown);
-    printCalls("Shutdown");
+    std::error_code failure;
+    if (!fs::is_directory(options.data, failure)) return fail("no folder " + shown(options.data));
+    if (!fs::is_directory(fs::path(options.data) / "tarvel_moravik", failure))
+        return fail(shown(options.data) + " holds no tarvel_moravik folder");
 
-    FreeLibrary(plugin);
-    printCalls("Unloading");
-    reportSites("after unloading");
-    return 0;
+    preview::Scenario scenario;
+    if (!preview::readScenario(options.scenario, scenario, error)) return fail(shown(error));
+    if (options.sizes.empty()) options.sizes.push_back({scenario.width, scenario.height});
+
+    fs::create_directories(options.out, failure);
+    if (!fs::is_directory(options.out, failure))
+        return fail("cannot make the output folder " + shown(options.out));
+
+    if (options.play) return playHere(options, scenario);
+    options.data = fs::absolute(options.data, failure).string();
+    options.scenario = fs::absolute(options.scenario, failure).string();
+    return playInGameDirectory(options);
 }

@@ -62,6 +62,8 @@ bool FrameReplay::follow(const sim::HostCall& call) {
         text_.align = Align::Right;
     } else if (r == "setCentreOn") {
         text_.align = Align::Centre;
+    } else if (r == "textSwitch501C80") { // justification off: plain left alignment
+        text_.align = Align::Left;
     } else if (r == "textSwitch501CB0") { // centring off
         if (text_.align == Align::Centre) text_.align = Align::Left;
     } else if (r == "textSwitch501D70") { // right justification off

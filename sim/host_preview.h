@@ -1,0 +1,17 @@
+#pragma once
+// What the preview asks of the simulated game beyond the setters the tests use.
+#include "sim/host_data.h"
+
+#include <cstdint>
+#include <string>
+
+namespace sim {
+
+// The game's texture search, run at its address like any other call (and logged).
+const Texture* searchTexture(uint32_t dictionary, const std::string& name);
+// A texture's raster as the render state takes it: the texture object's first field.
+uint32_t rasterOf(const Texture* texture);
+// The game clock in milliseconds.
+uint32_t clockNow();
+
+} // namespace sim

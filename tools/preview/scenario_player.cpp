@@ -1,0 +1,245 @@
+#include "tools/preview/scenario_player.h"
+#include "tools/preview/png_file.h"
+
+#include "sim/host_cameras.h"
+#include "sim/host_clock.h"
+#include "sim/host_data.h"
+#include "sim/host_messages.h"
+#include "sim/host_names.h"
+#include "sim/host_panels.h"
+#include "sim/host_preview.h"
+#include "sim/host_timers.h"
+#include "sim/sim.h"
+
+#include <windows.h>
+
+#include <cmath>
+
+namespace preview {
+
+const Image* TextureFolders::find(const std::string& name) {
+    auto cached = cache_.find(name);
+    if (cached == cache_.end()) {
+        std::optional<Image> found;
+        for (const auto& folder : folders_) {
+            Image image;
+            if (readPng(folder + "tarvel_moravik\\" + name + ".png", image)) {
+                found = std::move(image);
+                break;
+            }
+        }
+        cached = cache_.emplace(name, std::move(found)).first;
+    }
+    return cached->second ? &*cached->second : nullptr;
+}
+
+namespace {
+
+class Player {
+  public:
+    explicit Player(const PlayOptions& options)
+        : options_(options), replay_(
+                                 *options.fonts,
+                                 [&textures = *options.textures](const std::string& name) {
+                                     return textures.find(name);
+                                 },
+                                 [](const sim::HostCall& call, Image& canvas) {
+                                     if (call.routine == "radarDrawMap") drawRadarMap(canvas);
+                                 }) {}
+
+    // The textures the plug-in looked up at start, by the rasters the render state may get.
+    void nameRasters() {
+        const auto searches = sim::callsTo("findTexture");
+        for (const auto& search : searches) {
+            const sim::Texture* texture = sim::searchTexture(search.object, search.name);
+            if (texture)
+                replay_.nameRaster(sim::rasterOf(texture),
+                                   texture->dictionary + "/" + texture->name);
+        }
+        sim::clearCalls();
+    }
+
+    bool run(const Step& step, std::string& error);
+
+  private:
+    void frame();
+    bool capture(const std::string& name, std::string& error);
+
+    const PlayOptions& options_;
+    FrameReplay replay_;
+    TextState stateBeforeLast_;
+    std::vector<sim::HostCall> lastFrame_;
+    int stepMilliseconds_ = 20;
+    uint32_t frames_ = 0;
+};
+
+void Player::frame() {
+    sim::advanceClock(static_cast<uint32_t>(stepMilliseconds_));
+    sim::setFrameCounter(++frames_);
+    sim::clearCalls();
+    // In the order of their call sites in the game's frame.
+    sim::fire(sim::Event::PhoneDraw);
+    sim::fire(sim::Event::HudDraw);
+    sim::fire(sim::Event::ReloadKey);
+    lastFrame_ = sim::calls();
+    stateBeforeLast_ = replay_.textState();
+    replay_.play(lastFrame_, nullptr);
+}
+
+bool Player::capture(const std::string& name, std::string& error) {
+    Image canvas = backdrop(options_.width, options_.height);
+    FrameReplay replay = replay_;
+    replay.setTextState(stateBeforeLast_);
+    replay.play(lastFrame_, &canvas);
+    if (options_.capture && !options_.capture(name, canvas)) {
+        error = "capture " + name + " was not written";
+        return false;
+    }
+    return true;
+}
+
+bool Player::run(const Step& step, std::string& error) {
+    const auto& n = step.numbers;
+    auto integer = [&](size_t i) { return i < n.size() ? static_cast<int64_t>(n[i]) : 0; };
+    switch (step.command) {
+    case Command::Screen:
+        break;
+    case Command::Step:
+        stepMilliseconds_ = static_cast<int>(integer(0));
+        sim::setTimeStep(static_cast<float>(stepMilliseconds_) * 50.0f / 1000.0f);
+        break;
+    case Command::Frames:
+        for (int64_t i = 0; i < integer(0); ++i)
+            frame();
+        break;
+    case Command::Wait:
+        for (int64_t waited = 0; waited < integer(0); waited += stepMilliseconds_)
+            frame();
+        break;
+    case Command::Press:
+    case Command::Release:
+        sim::setKey(static_cast<int>(integer(0)), step.command == Command::Press);
+        break;
+    case Command::MouseWheel:
+        sim::setMouseWheel(integer(0) != 0, integer(1) != 0);
+        break;
+    case Command::Cash:
+        sim::setCash(static_cast<int32_t>(integer(0)));
+        break;
+    case Command::Wanted:
+        sim::setWantedLevel(static_cast<uint32_t>(integer(0)), sim::clockNow());
+        break;
+    case Command::Health:
+        sim::setHealth(static_cast<float>(n[0]));
+        break;
+    case Command::Armour:
+        sim::setArmour(static_cast<float>(n[0]));
+        break;
+    case Command::Weapon:
+        sim::setWeapon(static_cast<int>(integer(0)), static_cast<int32_t>(integer(1)),
+                       static_cast<uint32_t>(integer(2)), static_cast<uint32_t>(integer(3)));
+        break;
+    case Command::CurrentWeapon:
+        sim::setCurrentWeapon(static_cast<int>(integer(0)));
+        break;
+    case Command::Magazine:
+        sim::setMagazineSize(static_cast<int>(integer(0)), static_cast<uint32_t>(integer(1)));
+        break;
+    case Command::Vehicle:
+        sim::setVehicle(!step.off, static_cast<int8_t>(step.off ? 0 : integer(0)));
+        break;
+    case Command::Radio:
+        sim::setRadioAvailable(integer(0) != 0);
+        break;
+    case Command::Area:
+        sim::setAreaName(step.text);
+        break;
+    case Command::VehicleName:
+        sim::setVehicleName(step.text);
+        break;
+    case Command::TimeOfDay:
+        sim::setTimeOfDay(static_cast<uint8_t>(integer(0)), static_cast<uint8_t>(integer(1)));
+        break;
+    case Command::Timer:
+        if (step.off)
+            sim::hideMissionTimer();
+        else
+            sim::showMissionTimer(step.key, step.text);
+        break;
+    case Command::Counter:
+        if (step.off)
+            sim::hideMissionCounter();
+        else
+            sim::showMissionCounter(step.key, step.text);
+        break;
+    case Command::CounterBar:
+        if (step.off)
+            sim::hideMissionCounter();
+        else
+            sim::showMissionCounter(step.key, std::to_string(integer(0)), sim::CounterKind::Bar);
+        break;
+    case Command::Label:
+        sim::setTableText(step.key, step.text);
+        break;
+    case Command::Message:
+        sim::setMessage(static_cast<int>(integer(0)), step.text);
+        break;
+    case Command::Help:
+        sim::setHelpText(step.text);
+        break;
+    case Command::Subtitle:
+        sim::setSubtitle(step.text);
+        break;
+    case Command::Pager:
+        sim::setPagerText(step.text);
+        break;
+    case Command::Camera:
+        sim::setCamera(0, static_cast<int16_t>(integer(0)), sim::playerActorAddress());
+        sim::setActiveCamera(0);
+        break;
+    case Command::MouseAim:
+        sim::setMouseAimEnabled(integer(0) != 0);
+        break;
+    case Command::Aim:
+        sim::setAimPoint(static_cast<float>(n[0]), static_cast<float>(n[1]));
+        break;
+    case Command::Hud:
+        sim::setHudShown(integer(0) != 0);
+        break;
+    case Command::Capture:
+        return capture(step.text, error);
+    }
+    return true;
+}
+
+} // namespace
+
+bool playScenario(const Scenario& scenario, const PlayOptions& options, std::string& error) {
+    sim::layOut(sim::Build::v100);
+    sim::setScreenSize(options.width, options.height);
+    HMODULE plugin = LoadLibraryA("tarvel_hud.dll");
+    if (!plugin) {
+        error = "tarvel_hud.dll could not be loaded";
+        return false;
+    }
+    bool played = true;
+    {
+        Player player(options);
+        sim::fire(sim::Event::Start);
+        player.nameRasters();
+        sim::fire(sim::Event::RadarPatch);
+        sim::clearCalls();
+        for (const Step& step : scenario.steps) {
+            if (!player.run(step, error)) {
+                played = false;
+                break;
+            }
+        }
+        sim::fire(sim::Event::Shutdown);
+    }
+    FreeLibrary(plugin);
+    sim::releaseAllKeys();
+    return played;
+}
+
+} // namespace preview

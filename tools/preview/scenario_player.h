@@ -1,0 +1,43 @@
+#pragma once
+// Plays a scenario with the real plug-in loaded into this process. The process must be a host
+// process whose folder is the game directory: tarvel_hud.dll and tarvel_moravik/ beside it.
+#include "tools/preview/replay.h"
+#include "tools/preview/scenario.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace preview {
+
+// Texture images by "dictionary/name", read from data folders that hold
+// tarvel_moravik/<dictionary>/<name>.png; the first folder that has the file wins.
+class TextureFolders {
+  public:
+    explicit TextureFolders(std::vector<std::string> folders) : folders_(std::move(folders)) {}
+    const Image* find(const std::string& name);
+
+  private:
+    std::vector<std::string> folders_;
+    std::map<std::string, std::optional<Image>> cache_;
+};
+
+struct PlayOptions {
+    int width = 1920;
+    int height = 1080;
+    const Fonts* fonts = nullptr;
+    TextureFolders* textures = nullptr;
+    // Each capture as it is taken; returning false ends the play.
+    std::function<bool(const std::string& name, const Image& frame)> capture;
+};
+
+// False, with error set, when the plug-in cannot be loaded or a capture was refused.
+bool playScenario(const Scenario& scenario, const PlayOptions& options, std::string& error);
+
+// The radar's contents as the game would draw them, through the radar routines at their game
+// addresses (the plug-in's once it has taken them over): a small map, the player and blips.
+void drawRadarMap(Image& canvas);
+
+} // namespace preview
