@@ -223,6 +223,17 @@ void drawImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba
     });
 }
 
+void addImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint) {
+    if (source.empty()) return;
+    coverQuad(canvas, corners, [&](int x, int y, float u, float v) {
+        const Source s = tinted(sample(source, u, v), tint);
+        const Rgba8 was = canvas.at(x, y);
+        canvas.set(x, y,
+                   {toByte(was.r + s.r * s.a), toByte(was.g + s.g * s.a), toByte(was.b + s.b * s.a),
+                    was.a});
+    });
+}
+
 void fillQuad(Image& canvas, const Quad& corners, Rgba8 colour) {
     coverQuad(canvas, corners, [&](int x, int y, float, float) { blend(canvas, x, y, colour); });
 }

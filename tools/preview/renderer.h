@@ -55,6 +55,8 @@ void drawImage(Image& canvas, const Image& source, float left, float bottom, flo
 using Quad = std::array<Point, 4>;
 void drawImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint);
 void fillQuad(Image& canvas, const Quad& corners, Rgba8 colour);
+// The tinted image added to the pixels, as a glow.
+void addImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint);
 
 // Where a screen point falls in the quad's image (u right, v down, both 0..1), or false.
 bool quadCoordinates(const Quad& corners, Point p, float& u, float& v);

@@ -20,18 +20,6 @@ Quad rectangleCorners(float left, float bottom, float right, float top) {
     return {Point{left, bottom}, Point{right, bottom}, Point{left, top}, Point{right, top}};
 }
 
-// Adds the tinted image to what is there: the game draws it as a glow.
-void addImage(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint) {
-    Image glow(canvas.width, canvas.height);
-    drawImageQuad(glow, source, corners, tint);
-    for (size_t i = 0; i < canvas.pixels.size(); i += 4) {
-        const float a = glow.pixels[i + 3] / 255.0f;
-        for (size_t c = 0; c < 3; ++c)
-            canvas.pixels[i + c] = static_cast<uint8_t>(
-                std::min(255.0f, canvas.pixels[i + c] + glow.pixels[i + c] * a));
-    }
-}
-
 } // namespace
 
 FrameReplay::FrameReplay(const Fonts& fonts, TextureLookup textures, OtherCall other)
@@ -148,7 +136,8 @@ void FrameReplay::drawTinted(Image& canvas, const sim::HostCall& call) {
     const auto byte = [&](size_t i) {
         return static_cast<uint8_t>(std::clamp(number(call, i), 0.0f, 255.0f));
     };
-    addImage(canvas, *image, corners, {byte(5), byte(6), byte(7), byte(10)});
+    // The game draws it as a glow: added to what is there.
+    addImageQuad(canvas, *image, corners, {byte(5), byte(6), byte(7), byte(10)});
 }
 
 Image backdrop(int width, int height) {
