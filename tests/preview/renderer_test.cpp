@@ -119,24 +119,29 @@ TEST(Sprites, RectangleWithLeftGreaterThanRightIsMirrored) {
     EXPECT_EQ(cornerColours(flipped), "blue white / red green");
 }
 
-TEST(Quads, CornersAreTheImagesBottomLeftBottomRightTopLeftTopRight) {
-    Image canvas(8, 8, black);
-    drawImageQuad(canvas, corners(), {Point{0, 8}, Point{8, 8}, Point{0, 0}, Point{8, 0}}, white);
-    EXPECT_EQ(cornerColours(canvas), "red green / blue white");
-}
-
-TEST(Quads, QuadWithLeftGreaterThanRightIsMirrored) {
-    Image canvas(8, 8, black);
-    drawImageQuad(canvas, corners(), {Point{8, 8}, Point{0, 8}, Point{8, 0}, Point{0, 0}}, white);
-    EXPECT_EQ(cornerColours(canvas), "green red / white blue");
-}
-
-TEST(Quads, ASquareGivenFromTheTurnedCornersIsTurned) {
-    // Corner 1 at the bottom-right, 2 top-right, 3 bottom-left, 4 top-left: the image's
-    // bottom edge runs up the right side, a quarter turn anticlockwise.
-    Image canvas(8, 8, black);
-    drawImageQuad(canvas, corners(), {Point{8, 8}, Point{8, 0}, Point{0, 8}, Point{0, 0}}, white);
-    EXPECT_EQ(cornerColours(canvas), "green white / red blue");
+// Corners in the game's order: the image's bottom-left, bottom-right, top-left, top-right.
+TEST(Quads, MapTheImageThroughTheirCornersMirroredOrTurned) {
+    const struct {
+        const char* what;
+        Quad quad;
+        const char* seen; // top-left top-right / bottom-left bottom-right of the screen
+    } cases[] = {
+        {"upright", {Point{0, 8}, Point{8, 8}, Point{0, 0}, Point{8, 0}}, "red green / blue white"},
+        {"left greater than right: mirrored",
+         {Point{8, 8}, Point{0, 8}, Point{8, 0}, Point{0, 0}},
+         "green red / white blue"},
+        {"bottom above top: upside down",
+         {Point{0, 0}, Point{8, 0}, Point{0, 8}, Point{8, 8}},
+         "blue white / red green"},
+        // The wheel's square at angle 0: the image's bottom edge runs up the screen's right
+        // side, a quarter turn anticlockwise.
+        {"turned", {Point{8, 8}, Point{8, 0}, Point{0, 8}, Point{0, 0}}, "green white / red blue"},
+    };
+    for (const auto& c : cases) {
+        Image canvas(8, 8, black);
+        drawImageQuad(canvas, corners(), c.quad, white);
+        EXPECT_EQ(cornerColours(canvas), c.seen) << c.what;
+    }
 }
 
 TEST(Quads, CoverTheSamePixelsAsTheRectangleThroughTheirCorners) {
