@@ -1,8 +1,20 @@
 #include "plugin/host_interface.h"
 
+#include <cmath>
 #include <cstddef>
+#include <initializer_list>
 
 namespace host {
+
+namespace {
+// The game has no use for a coordinate, size or alpha that is not a finite number and may not
+// survive one: a call carrying one is left out. Settings can hold any number at all.
+bool allFinite(std::initializer_list<float> values) {
+    for (float value : values)
+        if (!std::isfinite(value)) return false;
+    return true;
+}
+} // namespace
 
 const HostAddresses& addresses() {
     switch (gameVersion()) {
@@ -29,6 +41,7 @@ uint8_t& hudShownByte() {
 }
 
 void setTextScale(float x, float y) {
+    if (!allFinite({x, y})) return;
     call<void>(&HostAddresses::textScale, x, y);
 }
 void setTextColour(const Rgba& colour) {
@@ -53,15 +66,19 @@ void setCentreOn() {
     call<void>(&HostAddresses::textCentreOn);
 }
 void setCentreWidth(float width) {
+    if (!allFinite({width})) return;
     call<void>(&HostAddresses::textCentreWidth, width);
 }
 void setWrapWidth(float width) {
+    if (!allFinite({width})) return;
     call<void>(&HostAddresses::textWrapWidth, width);
 }
 void setRightJustifyWidth(float width) {
+    if (!allFinite({width})) return;
     call<void>(&HostAddresses::textRightJustifyWidth, width);
 }
 void setTextAlpha(float alpha) {
+    if (!allFinite({alpha})) return;
     call<void>(&HostAddresses::textAlpha, alpha);
 }
 void textSwitch1C80() {
@@ -95,6 +112,7 @@ void asciiToHostText(const char* source, char16_t* destination) {
     call<void>(&HostAddresses::asciiToHostText, source, destination);
 }
 void printHostText(float x, float y, const char16_t* text) {
+    if (!allFinite({x, y})) return;
     call<void>(&HostAddresses::printHostText, x, y, text);
 }
 int hostTextLength(const char16_t* text) {
@@ -118,18 +136,22 @@ void destroySprite(HostSprite& sprite) {
     callMethod<void>(&HostAddresses::spriteDestroy, &sprite);
 }
 void drawSprite(HostSprite& sprite, const ScreenRect& rect, const Rgba& colour) {
+    if (!allFinite({rect.left, rect.bottom, rect.right, rect.top})) return;
     callMethod<void>(&HostAddresses::spriteDrawRect, &sprite, &rect, &colour);
 }
 void drawSpriteQuad(HostSprite& sprite, const ScreenQuad& q, const Rgba& colour) {
+    if (!allFinite({q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4, q.y4})) return;
     callMethod<void>(&HostAddresses::spriteDrawQuad, &sprite, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3,
                      q.x4, q.y4, &colour);
 }
 void drawTintedSprite(float x, float y, float z, float width, float height, uint8_t r, uint8_t g,
                       uint8_t b, int16_t intensity, float recipZ, uint8_t alpha) {
+    if (!allFinite({x, y, z, width, height, recipZ})) return;
     call<void>(&HostAddresses::spriteDrawTinted, x, y, z, width, height, r, g, b, intensity, recipZ,
                alpha);
 }
 void drawPlainRectangle(const ScreenRect& rect, const Rgba& colour) {
+    if (!allFinite({rect.left, rect.bottom, rect.right, rect.top})) return;
     call<void>(&HostAddresses::plainRectangle, &rect, &colour);
 }
 HostDictionary loadDictionary(const char* path) {
@@ -146,6 +168,8 @@ void setRenderState(int state, uint32_t value) {
     call<void>(&HostAddresses::setRenderState, state, value);
 }
 void fillVertices(int count, const float* screenPoints) {
+    for (int i = 0; i < 2 * count; ++i)
+        if (!std::isfinite(screenPoints[i])) return;
     call<void>(&HostAddresses::fillVertices, count, screenPoints);
 }
 void drawPrimitive(int type, void* vertices, int count) {
