@@ -55,6 +55,11 @@ preview: build
 	    --size 1920x1080 --size 1280x720 \
 	    --out "$$(winepath -w '$(CURDIR)/out/preview')"
 
+# Figures, not tests: the cost of a settings load and of a whole HUD frame.
+bench: build
+	@cd $(BUILD)/tools/bench_frame && wine bench_frame.exe
+	@cd $(BUILD)/tools && wine bench_settings.exe "$$(winepath -w '$(CURDIR)/data')"
+
 dist: dll
 	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist
 

@@ -41,6 +41,7 @@ std::vector<RegisteredPart>& registeredParts() {
 }
 std::vector<HostCall> log;
 std::vector<std::string> faultList;
+bool recording = true;
 void (*faultHandler)(const std::string&) = nullptr;
 
 uint32_t calleeValue(size_t eventIndex, size_t buildIndex) {
@@ -97,6 +98,7 @@ std::string narrow(const std::u16string& text) {
 void layOut(Build newBuild) {
     build = newBuild;
     faultList.clear();
+    recording = true;
     std::memset(reinterpret_cast<void*>(imageStart), 0, imageEnd - imageStart);
     log.clear();
     releaseAllKeys();
@@ -160,7 +162,11 @@ void record(HostCall call) {
             break;
         }
     }
-    log.push_back(std::move(call));
+    if (recording) log.push_back(std::move(call));
+}
+
+void setRecording(bool on) {
+    recording = on;
 }
 
 void setFaultHandler(void (*handler)(const std::string&)) {

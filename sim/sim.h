@@ -57,6 +57,8 @@ size_t countCalls(std::string_view routine);
 std::string describe(const HostCall& call);
 std::string describeAll();
 void record(HostCall call);
+// Off: calls are checked but not kept (benchmarks).
+void setRecording(bool on);
 
 // The one place that makes a host routine: a JMP at its address to a simulator function.
 void installRoutine(uint32_t address, const void* function);
