@@ -1,6 +1,7 @@
 // Loading and unloading the plug-in again and again leaves the game as it was and leaks nothing.
 #include "sim/host_data.h"
 #include "support/plugin_session.h"
+#include "support/process_usage.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,26 +10,8 @@
 
 namespace {
 
-// Committed private memory, summed over the address space (Wine reports no PrivateUsage).
-size_t privateBytes() {
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION info{};
-    for (auto* p = static_cast<const uint8_t*>(nullptr);
-         VirtualQuery(p, &info, sizeof info) == sizeof info;
-         p = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-        if (static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize < p) break;
-    }
-    return total;
-}
-
-// The next free handle slot: it climbs when handles leak (Wine counts no handles for us).
-DWORD handleCount() {
-    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    const auto slot = static_cast<DWORD>(reinterpret_cast<uintptr_t>(probe) / 4);
-    CloseHandle(probe);
-    return slot;
-}
+using testing_support::nextHandleSlot;
+using testing_support::privateBytes;
 
 std::vector<uint8_t> everySite() {
     std::vector<uint8_t> bytes;
@@ -41,23 +24,23 @@ std::vector<uint8_t> everySite() {
 
 struct Growth {
     size_t memory;
-    DWORD handles;
+    uint32_t handles;
 };
 
 // Runs a hundred load cycles; returns how much the process grew from the first to the last.
 template <class Cycle> Growth growthOver100Cycles(Cycle cycle) {
     size_t memoryAfterFirst = 0;
-    DWORD handlesAfterFirst = 0;
+    uint32_t handlesAfterFirst = 0;
     for (int i = 1; i <= 100; ++i) {
         cycle(i);
         sim::clearCalls();
         if (i == 1) {
             memoryAfterFirst = privateBytes();
-            handlesAfterFirst = handleCount();
+            handlesAfterFirst = nextHandleSlot();
         }
     }
     EXPECT_GT(memoryAfterFirst, 0u) << "the process reports no private memory";
-    return {privateBytes() - memoryAfterFirst, handleCount() - handlesAfterFirst};
+    return {privateBytes() - memoryAfterFirst, nextHandleSlot() - handlesAfterFirst};
 }
 
 TEST(LoadCycles, AHundredLoadsAndUnloadsLeaveEverySiteAsItWasAndLeakNoMoreThanTheRuntimeItself) {

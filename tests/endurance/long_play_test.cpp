@@ -3,34 +3,17 @@
 #include "sim/busy_game.h"
 #include "sim/host_data.h"
 #include "support/plugin_session.h"
+#include "support/process_usage.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstdio>
 #include <iterator>
 #include <string>
 
 namespace {
 
-size_t privateBytes() {
-    size_t total = 0;
-    MEMORY_BASIC_INFORMATION info{};
-    for (auto* p = static_cast<const uint8_t*>(nullptr);
-         VirtualQuery(p, &info, sizeof info) == sizeof info;
-         p = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-        if (static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize < p) break;
-    }
-    return total;
-}
-
-DWORD nextHandleSlot() {
-    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    const auto slot = static_cast<DWORD>(reinterpret_cast<uintptr_t>(probe) / 4);
-    CloseHandle(probe);
-    return slot;
-}
+using testing_support::nextHandleSlot;
+using testing_support::privateBytes;
 
 void playFrame() {
     sim::advanceBusyFrame();
@@ -88,7 +71,7 @@ TEST(LongPlay, AHundredThousandBusyFramesLeakNothing) {
     bool seen[std::size(elements)] = {};
 
     size_t memory = 0;
-    DWORD handles = 0;
+    uint32_t handles = 0;
     for (int frame = 1; frame <= 100000; ++frame) {
         playFrame();
         if (frame <= 3000)
