@@ -1,7 +1,7 @@
 #pragma once
-// Arithmetic as the game does it. The x87 unit keeps intermediate results wider than their
-// type until they are stored, so a value truncated to whole pixels afterwards could land a
-// pixel away from the game's; a store to memory rounds it to its type.
+// Arithmetic as the game does it. The build uses SSE, which rounds every step to its type; the
+// explicit stores keep that true for a build with x87 arithmetic, whose intermediate results
+// stay wider until stored and could land a truncated pixel one away from the game's.
 #include <cmath>
 #include <cstdint>
 
