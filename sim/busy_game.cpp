@@ -43,8 +43,8 @@ void showEverything() {
     setMagazineSize(2, 17);
     setVehicle(true, 3);
     setRadioAvailable(true);
-    setAreaName("Portland Harbour");
-    setVehicleName("Banshee");
+    setAreaName("Tarvel Docks");
+    setVehicleName("Ostrel");
     setTableText("TIMER", "TIME");
     setTableText("COUNT", "DAMAGE");
     showMissionTimer("TIMER", "02:15");
@@ -70,8 +70,8 @@ void advanceBusyFrame(uint32_t milliseconds) {
     if (frames % 1000 == 0) {
         const bool subtitleTurn = frames % 2000 == 0;
         setSubtitle(subtitleTurn ? "Get in the car." : "");
-        setAreaName(subtitleTurn ? "Staunton Island" : "Portland Harbour");
-        setVehicleName(subtitleTurn ? "Kuruma" : "Banshee");
+        setAreaName(subtitleTurn ? "Kessel Heights" : "Tarvel Docks");
+        setVehicleName(subtitleTurn ? "Caldane" : "Ostrel");
     }
     if (frames % 500 == 0) {
         setHelpText(frames % 1000 == 0 ? "Press the fire button to shoot." : "Find a car.");

@@ -18,10 +18,10 @@ const std::string shippedFolder = shippedRoot + "/tarvel_moravik/";
 
 // The shipped layout holds the built-in values, except for the name lists: the built-in
 // "Nullss" names nothing, while the shipped file names every weapon slot and station.
-const char shippedWeaponNames[] = "Fist,Bat,Pistol,Uzi,Shotgun,AK-47,M16,Sniper Rifle,"
-                                  "Rocket Launcher,Flamethrower,Molotov,Grenade,Detonator,";
-const char shippedRadioNames[] = "Harbour Sound,Double Cross FM,Rail Yard Radio,K-Static,"
-                                 "Neon Avenue,Lullaby 98,Chatterbox Talk,Drift 101,"
+const char shippedWeaponNames[] = "Fist,Bat,Pistol,SMG,Shotgun,Assault Rifle,Rifle,Sniper Rifle,"
+                                  "Rocket Launcher,Flamethrower,Firebomb,Grenade,Detonator,";
+const char shippedRadioNames[] = "Harbour Sound,Tin Lantern FM,Rail Yard Radio,K-Static,"
+                                 "Neon Avenue,Lullaby 98,Parley Talk 88,Drift 101,"
                                  "Brass District,Underpass,Old Harbour Jazz,Radio Off,";
 
 std::multiset<std::string> keysOf(const IniReader& reader) {

@@ -37,7 +37,7 @@ TEST(LongPlay, AHundredThousandBusyFramesLeakNothing) {
     testing_support::removeDataFolder();
     testing_support::writeDataFile("tarvel_III.ini",
                                    "RELOAD_SETTINGS = yes\nWEAPON_NAMES = Fist,Bat,Pistol,\n"
-                                   "RADIO_NAMES = Head Radio,Double Clef,Jah Radio,Rise FM,\n");
+                                   "RADIO_NAMES = Harbour Sound,Tin Lantern FM,Rail Yard Radio,K-Static,\n");
     testing_support::PluginSession plugin(sim::Build::v100);
     sim::fire(sim::Event::Start);
     sim::fire(sim::Event::RadarPatch);
@@ -54,8 +54,8 @@ TEST(LongPlay, AHundredThousandBusyFramesLeakNothing) {
         {"wanted stars", "drawSpriteQuad", "/star"},
         {"radar frame", "drawSpriteQuad", "/blrect"},
         {"bars", "drawSpriteQuad", "/bar"},
-        {"area name", "printText", "Portland Harbour"},
-        {"vehicle name", "printText", "Banshee"},
+        {"area name", "printText", "Tarvel Docks"},
+        {"vehicle name", "printText", "Ostrel"},
         {"mission timer", "printText", "02:15"},
         {"counter bar", "drawPlainRectangle", ""},
         {"pager", "printText", "Meet me"},

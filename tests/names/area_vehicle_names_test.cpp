@@ -42,8 +42,8 @@ class NameDisplays : public testing::Test {
 };
 
 TEST_F(NameDisplays, ANewAreaFadesInHoldsForTenSecondsOfDrawnTimeAndFadesOut) {
-    sim::setAreaName("Harwood");
-    const auto a = alphas(u"Harwood", 560);
+    sim::setAreaName("Lindenmoor");
+    const auto a = alphas(u"Lindenmoor", 560);
     // Fade in by 20 thousandths a frame; alpha = fade * 255 / 1000, truncated.
     EXPECT_EQ(a[1], 5);    // 20 * 0.255 = 5.1
     EXPECT_EQ(a[2], 10);   // 40 * 0.255 = 10.2
@@ -62,8 +62,8 @@ TEST_F(NameDisplays, ANewAreaFadesInHoldsForTenSecondsOfDrawnTimeAndFadesOut) {
 
 TEST_F(NameDisplays, NamesSitAtTheirSettingsRightAlignedWithAShadowOneUnitRightAndDown) {
     hudSettings.ZONE_VEHICLE_FONT = 0x10003; // the font is the low 16 bits: 3
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     sim::clearCalls();
     drawAreaAndVehicleNames(0);
 
@@ -85,21 +85,21 @@ TEST_F(NameDisplays, NamesSitAtTheirSettingsRightAlignedWithAShadowOneUnitRightA
     };
     std::vector<Expected> expected = textState();
     expected.push_back({"setTextColour", {}, shadow});
-    expected.push_back({"printText", {nameX + unitX, areaY + unitY}, {}, "", u"Harwood"});
+    expected.push_back({"printText", {nameX + unitX, areaY + unitY}, {}, "", u"Lindenmoor"});
     expected.push_back({"setTextColour", {}, zone});
-    expected.push_back({"printText", {nameX, areaY}, {}, "", u"Harwood"});
+    expected.push_back({"printText", {nameX, areaY}, {}, "", u"Lindenmoor"});
     for (const auto& call : textState())
         expected.push_back(call);
     expected.push_back({"setTextColour", {}, shadow});
-    expected.push_back({"printText", {nameX + unitX, vehicleY + unitY}, {}, "", u"Cheetah"});
+    expected.push_back({"printText", {nameX + unitX, vehicleY + unitY}, {}, "", u"Vireon"});
     expected.push_back({"setTextColour", {}, vehicle});
-    expected.push_back({"printText", {nameX, vehicleY}, {}, "", u"Cheetah"});
+    expected.push_back({"printText", {nameX, vehicleY}, {}, "", u"Vireon"});
     names_testing::expectCalls(sim::calls(), expected);
 }
 
 TEST_F(NameDisplays, TheGamesTextSizeSettingNarrowsTheNames) {
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     struct Case {
         uint8_t setting;
         double areaFactor, vehicleFactor;
@@ -116,37 +116,37 @@ TEST_F(NameDisplays, TheGamesTextSizeSettingNarrowsTheNames) {
 }
 
 TEST_F(NameDisplays, ANewAreaWhileTheOldIsFadingInFadesTheOldOutFromWhereItWas) {
-    sim::setAreaName("Harwood");
+    sim::setAreaName("Lindenmoor");
     for (int i = 1; i <= 8; ++i)
         frame();
-    EXPECT_EQ(nameAlpha(frame(), u"Harwood"), 45); // frame 9: 180 * 0.255 = 45.9
+    EXPECT_EQ(nameAlpha(frame(), u"Lindenmoor"), 45); // frame 9: 180 * 0.255 = 45.9
 
-    sim::setAreaName("Portland");
+    sim::setAreaName("Moravik");
     auto printed = frame(); // frame 10: the old name goes back down, 180 - 20 = 160
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 40);
-    EXPECT_EQ(nameAlpha(printed, u"Portland"), -1);
-    EXPECT_EQ(nameAlpha(frame(), u"Harwood"), 35); // 140 * 0.255 = 35.7
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), 40);
+    EXPECT_EQ(nameAlpha(printed, u"Moravik"), -1);
+    EXPECT_EQ(nameAlpha(frame(), u"Lindenmoor"), 35); // 140 * 0.255 = 35.7
     for (int i = 12; i <= 17; ++i)
         frame();
-    EXPECT_EQ(nameAlpha(frame(), u"Harwood"), 0); // frame 18: 160 - 8 * 20 = 0
+    EXPECT_EQ(nameAlpha(frame(), u"Lindenmoor"), 0); // frame 18: 160 - 8 * 20 = 0
     printed = frame();                            // frame 19: below 0, the new name takes over
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), -1);
-    EXPECT_EQ(nameAlpha(printed, u"Portland"), 0);
-    EXPECT_EQ(nameAlpha(frame(), u"Portland"), 5); // and fades in from 0
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), -1);
+    EXPECT_EQ(nameAlpha(printed, u"Moravik"), 0);
+    EXPECT_EQ(nameAlpha(frame(), u"Moravik"), 5); // and fades in from 0
 }
 
 TEST_F(NameDisplays, AVehiclesHoldStartsWithItsNameButAnAreasWhenTheNameChanged) {
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     for (int i = 1; i <= 59; ++i)
         frame(); // both fully shown since frame 51
-    sim::setAreaName("Portland");
-    sim::setVehicleName("Banshee");
+    sim::setAreaName("Moravik");
+    sim::setVehicleName("Ostrel");
     std::vector<int> area{-1}, vehicle{-1};
     for (int i = 60; i <= 620; ++i) {
         const auto printed = frame();
-        area.push_back(nameAlpha(printed, u"Portland"));
-        vehicle.push_back(nameAlpha(printed, u"Banshee"));
+        area.push_back(nameAlpha(printed, u"Moravik"));
+        vehicle.push_back(nameAlpha(printed, u"Ostrel"));
     }
     auto at = [](const std::vector<int>& alphas, int frameNumber) {
         return alphas[frameNumber - 59];
@@ -167,33 +167,33 @@ TEST_F(NameDisplays, AVehiclesHoldStartsWithItsNameButAnAreasWhenTheNameChanged)
 }
 
 TEST_F(NameDisplays, NoAreaFreezesTheAreaNameButOnFootTheVehicleNameIsGoneAtOnce) {
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     for (int i = 1; i <= 4; ++i)
         frame();
     auto printed = frame(); // frame 5: 100 * 0.255 = 25.5
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 25);
-    EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 25);
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), 25);
+    EXPECT_EQ(nameAlpha(printed, u"Vireon"), 25);
 
     sim::setAreaName("");
     sim::setVehicleName("");
     for (int i = 0; i < 30; ++i)
         EXPECT_TRUE(frame().empty());
 
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     printed = frame();
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 30); // carries on: 120 * 0.255 = 30.6
-    EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 5);  // a new name again: 20 * 0.255
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), 30); // carries on: 120 * 0.255 = 30.6
+    EXPECT_EQ(nameAlpha(printed, u"Vireon"), 5);  // a new name again: 20 * 0.255
 }
 
 TEST_F(NameDisplays, ASubtitleOrAWastedMessageHidesTheNamesAndStopsTheirClock) {
-    sim::setAreaName("Harwood");
+    sim::setAreaName("Lindenmoor");
     std::vector<int> a{-1};
     for (int i = 1; i <= 560; ++i) {
         sim::setSubtitle(i >= 100 && i < 130 ? "Get in the car." : "");
         sim::setMessage(2, i >= 200 && i < 220 ? "WASTED" : "");
-        a.push_back(nameAlpha(frame(), u"Harwood"));
+        a.push_back(nameAlpha(frame(), u"Lindenmoor"));
     }
     EXPECT_EQ(a[99], 255);
     for (int i = 100; i < 130; ++i)
@@ -216,9 +216,9 @@ TEST_F(NameDisplays, TheFadeTakesAboutASecondAtAnyFrameRate) {
     for (const Case c : {Case{2.5f, 20}, Case{1.0f, 50}, Case{50.0f / 60.0f, 63}}) {
         SetUp();
         sim::setTimeStep(c.tick);
-        sim::setAreaName("Harwood");
+        sim::setAreaName("Lindenmoor");
         int frameNumber = 1;
-        while (nameAlpha(frame(), u"Harwood") != 255 && frameNumber < 200)
+        while (nameAlpha(frame(), u"Lindenmoor") != 255 && frameNumber < 200)
             ++frameNumber;
         EXPECT_EQ(frameNumber, c.firstOpaqueFrame) << "tick " << c.tick;
     }

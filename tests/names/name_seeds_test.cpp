@@ -36,56 +36,56 @@ class NamesInThePlugin : public testing::Test {
 TEST_F(NamesInThePlugin, BusyGameDisplaysMakeTheFirstNamesReplaceWhatTheGameShowed) {
     // The game was fading names in: the first names of the plug-in replace them, starting at 0.
     sim::setNameSeeds({.areaState = 2, .vehicleState = 2});
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     PluginSession plugin(sim::Build::v100, false);
     auto printed = hudFrame();
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 0);
-    EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 0);
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), 0);
+    EXPECT_EQ(nameAlpha(printed, u"Vireon"), 0);
     printed = hudFrame();
-    EXPECT_EQ(nameAlpha(printed, u"Harwood"), 5);
-    EXPECT_EQ(nameAlpha(printed, u"Cheetah"), 5);
+    EXPECT_EQ(nameAlpha(printed, u"Lindenmoor"), 5);
+    EXPECT_EQ(nameAlpha(printed, u"Vireon"), 5);
 }
 
 TEST_F(NamesInThePlugin, TheGamesTimersCarryOverSoItsNamesRunOutOnTime) {
     // The game was showing both names with 10 ms of their hold left. Its area name is the
-    // no-area text, its vehicle name "Cheetah": the plug-in has seen both.
+    // no-area text, its vehicle name "Vireon": the plug-in has seen both.
     sim::setNameSeeds({.areaState = 1,
                        .areaTimer = 9990,
-                       .vehicleLast = sim::gameText("Cheetah"),
+                       .vehicleLast = sim::gameText("Vireon"),
                        .vehicleState = 1,
                        .vehicleTimer = 9990});
     sim::setAreaNamePointer(sim::noAreaSeenText);
-    sim::setVehicleName("Cheetah");
+    sim::setVehicleName("Vireon");
     PluginSession plugin(sim::Build::v100, false);
     // Frame 1 passes 10000 ms, frame 2 starts the fade out, frames 3..53 run it down to idle
     // (1000 / 20 = 50 frames, then below 0). The plug-in never had those texts: nothing shows.
     for (int i = 1; i <= 60; ++i) {
         const auto printed = hudFrame();
-        ASSERT_EQ(nameAlpha(printed, u"Cheetah"), -1);
+        ASSERT_EQ(nameAlpha(printed, u"Vireon"), -1);
     }
     // New names now find both displays idle and fade in at once. Had the timers started at 0,
     // the holds would still run and the new names would wait for the old ones to fade out.
-    sim::setAreaName("Portland");
-    sim::setVehicleName("Banshee");
+    sim::setAreaName("Moravik");
+    sim::setVehicleName("Ostrel");
     const auto printed = hudFrame();
-    EXPECT_EQ(nameAlpha(printed, u"Portland"), 5);
-    EXPECT_EQ(nameAlpha(printed, u"Banshee"), 5);
+    EXPECT_EQ(nameAlpha(printed, u"Moravik"), 5);
+    EXPECT_EQ(nameAlpha(printed, u"Ostrel"), 5);
 }
 
 TEST_F(NamesInThePlugin, NamesMoveUpByTheTruncatedGapWhileTheGameShowsATimer) {
     testing_support::writeDataFile("tarvel_III.ini", "ZONE_VEHICLE_MISSION_TRANSITION_GAP = 15.9\n"
                                                      "ZONE_BOTTOM = 40\nVEHICLE_BOTTOM = 60\n");
-    sim::setAreaName("Harwood");
-    sim::setVehicleName("Cheetah");
+    sim::setAreaName("Lindenmoor");
+    sim::setVehicleName("Vireon");
     sim::showMissionTimer("", "00:42");
     sim::setFrameCounter(4); // a frame on which a blinking timer shows
     PluginSession plugin(sim::Build::v100, false);
     const auto printed = hudFrame();
     using names_testing::unitY;
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Harwood").at(1).y, 1080 - (15 + 40) * unitY,
+    EXPECT_NEAR(names_testing::printsOf(printed, u"Lindenmoor").at(1).y, 1080 - (15 + 40) * unitY,
                 1e-3);
-    EXPECT_NEAR(names_testing::printsOf(printed, u"Cheetah").at(1).y, 1080 - (15 + 60) * unitY,
+    EXPECT_NEAR(names_testing::printsOf(printed, u"Vireon").at(1).y, 1080 - (15 + 60) * unitY,
                 1e-3);
     EXPECT_EQ(names_testing::printsOf(printed, u"00:42").size(), 1u) << "the timer is drawn too";
 }

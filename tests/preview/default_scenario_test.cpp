@@ -262,7 +262,7 @@ TEST_F(DefaultScenario, RadioWheelShowsTheStationDiscNameAndVehicleName) {
         static_cast<int>(H - unitY(s.ZONE_VEHICLE_MISSION_TRANSITION_GAP + s.VEHICLE_BOTTOM));
     EXPECT_GT(countIn(radio, right - 200, top, right + 1, top + 40, rgba(s.colors.VEHICLE_COLOR)),
               60)
-        << "Banshee";
+        << "Ostrel";
 }
 
 TEST_F(DefaultScenario, BigMessageShowsTheCentreMessageTitleAndSubtitle) {

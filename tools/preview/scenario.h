@@ -13,7 +13,7 @@
 //   current-weapon 3          magazine 2 17        (weapon type 2 holds 17 rounds)
 //   vehicle 4                 in a vehicle tuned to station 4; "vehicle none" on foot
 //   radio on                  the game lets the radio be changed (on or off)
-//   area Harbour              vehicle-name Banshee     (no text: none)
+//   area Harbour              vehicle-name Ostrel     (no text: none)
 //   time-of-day 21:37         the phone's clock
 //   timer KEY 02:15           counter KEY 3            counter-bar KEY 65   (KEY - : no label)
 //   timer off                 counter off
