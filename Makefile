@@ -7,7 +7,7 @@ export WINEDLLOVERRIDES := mscoree,mshtml=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build dll test preview dist bench fuzz fuzz-build fuzz-smoke clean
+.PHONY: all deps configure build dll test preview dist reproducible bench fuzz fuzz-build fuzz-smoke clean
 
 all: build
 
@@ -26,9 +26,11 @@ build: configure
 dll: configure
 	@cmake --build $(BUILD) --target tarvel_hud
 
-# The fuzz smoke run comes first, so that ctest's summary is the last thing printed.
+# The fuzz smoke run and the reproducibility check (two DLL-only builds) come first, so that
+# ctest's summary is the last thing printed.
 test: build
 	@$(MAKE) --no-print-directory fuzz-smoke
+	@$(MAKE) --no-print-directory reproducible
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The configuration code fuzzed natively with clang's libFuzzer, ASan and UBSan.
@@ -60,8 +62,13 @@ bench: build
 	@cd $(BUILD)/tools/bench_frame && wine bench_frame.exe
 	@cd $(BUILD)/tools && wine bench_settings.exe "$$(winepath -w '$(CURDIR)/data')"
 
+# The release folder, its zip and the zip's SHA-256, all named with the version in VERSION.
 dist: dll
 	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist
+
+# Two clean builds of the committed HEAD in two other folders give the same DLL and zip.
+reproducible: deps
+	@tools/check-reproducible.sh
 
 clean:
 	rm -rf $(BUILD) dist out

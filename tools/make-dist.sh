@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
-# Lays out the release folder exactly as a player copies it into the game directory.
+# Lays out the release folder exactly as a player copies it into the game directory, and packs it:
+#   OUT/tarvel_hud-<version>/            the folder
+#   OUT/tarvel_hud-<version>.zip         the same files, the one download
+#   OUT/tarvel_hud-<version>.zip.sha256  its checksum, to publish beside it
 set -euo pipefail
 dll="$1"
 out="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
-staging="$(mktemp -d "${out%/}.XXXXXX")"
-trap 'rm -rf "$staging"' EXIT
+version="$(head -n 1 "$root/VERSION")"
+release="tarvel_hud-$version"
+work="$(mktemp -d "${out%/}.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+staging="$work/$release"
+mkdir "$staging"
 cp "$dll" "$staging/tarvel_hud.dll"
 cp -r "$root/data/tarvel_moravik" "$staging/tarvel_moravik"
-cp "$root/docs/player-readme.txt" "$staging/README.txt"
+sed "s/@VERSION@/$version/g" "$root/docs/player-readme.txt" > "$staging/README.txt"
+
+# The zip depends on nothing but the files: ordinary permissions, one time stamp (the commit's,
+# or SOURCE_DATE_EPOCH's), entries in byte order, no owner or extra time fields (-X).
+stamp="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}"
+find "$staging" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
+find "$staging" -exec touch -h -d "@$stamp" {} +
+(cd "$work" && find "$release" | LC_ALL=C sort |
+    TZ=UTC zip -q -X -9 "$release.zip" -@)
+(cd "$work" && sha256sum "$release.zip" > "$release.zip.sha256")
+chmod 755 "$work"
 rm -rf "$out"
-mv "$staging" "$out"
+mv "$work" "$out"
 trap - EXIT
-echo "dist: $out"
+echo "dist: $out/$release/"
+echo "dist: $out/$release.zip ($(wc -c < "$out/$release.zip") bytes)"
+echo "dist: $out/$release.zip.sha256: $(cut -d' ' -f1 "$out/$release.zip.sha256")"

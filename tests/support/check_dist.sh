@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The release folder holds exactly what a player installs, and nothing else.
+# The release folder holds exactly what a player installs, and nothing else; the zip holds exactly
+# the folder; the shipped DLL carries its version and no debug information.
 set -euo pipefail
 dll="$1"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-out="$(mktemp -d)/dist"
-"$root/tools/make-dist.sh" "$dll" "$out" >/dev/null
+version="$(head -n 1 "$root/VERSION")"
+dist="$(mktemp -d)/dist"
+"$root/tools/make-dist.sh" "$dll" "$dist" >/dev/null
+out="$dist/tarvel_hud-$version"
 expected="README.txt
 tarvel_hud.dll
 tarvel_moravik/color_configs/IIIColors.ini
@@ -19,5 +22,30 @@ cmp "$root/data/tarvel_moravik/tarvel_III.ini" "$out/tarvel_moravik/tarvel_III.i
 for word in Installing tarvel_iii.txd ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build"; do
     grep -q "$word" "$out/README.txt" || { echo "README.txt does not mention $word"; exit 1; }
 done
-rm -rf "$(dirname "$out")"
-echo "dist folder ok"
+
+size=$(wc -c < "$out/tarvel_hud.dll")
+echo "shipped tarvel_hud.dll: $size bytes"
+sections=$(i686-w64-mingw32-objdump -h "$out/tarvel_hud.dll" | awk '$2 ~ /^\.z?debug/ {print $2}')
+[ -z "$sections" ] || { echo "the shipped DLL still has debug sections:" $sections; exit 1; }
+exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.dll" | awk '/^Number in:/ {getline; print $4}')
+[ "${exports:-0}" = 00000000 ] || { echo "the shipped DLL exports $exports symbols"; exit 1; }
+resource=$(i686-w64-mingw32-strings -el "$out/tarvel_hud.dll" | tr '\n' ' ')
+for value in "FileVersion $version" "ProductVersion $version" "ProductName tarvel_moravik HUD" \
+             "OriginalFilename tarvel_hud.dll" "FileDescription tarvel_moravik HUD plug-in"; do
+    [[ "$resource" == *"$value "* ]] || { echo "version resource lacks: $value"; exit 1; }
+done
+grep -qx "Version $version" "$out/README.txt" || { echo "README.txt names no version $version"; exit 1; }
+
+# The zip: the folder's files and folders, in byte order, folders 755 and files 644.
+zip="$dist/tarvel_hud-$version.zip"
+(cd "$dist" && sha256sum --quiet -c "tarvel_hud-$version.zip.sha256")
+folder="$(cd "$dist" && find "tarvel_hud-$version" -type d -printf '%p drwxr-xr-x\n' \
+                                                -o -type f -printf '%p -rw-r--r--\n' | LC_ALL=C sort)"
+zipped="$(zipinfo "$zip" | awk 'length($1) == 10 && $1 ~ /^[-d][-rwx]*$/ {name = $NF; sub("/$", "", name); print name, $1}')"
+if [ "$zipped" != "$folder" ]; then
+    echo "zip holds:"; echo "$zipped"; echo "folder holds:"; echo "$folder"; exit 1
+fi
+unzip -q "$zip" -d "$dist/unzipped"
+diff -r "$out" "$dist/unzipped/tarvel_hud-$version"
+rm -rf "$(dirname "$dist")"
+echo "dist folder and zip ok"
