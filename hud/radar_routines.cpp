@@ -2,6 +2,7 @@
 #include "config/hud_settings.h"
 #include "hud/exact_arithmetic.h"
 #include "patch/branch.h"
+#include "patch/scoped.h"
 #include "plugin/host_interface.h"
 
 #include <cmath>
@@ -101,9 +102,14 @@ void HOST_CDECL radar_mask_fans() {
     }
 }
 
+namespace {
+// The game's own routine starts, put back when the plug-in is unloaded.
+patch::scoped_jump radarJumps[3];
+} // namespace
+
 void install_radar_jumps() {
     const auto& a = host::addresses();
-    patch::redirect_jump(a.radarMaskFans, patch::code_address(&radar_mask_fans));
-    patch::redirect_jump(a.radarToScreen, patch::code_address(&radar_to_screen));
-    patch::redirect_jump(a.radarLimit, patch::code_address(&radar_limit));
+    radarJumps[0].write(a.radarMaskFans, patch::code_address(&radar_mask_fans));
+    radarJumps[1].write(a.radarToScreen, patch::code_address(&radar_to_screen));
+    radarJumps[2].write(a.radarLimit, patch::code_address(&radar_limit));
 }

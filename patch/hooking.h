@@ -62,6 +62,7 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         if (installed_ || branch_target(site) == 0) return;
         this->save_bytes(site, 5, true);
         previous_target_ = redirect_call(site, code_address(&run_chain));
+        this->keep_written();
         installed_ = true;
     }
 
