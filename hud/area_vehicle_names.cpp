@@ -116,7 +116,7 @@ void printName(const NameDisplay& d, uint8_t alpha, float widthFactor, const Nam
     host::setRightJustifyOn();
     host::setRightJustifyWidth(0.0f);
     host::textSwitch1D40();
-    host::setFont(static_cast<int16_t>(hudSettings.ZONE_VEHICLE_FONT));
+    host::setFont(nameFont(hudSettings.ZONE_VEHICLE_FONT));
 
     const float x = host::screenWidth() - UnitX(place.right);
     const float y = host::screenHeight() - UnitY(static_cast<float>(titleOffset) + place.bottom);

@@ -86,8 +86,8 @@ void drawRocketSight(double pulse) {
     host::setRenderState(8, 0);
     host::setRenderState(6, 0);
     host::setRenderState(1, host::textureRaster(texture));
-    const auto redBlue = static_cast<uint8_t>(static_cast<int>(pulse * 100));
-    const auto green = static_cast<uint8_t>(static_cast<int>(pulse * 200));
+    const auto redBlue = static_cast<uint8_t>(truncateToInt(pulse * 100));
+    const auto green = static_cast<uint8_t>(truncateToInt(pulse * 200));
     const float cx = host::screenWidth() / 2;
     const float cy = host::screenHeight() / 2;
     host::drawTintedSprite(cx, cy, cx, UnitX(40), UnitY(40), redBlue, green, redBlue, 255, 1.0f,

@@ -24,6 +24,13 @@ inline int32_t truncateToInt(float value) {
     return static_cast<int32_t>(value);
 }
 
+inline int32_t truncateToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483648.0) return INT32_MAX;
+    if (value <= -2147483649.0) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
 // The same, back as a float: a whole number of pixels or layout units.
 inline float truncated(float value) {
     return static_cast<float>(truncateToInt(value));

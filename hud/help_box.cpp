@@ -53,10 +53,6 @@ void takeNewText(const HelpBox& box, const char16_t* current) {
     host::hostTextCopy(hostText(&HostAddresses::helpLastSeen), current, helpTextUnits);
 }
 
-int32_t truncated(float value) {
-    return static_cast<int32_t>(value);
-}
-
 // Moves the box on by one frame; the result is its opacity.
 float advance(const HelpBox& box, float step) {
     switch (box.state) {
@@ -70,7 +66,7 @@ float advance(const HelpBox& box, float step) {
         return shownAlpha;
     }
     case fadingIn:
-        box.fade = truncated(box.fade + 2.0f * step);
+        box.fade = truncateToInt(box.fade + 2.0f * step);
         if (box.fade > 0) {
             box.state = shown;
             box.fade = 0;
@@ -78,7 +74,7 @@ float advance(const HelpBox& box, float step) {
         break;
     case fadingOut:
     case makingWay:
-        box.fade = truncated(box.fade - 2.0f * step);
+        box.fade = truncateToInt(box.fade - 2.0f * step);
         if (box.fade < 0) {
             box.fade = 0;
             if (box.state == fadingOut) {
@@ -105,7 +101,7 @@ void drawHelpBox() {
     if (box.state == idle) return;
     const float step = host::frameMilliseconds();
     const float alpha = advance(box, step);
-    box.timer = truncated(box.timer + step);
+    box.timer = truncateToInt(box.timer + step);
 
     const auto& s = hudSettings;
     FloatPair scale = s.TEXT_BOX_TEXT_SCALE;

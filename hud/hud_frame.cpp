@@ -53,10 +53,11 @@ void HudFrame() {
     loadSettings();
     if (!drawable) return;
 
-    // The toggle is polled whatever the HUD's state, so the button also shows a hidden HUD
-    // again; what it changes counts from the next frame.
+    // The toggle is polled whether the HUD is shown or hidden, so the button also shows a hidden
+    // HUD again, but only where the player sees the change: not in a menu, not while drawing is
+    // suppressed. What it changes counts from the next frame.
     const bool hudShown = host::hudShownByte() != 0;
-    pollHudToggle();
+    if (!host::menuShown() && !host::hudSuppressed()) pollHudToggle();
     if (hudShown && !host::menuShown()) {
         if (host::hudSuppressed()) return;
         drawFirstGroup();

@@ -26,7 +26,7 @@ void drawMissionTitle(int titleOffset) {
     host::textSwitch1DA0();
     host::setRightJustifyWidth(UnitX(-500.0f));
     host::setRightJustifyOn();
-    host::setFont(static_cast<int16_t>(s.ZONE_VEHICLE_FONT));
+    host::setFont(nameFont(s.ZONE_VEHICLE_FONT));
 
     const float right = host::screenWidth() - UnitX(s.MISSION_RIGHT);
     const float bottom = host::screenHeight() - UnitY(titleOffset + s.MISSION_BOTTOM);

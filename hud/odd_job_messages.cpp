@@ -48,7 +48,7 @@ void advanceResultLine(float& delay) {
         }
         break;
     case 2:
-        shown = static_cast<int8_t>(static_cast<int32_t>(shown + host::frameTick() * 20.0f));
+        shown = static_cast<int8_t>(truncateToInt(shown + host::frameTick() * 20.0f));
         break;
     case 3:
         position -= std::max(30.0f, position / 5.0f);

@@ -2,6 +2,7 @@
 #include "config/hud_settings.h"
 #include "hud/exact_arithmetic.h"
 #include "patch/branch.h"
+#include "patch/scoped.h"
 #include "plugin/host_interface.h"
 
 #include <cmath>
@@ -34,9 +35,7 @@ void clampToUnit(float& value) {
 
 static_assert(sizeof(ScreenPoint) == 2 * sizeof(float), "the game reads points as float pairs");
 
-} // namespace
-
-void HOST_CDECL radar_to_screen(ScreenPoint* out, const RadarPoint* in) {
+void toScreen(ScreenPoint* out, const RadarPoint* in) {
     const auto& s = hudSettings;
     // The game may hand the same point for both.
     const float x = in->x;
@@ -54,7 +53,7 @@ void HOST_CDECL radar_to_screen(ScreenPoint* out, const RadarPoint* in) {
     out->y = roundedToFloat(roundedToFloat(1.0f - y) * 0.5f * heightPx) + radarTop;
 }
 
-float HOST_CDECL radar_limit(RadarPoint* point) {
+float limit(RadarPoint* point) {
     const float squares =
         roundedToFloat(roundedToFloat(point->x * point->x) + roundedToFloat(point->y * point->y));
     const float length = roundedToFloat(
@@ -71,7 +70,7 @@ float HOST_CDECL radar_limit(RadarPoint* point) {
     return length;
 }
 
-void HOST_CDECL radar_mask_fans() {
+void maskFans() {
     struct RenderState {
         int state;
         uint32_t value;
@@ -88,22 +87,50 @@ void HOST_CDECL radar_mask_fans() {
     constexpr int triangleFan = 5;
     for (const RadarPoint& corner : corners) {
         ScreenPoint fan[fanPoints];
-        radar_to_screen(&fan[0], &corner);
+        toScreen(&fan[0], &corner);
         for (int i = 0; i < fanPoints - 1; ++i) {
             const double angle = roundedToFloat(static_cast<float>(i * twelfthOfPi));
             const float cosine = roundedToFloat(static_cast<float>(std::cos(angle)));
             const float sine = roundedToFloat(static_cast<float>(std::sin(angle)));
             const RadarPoint edge{cosine * corner.x, sine * corner.y};
-            radar_to_screen(&fan[i + 1], &edge);
+            toScreen(&fan[i + 1], &edge);
         }
         host::fillVertices(fanPoints, reinterpret_cast<const float*>(fan));
         host::drawPrimitive(triangleFan, host::vertexBuffer(), fanPoints);
     }
 }
 
+// The game's own routine starts, put back when the plug-in is unloaded.
+patch::scoped_jump radarJumps[3];
+
+} // namespace
+
+// The game calls these in place of its own routines: nothing thrown may reach it.
+void HOST_CDECL radar_to_screen(ScreenPoint* out, const RadarPoint* in) {
+    try {
+        toScreen(out, in);
+    } catch (...) {
+    }
+}
+
+float HOST_CDECL radar_limit(RadarPoint* point) {
+    try {
+        return limit(point);
+    } catch (...) {
+        return 0.0f;
+    }
+}
+
+void HOST_CDECL radar_mask_fans() {
+    try {
+        maskFans();
+    } catch (...) {
+    }
+}
+
 void install_radar_jumps() {
     const auto& a = host::addresses();
-    patch::redirect_jump(a.radarMaskFans, patch::code_address(&radar_mask_fans));
-    patch::redirect_jump(a.radarToScreen, patch::code_address(&radar_to_screen));
-    patch::redirect_jump(a.radarLimit, patch::code_address(&radar_limit));
+    radarJumps[0].write(a.radarMaskFans, patch::code_address(&radar_mask_fans));
+    radarJumps[1].write(a.radarToScreen, patch::code_address(&radar_to_screen));
+    radarJumps[2].write(a.radarLimit, patch::code_address(&radar_limit));
 }

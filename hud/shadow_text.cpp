@@ -11,3 +11,7 @@ void printShadowed(const char16_t* text, const Rgba& shadow, TextPoint shadowAt,
     printInColour(text, shadow, shadowAt);
     printInColour(text, colour, at);
 }
+
+int16_t nameFont(int32_t configured) {
+    return configured >= 0 && configured <= 2 ? static_cast<int16_t>(configured) : 1;
+}

@@ -1,5 +1,6 @@
 #include "patch/branch.h"
 #include "patch/memory.h"
+#include "patch/scoped.h"
 #include "plugin/game_version.h"
 
 #include <cstring>
@@ -41,6 +42,12 @@ uint32_t redirect_call(uint32_t address, uint32_t target) {
 
 void redirect_jump(uint32_t hostAddress, uint32_t target) {
     write_branch(adjustAddress(hostAddress), jumpRel32, target);
+}
+
+void scoped_jump::write(uint32_t hostAddress, uint32_t target) {
+    if (!saved()) save_bytes(adjustAddress(hostAddress), 5, true);
+    redirect_jump(hostAddress, target);
+    keep_written();
 }
 
 } // namespace patch

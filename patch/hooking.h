@@ -62,6 +62,7 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         if (installed_ || branch_target(site) == 0) return;
         this->save_bytes(site, 5, true);
         previous_target_ = redirect_call(site, code_address(&run_chain));
+        this->keep_written();
         installed_ = true;
     }
 
@@ -72,24 +73,17 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         Patch::restore_bytes();
     }
 
-    // The diverted CALL lands here, with the game's return address on the stack.
+    // The diverted CALL lands here, with the game's return address on the stack. Nothing thrown
+    // in the chain reaches the game: the game's own call still runs and its result goes back.
     static Result HOST_CDECL run_chain() {
         // Its other owners keep the manager alive; this reference is only a way in.
         const function_hooker_manager& self = *shared_instance();
-        const uint32_t target = self.previous_target_;
-        if (self.entries_.empty()) return call_game(target);
-        const NextStep innermost = [target] { return call_game(target); };
-        if (self.entries_.size() == 1) {
-            // A copy, so a callback that detaches itself does not destroy what is running.
-            const HookCallback callback = self.entries_.front().callback;
-            return callback(innermost);
+        GameCall game{self.previous_target_};
+        try {
+            return run_entries(self, game);
+        } catch (...) {
+            return game.ran ? game.result : game();
         }
-        NextStep current = innermost;
-        for (const entry& link : self.entries_)
-            current = [callback = link.callback, next = std::move(current)] {
-                return callback(next);
-            };
-        return current();
     }
 
     bool installed() const { return installed_; }
@@ -109,8 +103,32 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         return found;
     }
 
-    static Result call_game(uint32_t target) {
-        return reinterpret_cast<typename Hooker::host_function>(target)();
+    // The game function behind the site; remembers whether it ran and what it gave.
+    struct GameCall {
+        uint32_t target;
+        bool ran = false;
+        Result result{};
+        Result operator()() {
+            ran = true;
+            result = reinterpret_cast<typename Hooker::host_function>(target)();
+            return result;
+        }
+    };
+
+    static Result run_entries(const function_hooker_manager& self, GameCall& game) {
+        if (self.entries_.empty()) return game();
+        const NextStep innermost = [&game] { return game(); };
+        if (self.entries_.size() == 1) {
+            // A copy, so a callback that detaches itself does not destroy what is running.
+            const HookCallback callback = self.entries_.front().callback;
+            return callback(innermost);
+        }
+        NextStep current = innermost;
+        for (const entry& link : self.entries_)
+            current = [callback = link.callback, next = std::move(current)] {
+                return callback(next);
+            };
+        return current();
     }
 
     uint32_t previous_target_ = 0;

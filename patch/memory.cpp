@@ -1,26 +1,56 @@
 #include "patch/memory.h"
 #include "patch/protection.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <cstring>
 
 namespace patch {
+namespace {
+
+constexpr uint32_t pageSize = 0x1000;
+
+// One window per page, so each page gets its own previous protection back.
+template <class Access> void inPageWindows(uint32_t address, size_t size, Access access) {
+    size_t done = 0;
+    while (done < size) {
+        const uint32_t start = address + static_cast<uint32_t>(done);
+        const size_t part = std::min<size_t>(size - done, pageSize - (start & (pageSize - 1)));
+        ProtectionWindow window(start, part);
+        access(start, done, part);
+        done += part;
+    }
+}
+
+// The processor may still hold the old instructions.
+void flushWritten(uint32_t address, size_t size) {
+    FlushInstructionCache(GetCurrentProcess(), reinterpret_cast<const void*>(address), size);
+}
+
+} // namespace
 
 void patch_bytes(uint32_t address, const void* source, size_t size, bool unprotect) {
+    const auto* from = static_cast<const uint8_t*>(source);
     if (!unprotect || size == 0) {
-        std::memcpy(reinterpret_cast<void*>(address), source, size);
-        return;
+        std::memcpy(reinterpret_cast<void*>(address), from, size);
+    } else {
+        inPageWindows(address, size, [from](uint32_t at, size_t offset, size_t part) {
+            std::memcpy(reinterpret_cast<void*>(at), from + offset, part);
+        });
     }
-    ProtectionWindow window(address, size);
-    std::memcpy(reinterpret_cast<void*>(address), source, size);
+    if (size != 0) flushWritten(address, size);
 }
 
 void peek_bytes(uint32_t address, void* destination, size_t size, bool unprotect) {
+    auto* to = static_cast<uint8_t*>(destination);
     if (!unprotect || size == 0) {
-        std::memcpy(destination, reinterpret_cast<const void*>(address), size);
+        std::memcpy(to, reinterpret_cast<const void*>(address), size);
         return;
     }
-    ProtectionWindow window(address, size);
-    std::memcpy(destination, reinterpret_cast<const void*>(address), size);
+    inPageWindows(address, size, [to](uint32_t at, size_t offset, size_t part) {
+        std::memcpy(to + offset, reinterpret_cast<const void*>(at), part);
+    });
 }
 
 uint8_t peek_u8(uint32_t address) {

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace patch {
 
@@ -48,6 +49,10 @@ template <size_t N> class scoped_basic : public scoped_base {
     size_t size() const { return size_; }
     const uint8_t* saved_bytes() const { return bytes_; }
 
+  protected:
+    // The saved bytes are dropped unwritten.
+    void forget() { saved_ = false; }
+
   private:
     void write_back() {
         if (!saved_) return;
@@ -62,7 +67,39 @@ template <size_t N> class scoped_basic : public scoped_base {
     bool unprotect_ = false;
 };
 
+// A branch written over game code. Its saved bytes go back only while the site still holds the
+// branch this patch wrote: whatever has rewritten the site since is left alone.
+class scoped_branch : public scoped_basic<5> {
+  public:
+    ~scoped_branch() override { forget_if_rewritten(); }
+
+    void restore_bytes() override {
+        forget_if_rewritten();
+        scoped_basic::restore_bytes();
+    }
+
+    // Takes what the site holds now as this patch's own branch.
+    void keep_written() { peek_bytes(address(), written_, size(), true); }
+
+  private:
+    void forget_if_rewritten() {
+        if (!saved()) return;
+        uint8_t now[bufsize] = {};
+        peek_bytes(address(), now, size(), true);
+        if (std::memcmp(now, written_, size()) != 0) forget();
+    }
+
+    uint8_t written_[bufsize] = {};
+};
+
 // The saved bytes of a CALL that has been redirected.
-class scoped_call : public scoped_basic<5> {};
+class scoped_call : public scoped_branch {};
+
+// The saved bytes of a game routine whose start has been made a JMP to ours.
+class scoped_jump : public scoped_branch {
+  public:
+    // Saves the routine's bytes the first time; writes the jump every time.
+    void write(uint32_t hostAddress, uint32_t target);
+};
 
 } // namespace patch

@@ -1,8 +1,9 @@
 #include "plugin/game_version.h"
-#include "patch/memory.h"
 #include "plugin/host_addresses.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 constexpr uint32_t nominalBase = 0x400000;
@@ -18,11 +19,38 @@ constexpr Probe probes[] = {
     {build110Addresses.versionProbe, GameVersion::Build110},
     {build120Addresses.versionProbe, GameVersion::Build120},
 };
+
+// Only bytes of the executable's loaded image that can be read as they are: an executable whose
+// image does not reach a probe is some other program, and touching the address could fault.
+bool readableImageBytes(uint32_t address, size_t size) {
+    constexpr DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const uint32_t end = address + static_cast<uint32_t>(size);
+    while (address < end) {
+        MEMORY_BASIC_INFORMATION info{};
+        if (VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) == 0)
+            return false;
+        const bool executablesImage =
+            info.Type == MEM_IMAGE &&
+            reinterpret_cast<uint32_t>(info.AllocationBase) == nominalBase + moduleBaseDelta();
+        if (info.State != MEM_COMMIT || !executablesImage || (info.Protect & readable) == 0 ||
+            (info.Protect & PAGE_GUARD) != 0)
+            return false;
+        address = reinterpret_cast<uint32_t>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+}
+
 } // namespace
 
 GameVersion detectGameVersion() {
-    for (const Probe& probe : probes)
-        if (patch::peek_u32(adjustAddress(probe.address)) == probeSignature) return probe.version;
+    for (const Probe& probe : probes) {
+        const uint32_t address = adjustAddress(probe.address);
+        uint32_t value = 0;
+        if (!readableImageBytes(address, sizeof value)) continue;
+        std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
+        if (value == probeSignature) return probe.version;
+    }
     return GameVersion::Unknown;
 }
 

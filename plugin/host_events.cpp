@@ -15,8 +15,13 @@ bool holdsSamePlainFunction(const EventHandler& a, const EventHandler& b) {
 void runAll(const std::vector<EventHandler>& handlers) {
     // By index and by copy: a handler may add handlers to the list while it runs.
     for (size_t i = 0; i < handlers.size(); ++i) {
-        EventHandler copy = handlers[i];
-        copy();
+        // Nothing is thrown into the game: what a failed handler had still to draw is skipped
+        // for this frame, and the others run as usual.
+        try {
+            EventHandler copy = handlers[i];
+            copy();
+        } catch (...) {
+        }
     }
 }
 

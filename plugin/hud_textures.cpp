@@ -88,4 +88,6 @@ void releaseHudTextures() {
     t.radioWheelSprite.texture = nullptr;
     host::releaseDictionary(t.phoneDictionary);
     t.phoneSprite.texture = nullptr;
+    // Released dictionaries are gone: no drawer may search them until the next start.
+    t.mainDictionary = t.ringDictionary = t.radioDictionary = t.phoneDictionary = nullptr;
 }

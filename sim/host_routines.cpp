@@ -16,6 +16,7 @@ namespace {
 
 struct Dictionary {
     bool present = true;
+    bool released = false; // freed by the game: its handle and its textures are gone
     int loads = 0;
     int releases = 0;
     std::set<std::string> missing;
@@ -28,6 +29,13 @@ bool knownDictionary(const Dictionary* dictionary) {
     for (const auto& entry : dictionaries)
         if (&entry.second == dictionary) return true;
     return false;
+}
+
+// A texture of a released dictionary is freed memory to the game.
+bool releasedTexture(const Texture* texture) {
+    if (!texture) return false;
+    const auto found = dictionaries.find(texture->dictionary);
+    return found != dictionaries.end() && found->second.released;
 }
 
 std::string stemOf(const char* path) {
@@ -94,13 +102,19 @@ void SIM_THISCALL spriteConstruct(Sprite* self) {
 void SIM_THISCALL spriteDestroy(Sprite* self) {
     if (constructedSprites.erase(self) == 0)
         reportFault("destroying a sprite the game never constructed");
+    else if (releasedTexture(self->texture))
+        reportFault("destroying a sprite that holds a texture of a released dictionary");
     record(named("spriteDestroy", reinterpret_cast<uint32_t>(self)));
 }
 
 HostCall spriteCall(const char* routine, const Sprite* sprite, const void* rgba) {
     auto call = named(routine, reinterpret_cast<uint32_t>(sprite));
-    if (checkSprite(sprite) && sprite->texture)
-        call.name = sprite->texture->dictionary + "/" + sprite->texture->name;
+    if (checkSprite(sprite)) {
+        if (releasedTexture(sprite->texture))
+            reportFault("drawing a texture of a released dictionary");
+        else if (sprite->texture)
+            call.name = sprite->texture->dictionary + "/" + sprite->texture->name;
+    }
     call.colour = colourAt(rgba);
     call.hasColour = true;
     return call;
@@ -125,11 +139,14 @@ Dictionary* SIM_CDECL loadDictionary(const char* path) {
     record(std::move(call));
     auto& dictionary = dictionaries[stemOf(path)];
     ++dictionary.loads;
+    dictionary.released = false;
     return dictionary.present ? &dictionary : nullptr;
 }
 void SIM_CDECL releaseDictionary(Dictionary* dictionary) {
     record(named("releaseDictionary", reinterpret_cast<uint32_t>(dictionary)));
     if (!knownDictionary(dictionary)) return reportFault("releasing no dictionary");
+    if (dictionary->released) return reportFault("releasing a released dictionary");
+    dictionary->released = true;
     ++dictionary->releases;
 }
 const Texture* SIM_CDECL findTexture(Dictionary* dictionary, const char* name) {
@@ -138,6 +155,10 @@ const Texture* SIM_CDECL findTexture(Dictionary* dictionary, const char* name) {
     record(std::move(call));
     if (!knownDictionary(dictionary)) {
         reportFault("a texture search in no dictionary");
+        return nullptr;
+    }
+    if (dictionary->released) {
+        reportFault("a texture search in a released dictionary");
         return nullptr;
     }
     if (!name || dictionary->missing.count(name)) return nullptr;

@@ -48,14 +48,26 @@ TEST_F(HudToggleTest, ButtonHidesTheHudAndASecondPressShowsItAgain) {
     EXPECT_TRUE(sim::hudShown());
 }
 
-TEST_F(HudToggleTest, ButtonAlsoWorksWhileAMenuIsUp) {
+// In a menu or while the game suppresses drawing the player would not see the HUD change, so
+// the button does nothing there, whether the HUD is shown or hidden.
+TEST_F(HudToggleTest, ButtonDoesNothingWhereThePlayerCannotSeeTheHud) {
     PluginSession session;
-    sim::setMenuActive(true);
-    frame(true, false);
-    EXPECT_FALSE(sim::hudShown());
-    frame(false, true);
-    frame(true, false);
-    EXPECT_TRUE(sim::hudShown());
+    for (bool shown : {true, false}) {
+        sim::setHudShown(shown);
+        sim::setMenuActive(true);
+        frame(true, false);
+        EXPECT_EQ(sim::hudShown(), shown) << "flipped in a menu";
+        frame(false, true);
+        sim::setMenuActive(false);
+        sim::setHudSuppressed(true);
+        frame(true, false);
+        EXPECT_EQ(sim::hudShown(), shown) << "flipped while drawing is suppressed";
+        frame(false, true);
+        sim::setHudSuppressed(false);
+        frame(true, false);
+        EXPECT_EQ(sim::hudShown(), !shown) << "no flip where the HUD can be seen";
+        frame(false, true);
+    }
 }
 
 TEST_F(HudToggleTest, OtherBuildsLeaveTheHudByteAlone) {

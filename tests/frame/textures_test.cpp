@@ -2,6 +2,7 @@
 // at load, filled at game start, emptied at shutdown, destroyed at unload.
 #include "frame_support.h"
 #include "plugin/hud_textures.h"
+#include "sim/busy_game.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"
 #include "support/plugin_session.h"
@@ -210,6 +211,31 @@ TEST_F(HudTextureSession, AStartAfterShutdownReleasesNothingTwice) {
     }
 }
 
+// Frames between shutdown and the next start search no released dictionary and hand the game
+// no texture of one; the simulated game fails the test on any such use.
+TEST_F(HudTextureSession, FramesAfterShutdownUseNoReleasedDictionary) {
+    sim::fire(sim::Event::Start);
+    sim::showEverything();
+    sim::setKey('P', true); // the phone out, so it draws
+    sim::fire(sim::Event::HudDraw);
+    sim::fire(sim::Event::PhoneDraw);
+    sim::fire(sim::Event::Shutdown);
+    sim::clearCalls();
+    for (int frame = 0; frame < 3; ++frame) {
+        sim::advanceBusyFrame();
+        sim::fire(sim::Event::PhoneDraw);
+        sim::fire(sim::Event::HudDraw);
+    }
+    sim::setKey('P', false);
+    EXPECT_EQ(sim::countCalls("findTexture"), 0u);
+    for (uint32_t sprite : allSprites())
+        EXPECT_EQ(sim::textureOf(sprite), nullptr);
+
+    sim::fire(sim::Event::Start);
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::textureName(sprites.weaponWheel[0]), "ring_iii/sring");
+}
+
 // White-box: the texture field of every sprite the shutdown lists.
 class HudTextureFields : public frame_test::WhiteBox {};
 
@@ -232,9 +258,10 @@ TEST_F(HudTextureFields, ReleaseEmptiesEveryTextureFieldIncludingTheWheelsAndThe
         EXPECT_EQ(s.texture, nullptr);
     EXPECT_EQ(t.radioWheelSprite.texture, nullptr);
     EXPECT_EQ(t.phoneSprite.texture, nullptr);
-    // The handles keep their values.
-    EXPECT_NE(t.mainDictionary, nullptr);
-    EXPECT_NE(t.phoneDictionary, nullptr);
+    // Released dictionaries are gone: no handle to them is kept.
+    for (HostDictionary d :
+         {t.mainDictionary, t.ringDictionary, t.radioDictionary, t.phoneDictionary})
+        EXPECT_EQ(d, nullptr);
 }
 
 // On builds whose addresses are not all known nothing of build 100 is touched: no sprite is

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 using testing_support::writeDataFile;
 
@@ -148,6 +149,31 @@ TEST_F(BadInput, AWheelScaleThatIsNoPositiveNumber) {
                                             "\nRADIO_WHEEL_SCALE = " + value + "\n");
         playEveryElement();
     }
+}
+
+// The fonts the game is asked for while every element draws, in order.
+std::vector<double> fontsOfPlayWithNameFont(const std::string& font) {
+    writeDataFile("tarvel_III.ini", "ZONE_VEHICLE_FONT = " + font + "\n");
+    testing_support::PluginSession plugin(sim::Build::v100);
+    sim::fire(sim::Event::Start);
+    sim::showEverything();
+    std::vector<double> fonts;
+    for (int frame = 0; frame < 60; ++frame) {
+        sim::advanceBusyFrame();
+        sim::clearCalls();
+        sim::fire(sim::Event::HudDraw);
+        for (const auto& call : sim::callsTo("setFont"))
+            fonts.push_back(call.numbers.at(0));
+    }
+    return fonts;
+}
+
+// The game has fonts 0, 1 and 2 only: any other number gives the default font 1.
+TEST_F(BadInput, ANameFontTheGameLacksGivesTheDefaultFont) {
+    const auto withDefault = fontsOfPlayWithNameFont("1");
+    ASSERT_NE(fontsOfPlayWithNameFont("0"), withDefault) << "no name was drawn";
+    for (const char* font : {"3", "7", "-1", "65537", "2147483647"})
+        EXPECT_EQ(fontsOfPlayWithNameFont(font), withDefault) << font;
 }
 
 TEST_F(BadInput, MissingTextureDictionariesAndAMissingDataFolder) {

@@ -4,6 +4,7 @@
 #include "sim/host_names.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -213,12 +214,19 @@ TEST_F(BigMessagesTest, MissionTitleIsLargeWithTheGamesOptionOrTextSizeFour) {
     EXPECT_TRUE(near(scaleWith(false, 3), normal));
 }
 
-TEST_F(BigMessagesTest, MissionTitleFontIsTheLow16BitsOfTheSetting) {
-    hudSettings.ZONE_VEHICLE_FONT = 0x10002;
+// The game has fonts 0, 1 and 2; any other number, even one whose low 16 bits name a font,
+// gives the default font 1.
+TEST_F(BigMessagesTest, MissionTitleFontIsOneOfTheGamesFonts) {
     sim::setMessage(1, "T");
-    drawMissionTitle(0);
-    drawMissionTitle(0);
-    EXPECT_EQ(sim::callsTo("setFont").at(0).numbers, std::vector<double>{2});
+    for (const auto& [configured, font] :
+         {std::pair{2, 2}, std::pair{0x10002, 1}, std::pair{7, 1}}) {
+        hudSettings.ZONE_VEHICLE_FONT = configured;
+        sim::clearCalls();
+        drawMissionTitle(0);
+        drawMissionTitle(0);
+        EXPECT_EQ(sim::callsTo("setFont").at(0).numbers, std::vector<double>{double(font)})
+            << configured;
+    }
 }
 
 } // namespace

@@ -40,6 +40,19 @@ TEST_F(HelpBoxTest, AFortyCharacterTextStaysFiveSeconds) {
     EXPECT_EQ(sim::helpDisplayed(), std::u16string(fortyCharacters.begin(), fortyCharacters.end()));
 }
 
+// A wild time step from the game (about 2e31 ms in one frame) saturates: the box shows at once,
+// and the game is never handed an opacity outside 0..255.
+TEST_F(HelpBoxTest, AWildTimeStepSaturatesInsteadOfWrapping) {
+    sim::setTimeStep(1e30f);
+    sim::setHelpText(fortyCharacters);
+    EXPECT_EQ(drawFrame(), 0); // the frame it fades in
+    EXPECT_EQ(sim::helpBoxFade(), 0);
+    EXPECT_EQ(sim::helpBoxState(), 1) << "not shown at once";
+    const int alpha = drawFrame();
+    EXPECT_GE(alpha, 0);
+    EXPECT_LE(alpha, 255);
+}
+
 TEST_F(HelpBoxTest, TheGamesShortHelpOptionCutsItToOneAndAHalfSeconds) {
     sim::setHelpShortened(true);
     sim::setHelpText(fortyCharacters);

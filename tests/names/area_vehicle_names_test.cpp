@@ -61,7 +61,7 @@ TEST_F(NameDisplays, ANewAreaFadesInHoldsForTenSecondsOfDrawnTimeAndFadesOut) {
 }
 
 TEST_F(NameDisplays, NamesSitAtTheirSettingsRightAlignedWithAShadowOneUnitRightAndDown) {
-    hudSettings.ZONE_VEHICLE_FONT = 0x10003; // the font is the low 16 bits: 3
+    hudSettings.ZONE_VEHICLE_FONT = 2;
     sim::setAreaName("Lindenmoor");
     sim::setVehicleName("Vireon");
     sim::clearCalls();
@@ -80,7 +80,7 @@ TEST_F(NameDisplays, NamesSitAtTheirSettingsRightAlignedWithAShadowOneUnitRightA
             {"textSwitch501C80"},  {"textSwitch501DA0"},
             {"textSwitch501CF0"},  {"setTextScale", {scaleX, scaleY}},
             {"setRightJustifyOn"}, {"setRightJustifyWidth", {0.0}},
-            {"textSwitch501D40"},  {"setFont", {3}},
+            {"textSwitch501D40"},  {"setFont", {2}},
         };
     };
     std::vector<Expected> expected = textState();

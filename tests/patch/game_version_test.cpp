@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -94,6 +95,27 @@ TEST(BuildDetection, AtTheNominalBaseAdjustingMovesNothing) {
     EXPECT_EQ(moduleBaseDelta(), 0u);
     for (uint32_t address : {0x401000u, probe100, 0x48E420u, 0x95CD89u})
         EXPECT_EQ(adjustAddress(address), address);
+}
+
+// A program that is not the game, whose image ends below the probes: the plug-in loads into it
+// without touching the probe addresses (see tests/support/other_program.cpp).
+TEST(BuildDetection, AnotherProgramLoadsThePluginWithoutReadingPastItsImage) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program = path;
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "other_program.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+        << program;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 1234;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 } // namespace

@@ -59,15 +59,57 @@ TEST(Memory, SingleValuesReadAndWriteThroughReadOnlyCode) {
     EXPECT_EQ(protectionAt(firstPage), DWORD{PAGE_EXECUTE_READ});
 }
 
-// A window over two pages puts the first page's protection back on both, which makes it
-// visible whether a window was opened at all.
+// The test program's own imports, through which the patch code it links calls the system.
+using ProtectFunction = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD);
+using FlushFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, SIZE_T);
+extern "C" ProtectFunction protectImport asm("__imp__VirtualProtect@16");
+extern "C" FlushFunction flushImport asm("__imp__FlushInstructionCache@12");
+
+// Points one import at a spy for the life of the object.
+template <class Function> class ImportSwap {
+  public:
+    ImportSwap(Function& slot, Function spy) : slot_(slot), original_(slot) { write(spy); }
+    ~ImportSwap() { write(original_); }
+    ImportSwap(const ImportSwap&) = delete;
+    ImportSwap& operator=(const ImportSwap&) = delete;
+    Function original() const { return original_; }
+
+  private:
+    void write(Function value) {
+        DWORD previous = 0;
+        VirtualProtect(&slot_, sizeof slot_, PAGE_READWRITE, &previous);
+        slot_ = value;
+        VirtualProtect(&slot_, sizeof slot_, previous, &previous);
+    }
+    Function& slot_;
+    Function original_;
+};
+
+int protectCalls = 0;
+ProtectFunction realProtect = nullptr;
+BOOL WINAPI countProtect(LPVOID address, SIZE_T size, DWORD protection, PDWORD previous) {
+    ++protectCalls;
+    return realProtect(address, size, protection, previous);
+}
+
+struct Flushed {
+    uint32_t address;
+    size_t size;
+    Bytes bytes; // what the range held when it was flushed
+};
+std::vector<Flushed> flushes;
+FlushFunction realFlush = nullptr;
+BOOL WINAPI recordFlush(HANDLE process, LPCVOID address, SIZE_T size) {
+    const auto at = reinterpret_cast<uint32_t>(address);
+    flushes.push_back({at, size, sim::bytes(at, size)});
+    return realFlush(process, address, size);
+}
+
 TEST(Memory, WithoutUnprotectNoWindowIsOpened) {
     sim::layOut(sim::Build::v100);
-    const PageProtection data(firstPage, PAGE_READWRITE);
-    const PageProtection code(secondPage, PAGE_EXECUTE_READWRITE);
-    const DWORD dataProtection = protectionAt(firstPage);
-    const DWORD codeProtection = protectionAt(secondPage);
-    ASSERT_NE(dataProtection, codeProtection);
+    const ImportSwap<ProtectFunction> spy(protectImport, countProtect);
+    realProtect = spy.original();
+    protectCalls = 0;
     const Bytes written = {1, 2, 3, 4};
     const uint32_t straddling = secondPage - 2;
 
@@ -76,11 +118,35 @@ TEST(Memory, WithoutUnprotectNoWindowIsOpened) {
     Bytes read(4);
     patch::peek_bytes(straddling, read.data(), read.size(), false);
     EXPECT_EQ(read, written);
-    EXPECT_EQ(protectionAt(firstPage), dataProtection);
-    EXPECT_EQ(protectionAt(secondPage), codeProtection);
+    EXPECT_EQ(protectCalls, 0);
 
     patch::patch_bytes(straddling, written.data(), written.size(), true);
-    EXPECT_EQ(protectionAt(secondPage), dataProtection) << "a window leaves no trace here";
+    EXPECT_GT(protectCalls, 0);
+}
+
+// Code written across a page boundary: each page keeps its own protection, and the processor
+// is told about every write after it is made.
+TEST(Memory, WritesAcrossPagesKeepEachPagesProtectionAndAreFlushed) {
+    sim::layOut(sim::Build::v100);
+    const PageProtection code(firstPage, PAGE_EXECUTE_READ);
+    const PageProtection data(secondPage, PAGE_READONLY);
+    const ImportSwap<FlushFunction> spy(flushImport, recordFlush);
+    realFlush = spy.original();
+    flushes.clear();
+    const Bytes written = {0xE8, 0x11, 0x22, 0x33, 0x44};
+    const uint32_t straddling = secondPage - 2;
+
+    patch::patch_bytes(straddling, written.data(), written.size());
+    patch::poke_u8(firstPage + 8, 0xC3);
+
+    EXPECT_EQ(sim::bytes(straddling, 5), written);
+    EXPECT_EQ(protectionAt(firstPage), DWORD{PAGE_EXECUTE_READ});
+    EXPECT_EQ(protectionAt(secondPage), DWORD{PAGE_READONLY});
+    ASSERT_EQ(flushes.size(), 2u);
+    EXPECT_EQ(flushes[0].address, straddling);
+    EXPECT_EQ(flushes[0].bytes, written) << "flushed before the write was complete";
+    EXPECT_EQ(flushes[1].address, firstPage + 8);
+    EXPECT_EQ(flushes[1].size, 1u);
 }
 
 } // namespace

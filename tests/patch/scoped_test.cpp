@@ -28,7 +28,7 @@ void layOutSites() {
 
 TEST(SavedBytes, RestoreWritesTheSavedBytesBackOnce) {
     layOutSites();
-    patch::scoped_call saved;
+    patch::scoped_basic<5> saved;
     saved.save_bytes(siteA, 5, true);
     EXPECT_TRUE(saved.saved());
     put(siteA, patched);
@@ -52,7 +52,7 @@ TEST(SavedBytes, OnlyTheSavedCountIsWrittenBack) {
 
 TEST(SavedBytes, RestoringAnEmptyObjectTouchesNothing) {
     layOutSites();
-    patch::scoped_call empty;
+    patch::scoped_basic<5> empty;
     const Bytes before = sim::bytes(siteA - 8, 32);
     empty.restore_bytes();
     EXPECT_EQ(sim::bytes(siteA - 8, 32), before);
@@ -61,14 +61,14 @@ TEST(SavedBytes, RestoringAnEmptyObjectTouchesNothing) {
 TEST(SavedBytes, DestroyingAnObjectThatHoldsBytesRestoresThem) {
     layOutSites();
     {
-        patch::scoped_call saved;
+        patch::scoped_basic<5> saved;
         saved.save_bytes(siteA, 5, true);
         put(siteA, patched);
     }
     EXPECT_EQ(sim::bytes(siteA, 5), gameA);
 
     {
-        patch::scoped_call restored;
+        patch::scoped_basic<5> restored;
         restored.save_bytes(siteA, 5, true);
         restored.restore_bytes();
         put(siteA, patched);
@@ -78,7 +78,7 @@ TEST(SavedBytes, DestroyingAnObjectThatHoldsBytesRestoresThem) {
 
 TEST(SavedBytes, SavingAgainFirstWritesTheHeldBytesBack) {
     layOutSites();
-    patch::scoped_call saved;
+    patch::scoped_basic<5> saved;
     saved.save_bytes(siteA, 5, true);
     put(siteA, patched);
     saved.save_bytes(siteB, 5, true);
@@ -91,7 +91,7 @@ TEST(SavedBytes, SavingAgainFirstWritesTheHeldBytesBack) {
 
 TEST(SavedBytes, SavingTheSameSiteAgainSavesTheRestoredBytes) {
     layOutSites();
-    patch::scoped_call saved;
+    patch::scoped_basic<5> saved;
     saved.save_bytes(siteA, 5, true);
     put(siteA, patched);
     saved.save_bytes(siteA, 5, true);

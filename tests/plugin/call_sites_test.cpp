@@ -1,6 +1,7 @@
 // Loading the real plug-in takes over exactly the running build's call sites, runs the game's
 // own call through them unchanged, and puts every site back at unload.
 #include "sim/host_data.h"
+#include "sim/host_radar.h"
 #include "support/plugin_session.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,38 @@ TEST_P(EachBuild, UnloadingPutsEveryRedirectedSiteBack) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, EachBuild,
                          testing::Values(sim::Build::v100, sim::Build::v110, sim::Build::v120));
+
+// Unload puts back the radar routines' starts and every call site the plug-in still holds; a
+// site that something else has rewritten since keeps what that wrote.
+TEST(Unload, LeavesTheGamesCodeAsItFoundIt) {
+    testing_support::removeDataFolder();
+    sim::layOut(sim::Build::v100);
+    const uint32_t routines[] = {sim::radarMaskFansRoutine, sim::radarToScreenRoutine,
+                                 sim::radarLimitRoutine};
+    std::vector<std::vector<uint8_t>> routinesBefore;
+    for (uint32_t routine : routines)
+        routinesBefore.push_back(sim::bytes(routine, 8));
+    const auto sitesBefore = allSites();
+    const uint32_t rewritten = sim::siteOf(sim::Event::PhoneDraw);
+    const std::vector<uint8_t> othersCall = {0xE8, 0x10, 0x20, 0x30, 0x00};
+    {
+        PluginSession plugin(sim::Build::v100, false);
+        sim::fire(sim::Event::Start);
+        sim::fire(sim::Event::RadarPatch);
+        sim::fire(sim::Event::RadarPatch);
+        for (uint32_t routine : routines)
+            ASSERT_EQ(sim::bytes(routine, 1)[0], 0xE9) << std::hex << routine;
+        std::memcpy(&sim::at<uint8_t>(rewritten), othersCall.data(), othersCall.size());
+    }
+    for (size_t i = 0; i < std::size(routines); ++i)
+        EXPECT_EQ(sim::bytes(routines[i], 8), routinesBefore[i]) << std::hex << routines[i];
+    for (const auto& [site, bytes] : sitesBefore) {
+        if (site == rewritten)
+            EXPECT_EQ(sim::bytes(site, 5), othersCall) << "the other's call is not undone";
+        else
+            EXPECT_EQ(sim::bytes(site, 6), bytes) << std::hex << site;
+    }
+}
 
 TEST(UnknownBuild, LoadingTouchesNothingAndCallsNothing) {
     sim::layOut(sim::Build::unknown);
