@@ -4,6 +4,7 @@
 // 720/448 = 1.607 pixels, and a 1080 unit 720/1080 = 2/3 pixel).
 #include "preview/preview_support.h"
 #include "support/plugin_session.h"
+#include "tools/preview/layout_check.h"
 #include "tools/preview/scenario_player.h"
 
 #include "config/hud_settings.h"
@@ -91,6 +92,10 @@ class DefaultScenario : public testing::Test {
             captures[name] = frame;
             return true;
         };
+        options.layout = [](const CaptureLayout& layout) {
+            layouts[layout.capture] = layout;
+            return true;
+        };
         ASSERT_TRUE(playScenario(scenario, options, error)) << error;
 
         loadSettingsWith(settings, [](const char* relative) {
@@ -109,6 +114,7 @@ class DefaultScenario : public testing::Test {
     }
 
     static inline std::map<std::string, Image> captures;
+    static inline std::map<std::string, CaptureLayout> layouts;
     static inline HudSettings settings;
 };
 
@@ -289,4 +295,39 @@ TEST_F(DefaultScenario, SniperScopeShowsFourMirroredQuarters) {
     EXPECT_EQ(scope.at(639, 200), black);
     EXPECT_EQ(scope.at(640, 200), black);
     EXPECT_EQ(scope.at(400, 359), black);
+}
+
+// Each thing drawn is traced back to the element whose source file drew it, also through shared
+// helpers and calls the compiler made into jumps.
+TEST_F(DefaultScenario, LayoutNamesTheElementThatDrewEachBox) {
+    ASSERT_EQ(layouts.size(), 5u);
+    std::multimap<std::string, std::string> drawn; // "hud: element" -> label
+    for (const auto& [name, layout] : layouts) {
+        EXPECT_EQ(layout.width, W);
+        for (const DrawnBox& box : layout.boxes) {
+            EXPECT_FALSE(box.element.empty()) << name << ": " << describe(box);
+            drawn.emplace(name + ": " + box.element, box.label);
+        }
+    }
+    auto drew = [&](const std::string& who, const std::string& label) {
+        auto [from, to] = drawn.equal_range(who);
+        for (auto it = from; it != to; ++it)
+            if (it->second == label) return true;
+        return false;
+    };
+    EXPECT_TRUE(drew("hud: pager", "tarvel_iii/pager"));
+    EXPECT_TRUE(drew("hud: pager", "Meet me at the docks"));
+    EXPECT_TRUE(drew("hud: mission timers", "02:15"));
+    EXPECT_TRUE(drew("hud: mission timers", "Heat")) << "printed through a jump at its end";
+    EXPECT_TRUE(drew("hud: phone", "21:37")) << "printed through the shared shadow helper";
+    EXPECT_TRUE(drew("hud: area and vehicle names", "Harbour District"));
+    EXPECT_TRUE(drew("hud: money and ammo", "$12450"));
+    EXPECT_TRUE(drew("hud: help box", "Lose the cops before you go back to the garage."));
+    EXPECT_TRUE(drew("weapon_wheel: weapon wheel", "Pistol"));
+    EXPECT_TRUE(drew("radio_wheel: radio wheel", "K-Static"));
+    EXPECT_TRUE(drew("big_message: big messages", "Mission passed!"));
+    EXPECT_TRUE(drew("big_message: mission title", "The Getaway"));
+    EXPECT_TRUE(
+        drew("big_message: subtitles", "Bronn: You got the car? Good. Bring it round the back."));
+    EXPECT_TRUE(drew("sniper_scope: crosshair", "tarvel_iii/sitesniper"));
 }
