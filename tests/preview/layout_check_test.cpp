@@ -51,8 +51,10 @@ TEST(LayoutCheck, ReportsTextAndSpritesPartlyOffTheScreenButLetsThePhoneRiseFrom
                         {"phone", Sprite, 450, 300, 600, 560, "phone_iii/phone"},
                         {"phone", Sprite, 600, 300, 700, 400, "phone_iii/phone"},
                         {"crosshair", Rectangle, -10, -10, 700, 20, "rectangle"},
-                        {"pager", Sprite, -200, 10, -100, 50, "tarvel_iii/pager"}}),
-              (Found{{0}, {1}, {3}}));
+                        {"pager", Sprite, -200, 10, -100, 50, "tarvel_iii/pager"},
+                        {"phone", Text, 560, 470, 600, 490, "21:37"}}),
+              (Found{{0}, {1}, {3}, {6}}))
+        << "the clock cut off by the lower edge is still reported";
 }
 
 TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {

@@ -120,7 +120,7 @@ void checkLayout(CaptureLayout& layout) {
                        " pixels across");
         }
         DrawnBox allowed = screen;
-        if (box.element == "phone") allowed.bottom = INFINITY;
+        if (box.element == "phone" && box.kind == DrawnBox::Kind::Sprite) allowed.bottom = INFINITY;
         if (box.kind != DrawnBox::Kind::Rectangle && meet(box, screen) && !inside(box, allowed))
             report(layout, {i}, describe(box) + " is partly outside the screen");
     }

@@ -161,7 +161,11 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
         if (call.colour.a == 0) return;
         box = boxAround(r == "drawSprite" ? DrawnBox::Kind::Sprite : DrawnBox::Kind::Rectangle,
                         {{n(0), n(1)}, {n(2), n(3)}});
-        box.label = r == "drawSprite" ? call.name : "rectangle";
+        const auto& c = call.colour;
+        box.label = r == "drawSprite"
+                        ? call.name
+                        : "colour " + std::to_string(c.r) + " " + std::to_string(c.g) + " " +
+                              std::to_string(c.b) + " " + std::to_string(c.a);
     } else if (r == "drawSpriteQuad") {
         if (call.colour.a == 0) return;
         box = boxAround(DrawnBox::Kind::Sprite,
