@@ -1,11 +1,15 @@
 // preview: runs the real plug-in inside the simulated game through a scenario and writes what
 // it drew as PNG frames.
 //
-//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]
+//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check]
+//
+// --check reports, per capture and size, what the layout check finds and exits with 1 when it
+// finds anything; it writes frames only when --out is given.
 //
 // The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
 // preview gives it a game directory of its own: a temporary folder holding a copy of this
 // program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+#include "tools/preview/layout_check.h"
 #include "tools/preview/png_file.h"
 #include "tools/preview/scenario_player.h"
 
@@ -30,14 +34,15 @@ struct Options {
     std::string data;
     std::string scenario;
     std::vector<Size> sizes;
-    std::string out = ".";
+    std::string out; // "." unless checking
+    bool check = false;
     bool play = false; // the run inside the game directory: --play, --art and --fonts
     std::string art;   // shipped art and fonts, for the run inside
     std::string fonts;
 };
 
 const char* const usage =
-    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]";
+    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check]";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "preview: %s\n", message.c_str());
@@ -65,8 +70,8 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
                                 arg == "--out" || arg == "--art" || arg == "--fonts";
-        if (arg == "--play") {
-            options.play = true;
+        if (arg == "--play" || arg == "--check") {
+            (arg == "--play" ? options.play : options.check) = true;
             continue;
         }
         if (!takesValue) {
@@ -99,6 +104,21 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+std::string sizeName(const Size& size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+// Prints what the check found in one capture; counts the findings.
+bool reportLayout(const preview::CaptureLayout& layout, size_t& findings) {
+    if (layout.findings.empty()) return true;
+    std::printf("%s %dx%d:\n", layout.capture.c_str(), layout.width, layout.height);
+    for (const auto& finding : layout.findings)
+        std::printf("  %s\n", finding.message.c_str());
+    std::fflush(stdout);
+    findings += layout.findings.size();
+    return true;
+}
+
 // Plays every size inside the game directory this program was copied to.
 int playHere(const Options& options, const preview::Scenario& scenario) {
     const fs::path gameDirectory = fs::path(programPath()).parent_path();
@@ -108,28 +128,37 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     sim::setFaultHandler([](const std::string& fault) {
         std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
     });
+    size_t captures = 0, findings = 0;
     for (const Size& size : options.sizes) {
         preview::PlayOptions play;
         play.width = size.width;
         play.height = size.height;
         play.fonts = &fonts;
         play.textures = &textures;
-        play.capture = [&](const std::string& name, const preview::Image& frame) {
-            const std::string file = options.out + "\\" + name + "_" + std::to_string(size.width) +
-                                     "x" + std::to_string(size.height) + ".png";
-            std::string error;
-            if (!preview::writePng(file, frame, error)) {
-                std::fprintf(stderr, "preview: %s\n", error.c_str());
-                return false;
-            }
-            std::printf("%s\n", shown(file).c_str());
-            std::fflush(stdout);
-            return true;
-        };
+        if (options.check)
+            play.layout = [&](const preview::CaptureLayout& layout) {
+                ++captures;
+                return reportLayout(layout, findings);
+            };
+        if (!options.out.empty())
+            play.capture = [&](const std::string& name, const preview::Image& frame) {
+                const std::string file = options.out + "\\" + name + "_" + sizeName(size) + ".png";
+                std::string error;
+                if (!preview::writePng(file, frame, error)) {
+                    std::fprintf(stderr, "preview: %s\n", error.c_str());
+                    return false;
+                }
+                std::printf("%s\n", shown(file).c_str());
+                std::fflush(stdout);
+                return true;
+            };
         std::string error;
         if (!preview::playScenario(scenario, play, error)) return fail(error);
     }
-    return 0;
+    if (!options.check) return 0;
+    std::printf("layout check: %zu finding%s in %zu captures\n", findings, findings == 1 ? "" : "s",
+                captures);
+    return findings == 0 ? 0 : 1;
 }
 
 // Lays out a game directory, plays there in a second process, and clears it away.
@@ -154,8 +183,9 @@ int playInGameDirectory(const Options& options) {
     std::string command = quoted((game / program.filename()).string()) + " --play";
     command += " --scenario " + quoted(options.scenario);
     for (const Size& size : options.sizes)
-        command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
-    command += " --out " + quoted(options.out);
+        command += " --size " + sizeName(size);
+    if (!options.out.empty()) command += " --out " + quoted(options.out);
+    if (options.check) command += " --check";
     command += " --art " + quoted((home / "art").string());
     command += " --fonts " + quoted((home / "fonts").string());
 
@@ -199,9 +229,12 @@ int main(int argc, char** argv) {
     if (!preview::readScenario(options.scenario, scenario, error)) return fail(shown(error));
     if (options.sizes.empty()) options.sizes.push_back({scenario.width, scenario.height});
 
-    fs::create_directories(options.out, failure);
-    if (!fs::is_directory(options.out, failure))
-        return fail("cannot make the output folder " + shown(options.out));
+    if (options.out.empty() && !options.check) options.out = ".";
+    if (!options.out.empty()) {
+        fs::create_directories(options.out, failure);
+        if (!fs::is_directory(options.out, failure))
+            return fail("cannot make the output folder " + shown(options.out));
+    }
 
     if (options.play) return playHere(options, scenario);
     options.data = fs::absolute(options.data, failure).string();
