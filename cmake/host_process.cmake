@@ -21,7 +21,9 @@ function(place_plugin_beside target)
     add_dependencies(${target} tarvel_hud)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>
-                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll)
+                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>.debug
+                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll.debug)
 endfunction()
 
 # A GoogleTest program that runs as a host process under Wine.

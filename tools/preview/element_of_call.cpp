@@ -73,6 +73,20 @@ std::string modulePath(HMODULE module) {
     return path;
 }
 
+std::vector<char> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+size_t peHeader(const std::vector<char>& file) {
+    return readAt<uint32_t>(file, 0x3C) + 4; // past "PE\0\0"
+}
+
+bool hasSymbols(const std::vector<char>& file) {
+    const auto header = peHeader(file);
+    return readAt<uint32_t>(file, header + 8) != 0 && readAt<uint32_t>(file, header + 12) != 0;
+}
+
 _Unwind_Reason_Code innermostElement(_Unwind_Context* context, void* found) {
     const uintptr_t returnAddress = _Unwind_GetIP(context);
     const uintptr_t inCall = returnAddress - 1;
@@ -88,18 +102,24 @@ _Unwind_Reason_Code innermostElement(_Unwind_Context* context, void* found) {
 } // namespace
 
 bool startNamingElements(HMODULE plugin, std::string& error) {
-    const std::string path = modulePath(plugin);
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto header = readAt<uint32_t>(file, 0x3C) + 4; // past "PE\0\0"
+    // The shipped DLL is stripped; its symbols live in the debug file beside it, whose section
+    // table matches the DLL's.
+    std::string path = modulePath(plugin);
+    std::vector<char> file = fileBytes(path);
+    if (!hasSymbols(file)) {
+        path += ".debug";
+        file = fileBytes(path);
+    }
+    if (!hasSymbols(file)) {
+        error = path + " is missing or carries no symbol table, so what the plug-in draws cannot "
+                       "be told apart";
+        return false;
+    }
+    const auto header = peHeader(file);
     const auto sectionCount = readAt<uint16_t>(file, header + 2);
     const auto symbolTable = readAt<uint32_t>(file, header + 8);
     const auto symbolCount = readAt<uint32_t>(file, header + 12);
     const auto optionalSize = readAt<uint16_t>(file, header + 16);
-    if (symbolTable == 0 || symbolCount == 0) {
-        error = path + " carries no symbol table, so what it draws cannot be told apart";
-        return false;
-    }
     const size_t strings = symbolTable + size_t(symbolCount) * 18;
     auto stringAt = [&](size_t offset) {
         std::string text;

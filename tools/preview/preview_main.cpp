@@ -171,7 +171,8 @@ int playInGameDirectory(const Options& options) {
     fs::remove_all(game, failure);
     fs::create_directories(game, failure);
     fs::copy_file(program, game / program.filename(), failure);
-    if (!failure) fs::copy_file(home / "tarvel_hud.dll", game / "tarvel_hud.dll", failure);
+    for (const char* file : {"tarvel_hud.dll", "tarvel_hud.dll.debug"})
+        if (!failure) fs::copy_file(home / file, game / file, failure);
     if (!failure)
         fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
