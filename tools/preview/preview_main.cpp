@@ -3,9 +3,10 @@
 //
 //   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]
 //
-// The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
-// preview gives it a game directory of its own: a temporary folder holding a copy of this
-// program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+// The plug-in reads its configuration and texture dictionaries from tarvel_moravik\ beside the
+// game's executable, so the preview gives it a game directory of its own: a temporary folder
+// holding a copy of this program, the plug-in and DIR\tarvel_moravik, where a second run of
+// this program plays. A dictionary DIR lacks comes from the project's own art.
 #include "tools/preview/png_file.h"
 #include "tools/preview/scenario_player.h"
 
@@ -31,9 +32,8 @@ struct Options {
     std::string scenario;
     std::vector<Size> sizes;
     std::string out = ".";
-    bool play = false; // the run inside the game directory: --play, --art and --fonts
-    std::string art;   // shipped art and fonts, for the run inside
-    std::string fonts;
+    bool play = false; // the run inside the game directory: --play and --fonts
+    std::string fonts; // for the run inside
 };
 
 const char* const usage =
@@ -64,7 +64,7 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
-                                arg == "--out" || arg == "--art" || arg == "--fonts";
+                                arg == "--out" || arg == "--fonts";
         if (arg == "--play") {
             options.play = true;
             continue;
@@ -81,7 +81,6 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
         if (arg == "--data") options.data = value;
         if (arg == "--scenario") options.scenario = value;
         if (arg == "--out") options.out = value;
-        if (arg == "--art") options.art = value;
         if (arg == "--fonts") options.fonts = value;
         if (arg == "--size") {
             Size size{};
@@ -101,10 +100,9 @@ std::string quoted(const std::string& text) {
 
 // Plays every size inside the game directory this program was copied to.
 int playHere(const Options& options, const preview::Scenario& scenario) {
-    const fs::path gameDirectory = fs::path(programPath()).parent_path();
     preview::Fonts fonts;
     if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
-    preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
+    preview::DictionaryTextures textures;
     sim::setFaultHandler([](const std::string& fault) {
         std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
     });
@@ -132,6 +130,12 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     return 0;
 }
 
+// The project's own dictionaries are large: linked where the file system allows it.
+void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
+    fs::create_hard_link(from, to, failure);
+    if (failure) fs::copy_file(from, to, failure);
+}
+
 // Lays out a game directory, plays there in a second process, and clears it away.
 int playInGameDirectory(const Options& options) {
     const fs::path program = programPath();
@@ -146,6 +150,9 @@ int playInGameDirectory(const Options& options) {
     if (!failure)
         fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
+    for (const char* file : {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"})
+        if (!failure && !fs::exists(game / "tarvel_moravik" / file, failure))
+            linkOrCopy(home / "dictionaries" / file, game / "tarvel_moravik" / file, failure);
     if (failure) {
         fs::remove_all(game, failure);
         return fail("cannot lay out a game directory in " + game.string());
@@ -156,7 +163,6 @@ int playInGameDirectory(const Options& options) {
     for (const Size& size : options.sizes)
         command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
     command += " --out " + quoted(options.out);
-    command += " --art " + quoted((home / "art").string());
     command += " --fonts " + quoted((home / "fonts").string());
 
     STARTUPINFOA startup{};
