@@ -4,8 +4,10 @@
 
 namespace art {
 
-// A weapon drawn upright into the box of the given centre and largest width and height.
-void drawWeapon(Canvas& canvas, int slot, Vec centre, float maxWidth, float maxHeight);
+// A weapon drawn upright, as large as fits a box centred on `centre` whose sides run along
+// and across the direction `angle` (clockwise from twelve o'clock): `along` long that way and
+// `across` wide the other.
+void drawWeapon(Canvas& canvas, int slot, Vec centre, float angle, float along, float across);
 
 // Text through the preview's typefaces: centred on x, y the top of the line, as high as
 // `height` pixels unless it would be wider than `maxWidth`.

@@ -252,9 +252,11 @@ Image segment(int slot) {
     canvas.fill(art::arcBand(half, half, (ringInner + 0.03f) * half, (ringOuter - 0.03f) * half,
                              centre - pi / 12 + 0.03f, centre + pi / 12 - 0.03f),
                 grey(255, 110));
+    // The weapon fills most of the band's depth and of the segment's width at its middle.
     const float middle = (ringInner + ringOuter) / 2 * half;
-    art::drawWeapon(canvas, slot,
-                    {half + middle * std::sin(centre), half - middle * std::cos(centre)}, 130, 90);
+    art::drawWeapon(
+        canvas, slot, {half + middle * std::sin(centre), half - middle * std::cos(centre)}, centre,
+        (ringOuter - ringInner - 0.06f) * half * 0.92f, middle * (pi / 6 - 0.06f) * 0.92f);
     return canvas.image();
 }
 

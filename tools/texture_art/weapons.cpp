@@ -298,17 +298,26 @@ Weapon weapon(int slot) {
 
 } // namespace
 
-void drawWeapon(Canvas& canvas, int slot, Vec centre, float maxWidth, float maxHeight) {
+void drawWeapon(Canvas& canvas, int slot, Vec centre, float angle, float along, float across) {
     const Weapon w = weapon(slot);
     Path all = w.body;
     all.add(w.accent);
     Vec low, high;
     bounds(all, low, high);
-    const float scale = std::min(maxWidth / (high.x - low.x), maxHeight / (high.y - low.y));
+    // An upright box w x h measures w |sin| + h |cos| along the direction, w |cos| + h |sin|
+    // across it.
+    const float width = high.x - low.x, height = high.y - low.y;
+    const float s = std::abs(std::sin(angle)), c = std::abs(std::cos(angle));
+    // A silhouette fills its box only in part: a fifth more still stays inside. No weapon grows
+    // beyond 1.6 times as wide or 1.05 times as high as the box is long, so that they all look
+    // about the same size.
+    const float scale =
+        std::min({1.2f * along / (width * s + height * c), 1.2f * across / (width * c + height * s),
+                  1.6f * along / width, 1.05f * along / height});
     const Vec shift{centre.x - scale * (low.x + high.x) / 2,
                     centre.y - scale * (low.y + high.y) / 2};
     auto place = [&](const Path& path) { return transformed(path, scale, shift); };
-    const float rimWidth = std::max(2.0f, maxHeight * 0.05f);
+    const float rimWidth = 4.5f;
     const Path body = place(w.body), accent = place(w.accent);
     canvas.fill(outlineOf(body, rimWidth), rim);
     canvas.fill(outlineOf(accent, rimWidth), rim);
