@@ -11,6 +11,7 @@
 #include "tools/preview/scenario_player.h"
 
 #include "sim/sim.h"
+#include "texdict/texdict.h"
 
 #include <windows.h>
 
@@ -136,6 +137,15 @@ void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failu
     if (failure) fs::copy_file(from, to, failure);
 }
 
+// The game loads a dictionary it cannot read as one without textures: say why.
+void warnIfUnreadable(const fs::path& file) {
+    texdict::Dictionary dictionary;
+    std::string error;
+    if (!texdict::readFile(file.string(), dictionary, error))
+        std::fprintf(stderr, "preview: %s; the game would draw without its textures\n",
+                     shown(error).c_str());
+}
+
 // Lays out a game directory, plays there in a second process, and clears it away.
 int playInGameDirectory(const Options& options) {
     const fs::path program = programPath();
@@ -150,9 +160,12 @@ int playInGameDirectory(const Options& options) {
     if (!failure)
         fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
-    for (const char* file : {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"})
+    for (const char* file : {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
         if (!failure && !fs::exists(game / "tarvel_moravik" / file, failure))
             linkOrCopy(home / "dictionaries" / file, game / "tarvel_moravik" / file, failure);
+        else
+            warnIfUnreadable(fs::path(options.data) / "tarvel_moravik" / file);
+    }
     if (failure) {
         fs::remove_all(game, failure);
         return fail("cannot lay out a game directory in " + game.string());
