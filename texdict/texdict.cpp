@@ -157,14 +157,15 @@ void decodeInterpolatedAlpha(const uint8_t* block, Rgba out[16]) {
         out[i].a = static_cast<uint8_t>(alphas[indices >> (3 * i) & 7]);
 }
 
+// The block compressions by their number in the texture header, DXT1 to DXT5.
 struct Compression {
     int number;
-    int blockBytes; // 0: not handled
+    int blockBytes; // 0: not handled (DXT2 and DXT4 hold premultiplied alpha)
 };
 const Compression compressions[] = {{1, 8}, {2, 0}, {3, 16}, {4, 0}, {5, 16}};
 
-void decodeBlocks(int number, const uint8_t* data, Texture& texture) {
-    const int blockBytes = number == 1 ? 8 : 16;
+void decodeBlocks(const Compression& compression, const uint8_t* data, Texture& texture) {
+    const int number = compression.number, blockBytes = compression.blockBytes;
     const int columns = std::max(1, (texture.width + 3) / 4);
     const int rows = std::max(1, (texture.height + 3) / 4);
     for (int by = 0; by < rows; ++by) {
@@ -400,22 +401,20 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
 
     out.format = format.name;
     size_t expected = pixelCount * size_t(format.depth / 8);
-    int blockBytes = 0;
+    const Compression* blocks = nullptr;
     if (compression != 0) {
-        const Compression* known = nullptr;
         for (const auto& c : compressions)
-            if (c.number == compression) known = &c;
-        if (!known)
+            if (c.number == compression) blocks = &c;
+        if (!blocks)
             return fail(compressionAt,
                         "compression " + std::to_string(compression) + " is not handled");
         out.format = "DXT" + std::to_string(compression);
-        if (known->blockBytes == 0)
+        if (blocks->blockBytes == 0)
             return fail(compressionAt, out.format + " (premultiplied alpha) is not handled");
         if (paletteSize)
             return fail(rasterAt, "a palette on a " + out.format + "-compressed texture");
-        blockBytes = known->blockBytes;
         expected = size_t(std::max(1, (out.width + 3) / 4)) *
-                   size_t(std::max(1, (out.height + 3) / 4)) * size_t(blockBytes);
+                   size_t(std::max(1, (out.height + 3) / 4)) * size_t(blocks->blockBytes);
     }
 
     const uint8_t* colours = nullptr;
@@ -442,8 +441,8 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
                                     " in " + out.format + " takes " + std::to_string(expected));
     const uint8_t* source = file_.data() + at;
     out.rgba.assign(pixelCount * 4, 0);
-    if (blockBytes) {
-        decodeBlocks(compression, source, out);
+    if (blocks) {
+        decodeBlocks(*blocks, source, out);
     } else {
         for (size_t i = 0; i < pixelCount; ++i) {
             Rgba c;
