@@ -6,8 +6,10 @@ export WINEDLLOVERRIDES := mscoree,mshtml=
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+NATIVE_BUILD ?= build-native
 
-.PHONY: all deps configure build dll test preview dist reproducible bench fuzz fuzz-build fuzz-smoke clean
+.PHONY: all deps configure build dll test preview dist reproducible bench fuzz fuzz-build fuzz-smoke \
+	texdict clean
 
 all: build
 
@@ -28,13 +30,13 @@ dll: configure
 
 # The fuzz smoke run and the reproducibility check (two DLL-only builds) come first, so that
 # ctest's summary is the last thing printed.
-test: build
+test: build texdict
 	@$(MAKE) --no-print-directory fuzz-smoke
 	@$(MAKE) --no-print-directory reproducible
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The configuration code fuzzed natively with clang's libFuzzer, ASan and UBSan.
-$(FUZZ_BUILD)/build.ninja: fuzz/CMakeLists.txt config/CMakeLists.txt
+$(FUZZ_BUILD)/build.ninja: fuzz/CMakeLists.txt config/CMakeLists.txt texdict/CMakeLists.txt
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang \
 	    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 
@@ -63,12 +65,20 @@ bench: build
 	@cd $(BUILD)/tools && wine bench_settings.exe "$$(winepath -w '$(CURDIR)/data')"
 
 # The release folder, its zip and the zip's SHA-256, all named with the version in VERSION.
-dist: dll
+dist: configure
+	@cmake --build $(BUILD) --target tarvel_hud texture_dictionaries texdict_command
 	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist
 
 # Two clean builds of the committed HEAD in two other folders give the same DLL and zip.
 reproducible: deps
 	@tools/check-reproducible.sh
 
+# texdict for Linux: build-native/texdict (texdict.exe comes with the Windows build).
+$(NATIVE_BUILD)/build.ninja: tools/texdict/CMakeLists.txt texdict/CMakeLists.txt
+	@cmake -S tools/texdict -B $(NATIVE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+
+texdict: deps $(NATIVE_BUILD)/build.ninja
+	@cmake --build $(NATIVE_BUILD) -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) dist out
+	rm -rf $(BUILD) $(NATIVE_BUILD) dist out

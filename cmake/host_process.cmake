@@ -26,11 +26,37 @@ function(place_plugin_beside target)
                 $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll.debug)
 endfunction()
 
+# The built texture dictionaries beside a host process: in tarvel_moravik/, where the plug-in
+# loads them, and in dictionaries/, from where tests and the preview lay them out again. Hard
+# links, so that a dozen programs share one copy.
+function(place_dictionaries_beside target)
+    get_target_property(dir ${target} RUNTIME_OUTPUT_DIRECTORY)
+    set(stamp ${dir}/dictionaries.stamp)
+    set(links)
+    foreach(file ${ART_DICTIONARIES})
+        get_filename_component(name ${file} NAME)
+        foreach(folder dictionaries tarvel_moravik)
+            list(APPEND links
+                COMMAND ${CMAKE_COMMAND} -E rm -f ${dir}/${folder}/${name}
+                COMMAND ${CMAKE_COMMAND} -E create_hardlink ${file} ${dir}/${folder}/${name})
+        endforeach()
+    endforeach()
+    add_custom_command(OUTPUT ${stamp}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/dictionaries ${dir}/tarvel_moravik
+        ${links}
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${ART_DICTIONARIES} texture_dictionaries
+        VERBATIM)
+    add_custom_target(${target}_dictionaries DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_dictionaries)
+endfunction()
+
 # A GoogleTest program that runs as a host process under Wine.
 function(add_host_test target)
     add_host_process(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE hud_core GTest::gtest GTest::gmock psapi)
     place_plugin_beside(${target})
+    place_dictionaries_beside(${target})
     add_test(NAME ${target} COMMAND ${target}
         WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
 endfunction()

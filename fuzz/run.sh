@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a built fuzz folder for a bounded time, both at once, and prints
+# Runs every fuzz target of a built fuzz folder for a bounded time, all at once, and prints
 # one line per target with its executions and coverage; --stats adds libFuzzer's final
 # statistics. The fuzzers' own output goes to logs/ in the build folder; a failure prints the
 # log's tail and fails.
@@ -12,7 +12,7 @@ stats=${3:-}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 data=$repo/data/tarvel_moravik
 cases=("$repo"/tests/config/cases/*.ini)
-targets=(fuzz_ini_reader fuzz_load_settings)
+targets=(fuzz_ini_reader fuzz_load_settings fuzz_texdict_reader)
 
 # Seeds are copied afresh on every run into corpus folders that also keep what the fuzzers
 # found before; nothing of it is committed.
@@ -21,6 +21,8 @@ load=$build/corpus/fuzz_load_settings
 mkdir -p "$ini" "$load" "$build/logs" "$build/artifacts"
 cp "$data/tarvel_III.ini" "$data"/color_configs/*.ini "${cases[@]}" "$repo"/fuzz/seeds/ini_reader/* "$ini"/
 cp "$repo"/fuzz/seeds/load_settings/* "$load"/
+mkdir -p "$build/corpus/fuzz_texdict_reader"
+cp "$repo"/fuzz/seeds/texdict_reader/* "$build/corpus/fuzz_texdict_reader"/
 # The load target splits its input at NUL bytes: layout, IIIColors.ini, VColors.ini.
 joined() { cat "$1"; printf '\0'; cat "$2"; printf '\0'; cat "$3"; }
 joined "$data/tarvel_III.ini" "$data/color_configs/IIIColors.ini" "$data/color_configs/VColors.ini" \
@@ -35,8 +37,10 @@ done
 pids=()
 for t in "${targets[@]}"; do
     rm -f "$build/artifacts/$t"-*
+    dict=(-dict="$repo/fuzz/ini.dict") # the INI words, for the configuration targets
+    [ "$t" != fuzz_texdict_reader ] || dict=()
     "$build/$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
-        -dict="$repo/fuzz/ini.dict" -artifact_prefix="$build/artifacts/$t-" \
+        "${dict[@]}" -artifact_prefix="$build/artifacts/$t-" \
         "$build/corpus/$t" >"$build/logs/$t.log" 2>&1 &
     pids+=($!)
 done

@@ -3,13 +3,18 @@
 #include "sim/sim.h"
 
 #include <string>
+#include <vector>
 
 namespace sim {
 
-// A host texture: which dictionary it came from and its name.
+// A host texture: which dictionary it came from, its name as the file stores it, and its
+// pixels (rows from the top, R, G, B, A).
 struct Texture {
     std::string dictionary;
     std::string name;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
 };
 
 // The host's sprite object: one texture pointer.
@@ -30,7 +35,9 @@ void setMenuActive(bool active); // host byte 0x6FAD68
 void setHudSuppressed(bool on);  // host byte 0x95CD5B
 void setMissionTimersShown(bool shown);
 
-// Texture dictionaries, by file stem ("tarvel_iii", "ring_iii", "radio_iii", "phone_iii").
+// Texture dictionaries, by file stem ("tarvel_iii", "ring_iii", "radio_iii", "phone_iii"). The
+// game's loader reads the file it is given; a missing or unreadable file gives a dictionary
+// without textures. A removed dictionary fails to load at all; a removed texture is not found.
 void removeDictionary(const std::string& stem);
 void removeTexture(const std::string& stem, const std::string& name);
 int loadCount(const std::string& stem);

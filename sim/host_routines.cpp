@@ -1,10 +1,15 @@
 // The host routines the plug-in calls, each logged with its arguments.
 #include "sim/host_data.h"
 #include "sim/host_map.h"
+#include "sim/host_preview.h"
 #include "sim/host_state.h"
 
+#include "texdict/texdict.h"
+
 #include <cstring>
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -14,16 +19,54 @@
 namespace sim {
 namespace {
 
+// A dictionary file's textures by name in lower case, as the game's lookup ignores case.
+using TextureSet = std::map<std::string, Texture>;
+
 struct Dictionary {
     bool present = true;
     bool released = false; // freed by the game: its handle and its textures are gone
     int loads = 0;
     int releases = 0;
     std::set<std::string> missing;
-    std::map<std::string, Texture> textures;
+    std::shared_ptr<const TextureSet> textures;
 };
 
 std::map<std::string, Dictionary> dictionaries;
+
+std::string lowered(std::string text) {
+    for (auto& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Each file is parsed again only when it has changed: the tests start the game thousands of
+// times on the same dictionaries.
+std::shared_ptr<const TextureSet> readDictionary(const std::string& path, const std::string& stem) {
+    struct Parsed {
+        uintmax_t size;
+        std::filesystem::file_time_type written;
+        std::shared_ptr<const TextureSet> textures;
+    };
+    static std::map<std::string, Parsed> parsed;
+    std::error_code failure;
+    const uintmax_t size = std::filesystem::file_size(path, failure);
+    const auto written = std::filesystem::last_write_time(path, failure);
+    if (failure) return std::make_shared<const TextureSet>();
+    auto known = parsed.find(path);
+    if (known != parsed.end() && known->second.size == size && known->second.written == written)
+        return known->second.textures;
+
+    auto textures = std::make_shared<TextureSet>();
+    texdict::Dictionary file;
+    std::string error;
+    if (texdict::readFile(path, file, error)) {
+        for (auto& t : file.textures)
+            textures->emplace(lowered(t.name),
+                              Texture{stem, t.name, t.width, t.height, std::move(t.rgba)});
+    }
+    parsed[path] = {size, written, textures};
+    return textures;
+}
 
 bool knownDictionary(const Dictionary* dictionary) {
     for (const auto& entry : dictionaries)
@@ -136,11 +179,15 @@ void SIM_THISCALL drawSpriteQuad(const Sprite* self, float x1, float y1, float x
 Dictionary* SIM_CDECL loadDictionary(const char* path) {
     auto call = named("loadDictionary");
     if (checkReadable(path, 1, "a dictionary path")) call.name = path;
+    const std::string file = call.name;
     record(std::move(call));
-    auto& dictionary = dictionaries[stemOf(path)];
+    const std::string stem = stemOf(file.c_str());
+    auto& dictionary = dictionaries[stem];
     ++dictionary.loads;
     dictionary.released = false;
-    return dictionary.present ? &dictionary : nullptr;
+    if (!dictionary.present) return nullptr;
+    dictionary.textures = readDictionary(file, stem);
+    return &dictionary;
 }
 void SIM_CDECL releaseDictionary(Dictionary* dictionary) {
     record(named("releaseDictionary", reinterpret_cast<uint32_t>(dictionary)));
@@ -161,15 +208,9 @@ const Texture* SIM_CDECL findTexture(Dictionary* dictionary, const char* name) {
         reportFault("a texture search in a released dictionary");
         return nullptr;
     }
-    if (!name || dictionary->missing.count(name)) return nullptr;
-    for (auto& [stem, entry] : dictionaries) {
-        if (&entry != dictionary) continue;
-        auto& texture = entry.textures[name];
-        texture.dictionary = stem;
-        texture.name = name;
-        return &texture;
-    }
-    return nullptr;
+    if (!name || dictionary->missing.count(name) || !dictionary->textures) return nullptr;
+    const auto found = dictionary->textures->find(lowered(name));
+    return found == dictionary->textures->end() ? nullptr : &found->second;
 }
 
 // Render state and the player.
@@ -303,6 +344,16 @@ int loadCount(const std::string& stem) {
 int releaseCount(const std::string& stem) {
     auto it = dictionaries.find(stem);
     return it == dictionaries.end() ? 0 : it->second.releases;
+}
+const Texture* loadedTexture(const std::string& name) {
+    const auto slash = name.find('/');
+    const auto dictionary = dictionaries.find(name.substr(0, slash));
+    if (slash == std::string::npos || dictionary == dictionaries.end() ||
+        !dictionary->second.textures)
+        return nullptr;
+    const auto& textures = *dictionary->second.textures;
+    const auto found = textures.find(lowered(name.substr(slash + 1)));
+    return found == textures.end() ? nullptr : &found->second;
 }
 const Texture* textureOf(uint32_t sprite) {
     return reinterpret_cast<const Sprite*>(sprite)->texture;

@@ -16,6 +16,11 @@ mkdir "$staging"
 cp "$dll" "$staging/tarvel_hud.dll"
 cp -r "$root/data/tarvel_moravik" "$staging/tarvel_moravik"
 sed "s/@VERSION@/$version/g" "$root/docs/player-readme.txt" > "$staging/README.txt"
+# The texture dictionaries the build drew from the project's art, and texdict for modders.
+build="$(dirname "$dll")"
+cp "$build"/art/tarvel_moravik/{tarvel_iii,ring_iii,radio_iii,phone_iii}.txd "$staging/tarvel_moravik/"
+mkdir -p "$staging/tools"
+cp "$build/texdict.exe" "$staging/tools/texdict.exe"
 
 # The zip depends on nothing but the files: ordinary permissions, one time stamp (the commit's,
 # or SOURCE_DATE_EPOCH's), entries in byte order, no owner or extra time fields (-X).

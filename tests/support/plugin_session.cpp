@@ -24,8 +24,16 @@ void writeDataFile(const std::string& relativeName, const std::string& contents)
 }
 
 void removeDataFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(gameDirectory() + "tarvel_moravik", ignored);
+    namespace fs = std::filesystem;
+    const fs::path folder = gameDirectory() + "tarvel_moravik";
+    std::error_code failure;
+    fs::remove_all(folder, failure);
+    fs::create_directories(folder, failure);
+    for (const auto& entry : fs::directory_iterator(gameDirectory() + "dictionaries", failure)) {
+        const fs::path placed = folder / entry.path().filename();
+        fs::create_hard_link(entry.path(), placed, failure);
+        if (failure) fs::copy_file(entry.path(), placed, failure);
+    }
 }
 
 PluginSession::PluginSession(sim::Build build, bool layOut) {

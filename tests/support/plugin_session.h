@@ -10,6 +10,8 @@ namespace testing_support {
 std::string gameDirectory();
 // Writes a file under <game directory>/tarvel_moravik/ (folders made as needed).
 void writeDataFile(const std::string& relativeName, const std::string& contents);
+// Clears tarvel_moravik/ and lays the shipped texture dictionaries back into it, so that every
+// test starts from the game's own art and no configuration.
 void removeDataFolder();
 
 class PluginSession {

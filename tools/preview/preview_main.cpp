@@ -6,14 +6,16 @@
 // --check reports, per capture and size, what the layout check finds and exits with 1 when it
 // finds anything; it writes frames only when --out is given.
 //
-// The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
-// preview gives it a game directory of its own: a temporary folder holding a copy of this
-// program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+// The plug-in reads its configuration and texture dictionaries from tarvel_moravik\ beside the
+// game's executable, so the preview gives it a game directory of its own: a temporary folder
+// holding a copy of this program, the plug-in and DIR\tarvel_moravik, where a second run of
+// this program plays. A dictionary DIR lacks comes from the project's own art.
 #include "tools/preview/layout_check.h"
 #include "tools/preview/png_file.h"
 #include "tools/preview/scenario_player.h"
 
 #include "sim/sim.h"
+#include "texdict/texdict.h"
 
 #include <windows.h>
 
@@ -36,9 +38,8 @@ struct Options {
     std::vector<Size> sizes;
     std::string out; // "." unless checking
     bool check = false;
-    bool play = false; // the run inside the game directory: --play, --art and --fonts
-    std::string art;   // shipped art and fonts, for the run inside
-    std::string fonts;
+    bool play = false; // the run inside the game directory: --play and --fonts
+    std::string fonts; // for the run inside
 };
 
 const char* const usage =
@@ -69,7 +70,7 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
-                                arg == "--out" || arg == "--art" || arg == "--fonts";
+                                arg == "--out" || arg == "--fonts";
         if (arg == "--play" || arg == "--check") {
             (arg == "--play" ? options.play : options.check) = true;
             continue;
@@ -86,7 +87,6 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
         if (arg == "--data") options.data = value;
         if (arg == "--scenario") options.scenario = value;
         if (arg == "--out") options.out = value;
-        if (arg == "--art") options.art = value;
         if (arg == "--fonts") options.fonts = value;
         if (arg == "--size") {
             Size size{};
@@ -121,10 +121,9 @@ bool reportLayout(const preview::CaptureLayout& layout, size_t& findings) {
 
 // Plays every size inside the game directory this program was copied to.
 int playHere(const Options& options, const preview::Scenario& scenario) {
-    const fs::path gameDirectory = fs::path(programPath()).parent_path();
     preview::Fonts fonts;
     if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
-    preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
+    preview::DictionaryTextures textures;
     sim::setFaultHandler([](const std::string& fault) {
         std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
     });
@@ -161,6 +160,21 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     return findings == 0 ? 0 : 1;
 }
 
+// The project's own dictionaries are large: linked where the file system allows it.
+void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
+    fs::create_hard_link(from, to, failure);
+    if (failure) fs::copy_file(from, to, failure);
+}
+
+// The game loads a dictionary it cannot read as one without textures: say why.
+void warnIfUnreadable(const fs::path& file) {
+    texdict::Dictionary dictionary;
+    std::string error;
+    if (!texdict::readFile(file.string(), dictionary, error))
+        std::fprintf(stderr, "preview: %s; the game would draw without its textures\n",
+                     shown(error).c_str());
+}
+
 // Lays out a game directory, plays there in a second process, and clears it away.
 int playInGameDirectory(const Options& options) {
     const fs::path program = programPath();
@@ -176,6 +190,12 @@ int playInGameDirectory(const Options& options) {
     if (!failure)
         fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
+    for (const char* file : {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
+        if (!failure && !fs::exists(game / "tarvel_moravik" / file, failure))
+            linkOrCopy(home / "dictionaries" / file, game / "tarvel_moravik" / file, failure);
+        else
+            warnIfUnreadable(fs::path(options.data) / "tarvel_moravik" / file);
+    }
     if (failure) {
         fs::remove_all(game, failure);
         return fail("cannot lay out a game directory in " + game.string());
@@ -187,7 +207,6 @@ int playInGameDirectory(const Options& options) {
         command += " --size " + sizeName(size);
     if (!options.out.empty()) command += " --out " + quoted(options.out);
     if (options.check) command += " --check";
-    command += " --art " + quoted((home / "art").string());
     command += " --fonts " + quoted((home / "fonts").string());
 
     STARTUPINFOA startup{};

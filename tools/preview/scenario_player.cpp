@@ -19,20 +19,16 @@
 
 namespace preview {
 
-const Image* TextureFolders::find(const std::string& name) {
-    auto cached = cache_.find(name);
+const Image* DictionaryTextures::find(const std::string& name) {
+    const sim::Texture* texture = sim::loadedTexture(name);
+    if (!texture) return nullptr;
+    auto cached = cache_.find(texture);
     if (cached == cache_.end()) {
-        std::optional<Image> found;
-        for (const auto& folder : folders_) {
-            Image image;
-            if (readPng(folder + "tarvel_moravik\\" + name + ".png", image)) {
-                found = std::move(image);
-                break;
-            }
-        }
-        cached = cache_.emplace(name, std::move(found)).first;
+        Image image(texture->width, texture->height);
+        image.pixels = texture->rgba;
+        cached = cache_.emplace(texture, std::move(image)).first;
     }
-    return cached->second ? &*cached->second : nullptr;
+    return &cached->second;
 }
 
 namespace {

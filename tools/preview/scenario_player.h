@@ -7,29 +7,26 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace preview {
 
-// Texture images by "dictionary/name", read from data folders that hold
-// tarvel_moravik/<dictionary>/<name>.png; the first folder that has the file wins.
-class TextureFolders {
+// Texture images by "dictionary/name": the textures of the dictionaries the game loaded from
+// its game directory, so the preview draws exactly what the game would.
+class DictionaryTextures {
   public:
-    explicit TextureFolders(std::vector<std::string> folders) : folders_(std::move(folders)) {}
     const Image* find(const std::string& name);
 
   private:
-    std::vector<std::string> folders_;
-    std::map<std::string, std::optional<Image>> cache_;
+    std::map<const void*, Image> cache_; // by the game's texture
 };
 
 struct PlayOptions {
     int width = 1920;
     int height = 1080;
     const Fonts* fonts = nullptr;
-    TextureFolders* textures = nullptr;
+    DictionaryTextures* textures = nullptr;
     // Each capture as it is taken; returning false ends the play.
     std::function<bool(const std::string& name, const Image& frame)> capture;
     // Each capture's layout, checked, as it is taken; returning false ends the play. When it is

@@ -1,12 +1,30 @@
-// texture_art: draws the project's own default art for every texture the plug-in looks up, as
-// PNG files in the preview's dictionary folders:
+// texture_art: draws the project's own default art for every texture the plug-in looks up and
+// writes the game's four texture dictionaries:
 //
 //   texture_art OUT_DIR FONT_DIR
 //
-// writes OUT_DIR/tarvel_moravik/<dictionary>/<name>.png. Everything is plain geometry (and the
-// slot numbers in DejaVu Sans), drawn white or grey where the game tints it.
-#include "tools/preview/png_file.h"
+// writes OUT_DIR/tarvel_moravik/{tarvel_iii,ring_iii,radio_iii,phone_iii}.txd. The HUD's
+// frames, bars and sights are plain geometry, drawn white or grey where the game tints them;
+// the weapons and the radio stations are pictures of their own (pictures.h).
+//
+// Sizes: each texture is as large as the HUD draws it at most on a 3840 x 2160 screen, rounded
+// up to a power of two and kept within the format's 1024 pixels. There a layout unit is
+// 2160 / 480 = 4.5 pixels across and 2160 / 448 = 4.82 down, and a 1080 unit is 2 pixels:
+//   radio icons     2 x 130 units: 1170 x 1254 pixels           -> 1024 x 1024
+//   weapon wheel    the same size as the radio icon in the shipped layout,
+//                   segments, ring and selector each cover it    -> 1024 x 1024
+//   sniper scope    a quarter is 210 units: 945 x 1012           -> 1024 x 1024
+//   radar panel     274 x 209 1080 units: 548 x 418              -> 1024 x 512
+//   pager           120 x 60 units: 540 x 289                    -> 1024 x 512
+//   phone           256 1080 units wide, twice as high: 512      -> 512 x 1024
+//   rocket sight    80 units: 360 x 386; crosshair 64: 288 x 309 -> 512 x 512
+//   bars            about 130 x 10 1080 units: 260 x 20          -> 256 x 32
+//   wanted star     33 1080 units: 67                            -> 128 x 128
+//   timer bar       about 100 x 20 units: 450 x 96               -> 512 x 128
+//   radar mask      looked up but never drawn                    -> 256 x 256
+#include "texdict/texdict.h"
 #include "tools/preview/renderer.h"
+#include "tools/texture_art/pictures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,10 +43,10 @@ constexpr float pi = 3.14159265f;
 // A shape: the colour at a point of the unit square (u right, v down), transparent outside.
 using Shape = std::function<Rgba8(float u, float v)>;
 
-// Each pixel averages 4 x 4 samples, so edges come out smooth.
+// Each pixel averages n x n samples (4 x 4 for small textures), so edges come out smooth.
 Image paint(int width, int height, const Shape& shape) {
     Image image(width, height);
-    constexpr int n = 4;
+    const int n = width * height > 128 * 128 ? 2 : 4;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             float r = 0, g = 0, b = 0, a = 0;
@@ -207,63 +225,9 @@ Rgba8 selector(float u, float v) {
     return edge ? grey(255) : grey(255, 150);
 }
 
-Image segment(int slot, const preview::TextPainter& text) {
-    const float centre = slotAngle(slot);
-    Image image = paint(256, 256, [centre](float u, float v) {
-        const float r = radius(u, v);
-        if (r > ringOuter - 0.03f || r < ringInner + 0.03f) return none;
-        const float off = angleBetween(clockAngle(u, v), centre);
-        if (off > pi / 12 - 0.03f) return none;
-        return grey(255, 110);
-    });
-    preview::TextState state;
-    state.scaleX = 0.5f;
-    state.scaleY = 1.0f;
-    state.font = 2;
-    state.align = preview::Align::Centre;
-    const float mid = (ringInner + ringOuter) * 0.25f * 256;
-    const float x = 128 + mid * std::sin(centre), y = 128 - mid * std::cos(centre);
-    const std::string label = std::to_string(slot);
-    text.print(image, state, x, y - 12, std::u16string(label.begin(), label.end()));
-    return image;
-}
-
-// A disc for each radio station, in its own colour; the last one is the radio switched off.
-Image station(int number, const preview::TextPainter& text) {
-    const float hue = number / 11.0f * 300.0f;
-    auto channel = [hue](float shift) {
-        const float h = std::fmod(hue + shift, 360.0f) / 60.0f;
-        const float level = std::clamp(std::abs(std::fmod(h, 6.0f) - 3.0f) - 1.0f, 0.0f, 1.0f);
-        return uint8_t(70 + 170 * level);
-    };
-    const Rgba8 colour =
-        number == 11 ? grey(120) : Rgba8{channel(0), channel(240), channel(120), 255};
-    Image image = paint(256, 256, [colour, number](float u, float v) {
-        const float r = radius(u, v);
-        if (r > 0.96f) return none;
-        if (r > 0.9f) return grey(20);
-        if (r < 0.12f) return none;
-        if (r < 0.16f) return grey(20);
-        if (number == 11 && std::abs((u - 0.5f) + (v - 0.5f)) < 0.05f) return grey(20);
-        const float shine = std::clamp(1.2f - std::hypot(u - 0.35f, v - 0.3f) * 2.0f, 0.0f, 1.0f);
-        return Rgba8{uint8_t(colour.r + (255 - colour.r) * shine * 0.4f),
-                     uint8_t(colour.g + (255 - colour.g) * shine * 0.4f),
-                     uint8_t(colour.b + (255 - colour.b) * shine * 0.4f), 255};
-    });
-    preview::TextState state;
-    state.scaleX = 1.0f;
-    state.scaleY = 2.0f;
-    state.font = 2;
-    state.align = preview::Align::Centre;
-    state.colour = grey(20);
-    const std::string label = std::to_string(number);
-    text.print(image, state, 128, 155, std::u16string(label.begin(), label.end()));
-    return image;
-}
-
 // The phone, 1 wide and 2 high; the classic one is rounder and brighter.
 Image phone(bool classic) {
-    return paint(128, 256, [classic](float u, float v) {
+    return paint(512, 1024, [classic](float u, float v) {
         const float body = roundedBox(u, v, 0.06f, 0.02f, 0.94f, 0.98f, classic ? 0.3f : 0.12f);
         if (body > 0) return none;
         if (body > -0.02f) return grey(15);
@@ -279,13 +243,37 @@ Image phone(bool classic) {
     });
 }
 
-bool save(const std::filesystem::path& folder, const std::string& name, const Image& image) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    std::string error;
-    if (preview::writePng((folder / (name + ".png")).string(), image, error)) return true;
-    std::fprintf(stderr, "texture_art: %s\n", error.c_str());
-    return false;
+// The weapon wheel's segment for a slot: a light band with the weapon in it.
+Image segment(int slot) {
+    constexpr int size = 1024;
+    constexpr float half = size / 2.0f;
+    const float centre = slotAngle(slot);
+    art::Canvas canvas(size, size);
+    canvas.fill(art::arcBand(half, half, (ringInner + 0.03f) * half, (ringOuter - 0.03f) * half,
+                             centre - pi / 12 + 0.03f, centre + pi / 12 - 0.03f),
+                grey(255, 110));
+    // The weapon fills most of the band's depth and of the segment's width at its middle.
+    const float middle = (ringInner + ringOuter) / 2 * half;
+    art::drawWeapon(
+        canvas, slot, {half + middle * std::sin(centre), half - middle * std::cos(centre)}, centre,
+        (ringOuter - ringInner - 0.06f) * half * 0.92f, middle * (pi / 6 - 0.06f) * 0.92f);
+    return canvas.image();
+}
+
+// Art that came out empty or a single colour is a fault of this program.
+bool flat(const texdict::Texture& t) {
+    for (size_t i = 4; i < t.rgba.size(); i += 4)
+        if (!std::equal(t.rgba.begin() + i, t.rgba.begin() + i + 4, t.rgba.begin())) return false;
+    return true;
+}
+
+struct DictionaryFile {
+    const char* file;
+    texdict::Dictionary contents;
+};
+
+void add(DictionaryFile& dictionary, const std::string& name, const Image& image) {
+    dictionary.contents.textures.push_back({name, image.width, image.height, image.pixels, ""});
 }
 
 } // namespace
@@ -301,25 +289,44 @@ int main(int argc, char** argv) {
         return 1;
     }
     const preview::TextPainter text(fonts);
-    const std::filesystem::path root = std::filesystem::path(argv[1]) / "tarvel_moravik";
-    const auto main = root / "tarvel_iii";
-    const auto rings = root / "ring_iii";
-    const auto radio = root / "radio_iii";
-    const auto phones = root / "phone_iii";
-    bool ok = save(main, "star", paint(64, 64, star)) && save(main, "bar", paint(64, 16, bar)) &&
-              save(main, "blrect", paint(256, 256, radarFrame)) &&
-              save(main, "radarmask", paint(128, 128, radarMask)) &&
-              save(main, "timerbar", paint(128, 32, timerBar)) &&
-              save(main, "siterocket", paint(128, 128, rocketSight)) &&
-              save(main, "pager", paint(256, 128, pager)) &&
-              save(main, "sitesniper", paint(256, 256, sniperQuarter)) &&
-              save(main, "siteM16", paint(64, 64, crosshair)) &&
-              save(rings, "sring", paint(256, 256, ring)) &&
-              save(rings, "shl", paint(256, 256, selector)) &&
-              save(phones, "phone", phone(false)) && save(phones, "phone_class", phone(true));
-    for (int slot = 0; ok && slot <= 12; ++slot)
-        ok = save(rings, std::to_string(slot), segment(slot, text));
-    for (int number = 0; ok && number <= 11; ++number)
-        ok = save(radio, std::to_string(number), station(number, text));
-    return ok ? 0 : 1;
+    const art::Lettering lettering(text);
+
+    DictionaryFile main{"tarvel_iii.txd", {}}, rings{"ring_iii.txd", {}},
+        radio{"radio_iii.txd", {}}, phones{"phone_iii.txd", {}};
+    add(main, "blrect", paint(1024, 512, radarFrame));
+    add(main, "radarmask", paint(256, 256, radarMask));
+    add(main, "bar", paint(256, 32, bar));
+    add(main, "star", paint(128, 128, star));
+    add(main, "timerbar", paint(512, 128, timerBar));
+    add(main, "siterocket", paint(512, 512, rocketSight));
+    add(main, "pager", paint(1024, 512, pager));
+    add(main, "sitesniper", paint(1024, 1024, sniperQuarter));
+    add(main, "siteM16", paint(512, 512, crosshair));
+    for (int slot = 0; slot <= 12; ++slot)
+        add(rings, std::to_string(slot), segment(slot));
+    add(rings, "sring", paint(1024, 1024, ring));
+    add(rings, "shl", paint(1024, 1024, selector));
+    for (int station = 0; station <= 11; ++station)
+        add(radio, std::to_string(station), art::stationLogo(station, 1024, lettering));
+    add(phones, "phone", phone(false));
+    add(phones, "phone_class", phone(true));
+
+    const std::filesystem::path folder = std::filesystem::path(argv[1]) / "tarvel_moravik";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    for (const DictionaryFile* d : {&main, &rings, &radio, &phones}) {
+        for (const auto& texture : d->contents.textures) {
+            if (flat(texture)) {
+                std::fprintf(stderr, "texture_art: %s came out a single colour\n",
+                             texture.name.c_str());
+                return 1;
+            }
+        }
+        std::string error;
+        if (!texdict::writeFile((folder / d->file).string(), d->contents, error)) {
+            std::fprintf(stderr, "texture_art: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    return 0;
 }

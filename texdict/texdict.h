@@ -1,0 +1,50 @@
+#pragma once
+// The game's texture dictionary files (.txd): one writer, one reader. Portable C++.
+//
+// The writer stores every texture as 32-bit B, G, R, A pixels, one level, the way the game's
+// own files are made. The reader also takes what other tools write: the 16-bit, 24-bit, grey
+// and palette formats, the first level of mipmapped textures, and DXT1, DXT3 and DXT5 blocks.
+// Whatever it does not handle, and any file that is short or does not add up, it refuses with
+// an error that names the thing and the byte where it was found.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace texdict {
+
+// Rows from the top, four bytes a pixel: R, G, B, A (straight alpha).
+struct Texture {
+    std::string name;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+    // How the file held it, as `texdict list` shows it ("8888", "PAL8 888", "DXT1 3 levels").
+    std::string format;
+};
+
+struct Dictionary {
+    std::vector<Texture> textures;
+};
+
+constexpr size_t maxNameLength = 31;
+constexpr int maxSide = 1024;
+
+// Why a texture cannot be written as the game expects, or "" when it can: the name (1 to 31
+// characters), the sides (powers of two up to 1024) and the pixel count.
+std::string problemWith(const Texture& texture);
+// Also refuses two names that differ only in case: the game's lookup ignores case.
+std::string problemWith(const Dictionary& dictionary);
+
+// The file's bytes. The dictionary must have no problem (above).
+std::vector<uint8_t> write(const Dictionary& dictionary);
+
+// False, with error set, when the bytes are not a dictionary the reader can take whole.
+bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& error);
+
+// The same on files; the error starts with the path.
+bool readFile(const std::string& path, Dictionary& dictionary, std::string& error);
+bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error);
+
+} // namespace texdict

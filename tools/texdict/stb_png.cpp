@@ -1,0 +1,7 @@
+// stb's PNG reader and writer, compiled once and without the project's warnings.
+#define STBI_ONLY_PNG
+#define STB_IMAGE_IMPLEMENTATION
+#include "stb_image.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "stb_image_write.h"
