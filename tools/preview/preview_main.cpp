@@ -1,19 +1,27 @@
 // preview: runs the real plug-in inside the simulated game through a scenario and writes what
 // it drew as PNG frames.
 //
-//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]
+//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--watch]
+//
+// Beside the frames it writes index.html, a page that shows them all with what the plug-in could
+// not read in the configuration. With --watch it renders again whenever a file of DIR is saved,
+// and the open page follows, until Ctrl+C.
 //
 // The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
 // preview gives it a game directory of its own: a temporary folder holding a copy of this
 // program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+#include "tools/preview/page.h"
 #include "tools/preview/png_file.h"
 #include "tools/preview/scenario_player.h"
+#include "tools/preview/settings_problems.h"
+#include "tools/preview/watch.h"
 
 #include "sim/sim.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,13 +39,15 @@ struct Options {
     std::string scenario;
     std::vector<Size> sizes;
     std::string out = ".";
+    bool watch = false;
     bool play = false; // the run inside the game directory: --play, --art and --fonts
     std::string art;   // shipped art and fonts, for the run inside
     std::string fonts;
+    std::string watcher; // the run inside under --watch: the watching process's id
 };
 
 const char* const usage =
-    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR]";
+    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--watch]";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "preview: %s\n", message.c_str());
@@ -64,9 +74,10 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
-                                arg == "--out" || arg == "--art" || arg == "--fonts";
-        if (arg == "--play") {
-            options.play = true;
+                                arg == "--out" || arg == "--art" || arg == "--fonts" ||
+                                arg == "--watcher";
+        if (arg == "--play" || arg == "--watch") {
+            (arg == "--play" ? options.play : options.watch) = true;
             continue;
         }
         if (!takesValue) {
@@ -83,6 +94,7 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
         if (arg == "--out") options.out = value;
         if (arg == "--art") options.art = value;
         if (arg == "--fonts") options.fonts = value;
+        if (arg == "--watcher") options.watcher = value;
         if (arg == "--size") {
             Size size{};
             if (!preview::parseSize(value, size.width, size.height)) {
@@ -99,15 +111,22 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// Plays every size inside the game directory this program was copied to.
-int playHere(const Options& options, const preview::Scenario& scenario) {
+std::string timeNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
+}
+
+// Plays every size once inside the game directory this program was copied to.
+int playSizes(const Options& options, const preview::Scenario& scenario,
+              const preview::Fonts& fonts) {
     const fs::path gameDirectory = fs::path(programPath()).parent_path();
-    preview::Fonts fonts;
-    if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
+    // Fresh for every render: a watched texture may have changed.
     preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
-    sim::setFaultHandler([](const std::string& fault) {
-        std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
-    });
+    preview::PageData page;
     for (const Size& size : options.sizes) {
         preview::PlayOptions play;
         play.width = size.width;
@@ -115,66 +134,156 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
         play.fonts = &fonts;
         play.textures = &textures;
         play.capture = [&](const std::string& name, const preview::Image& frame) {
-            const std::string file = options.out + "\\" + name + "_" + std::to_string(size.width) +
-                                     "x" + std::to_string(size.height) + ".png";
+            const std::string image = name + "_" + std::to_string(size.width) + "x" +
+                                      std::to_string(size.height) + ".png";
+            const std::string file = options.out + "\\" + image;
+            page.frames.push_back({image, {name, size.width, size.height, {}, {}}});
             std::string error;
             if (!preview::writePng(file, frame, error)) {
                 std::fprintf(stderr, "preview: %s\n", error.c_str());
                 return false;
             }
-            std::printf("%s\n", shown(file).c_str());
+            if (options.watcher.empty()) std::printf("%s\n", shown(file).c_str());
             std::fflush(stdout);
             return true;
         };
         std::string error;
         if (!preview::playScenario(scenario, play, error)) return fail(error);
     }
+    page.problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
+    page.rendered = timeNow();
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    std::string error;
+    if (!preview::writePageData(options.out, page, error)) return fail(error);
     return 0;
 }
 
-// Lays out a game directory, plays there in a second process, and clears it away.
-int playInGameDirectory(const Options& options) {
-    const fs::path program = programPath();
-    const fs::path home = program.parent_path();
-    std::error_code failure;
-    const fs::path game = fs::temp_directory_path(failure) /
-                          ("tarvel_preview_" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(game, failure);
-    fs::create_directories(game, failure);
-    fs::copy_file(program, game / program.filename(), failure);
-    if (!failure) fs::copy_file(home / "tarvel_hud.dll", game / "tarvel_hud.dll", failure);
-    if (!failure)
-        fs::copy(fs::path(options.data) / "tarvel_moravik", game / "tarvel_moravik",
-                 fs::copy_options::recursive, failure);
-    if (failure) {
-        fs::remove_all(game, failure);
-        return fail("cannot lay out a game directory in " + game.string());
-    }
-
-    std::string command = quoted((game / program.filename()).string()) + " --play";
-    command += " --scenario " + quoted(options.scenario);
-    for (const Size& size : options.sizes)
-        command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
-    command += " --out " + quoted(options.out);
-    command += " --art " + quoted((home / "art").string());
-    command += " --fonts " + quoted((home / "fonts").string());
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    DWORD exitCode = 1;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    } else {
-        fail("cannot start the game process");
-    }
-    fs::remove_all(game, failure);
-    return static_cast<int>(exitCode);
+std::string eventName(DWORD process, const char* what) {
+    return "tarvel_preview_" + std::to_string(process) + "_" + what;
 }
+
+// The run inside: plays once, or under --watch again on every request of the watching
+// process, which ends it.
+int playHere(const Options& options, const preview::Scenario& scenario) {
+    preview::Fonts fonts;
+    if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
+    sim::setFaultHandler([](const std::string& fault) {
+        std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
+    });
+    if (options.watcher.empty()) return playSizes(options, scenario, fonts);
+    const auto watcher = static_cast<DWORD>(std::strtoul(options.watcher.c_str(), nullptr, 10));
+    const HANDLE again = OpenEventA(SYNCHRONIZE, FALSE, eventName(watcher, "again").c_str());
+    const HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(watcher, "done").c_str());
+    const HANDLE watching = OpenProcess(SYNCHRONIZE, FALSE, watcher);
+    if (!again || !done || !watching) return fail("the watching process is gone");
+    const HANDLE waits[] = {again, watching};
+    do {
+        playSizes(options, scenario, fonts);
+        SetEvent(done);
+    } while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0);
+    return 0;
+}
+
+// A game directory of its own, laid out in a temporary folder, and the run of this program
+// inside it; both are cleared away with it.
+class GameDirectory {
+  public:
+    explicit GameDirectory(const Options& options) : options_(options) {
+        std::error_code failure;
+        game_ = fs::temp_directory_path(failure) /
+                ("tarvel_preview_" + std::to_string(GetCurrentProcessId()));
+        fs::remove_all(game_, failure);
+        fs::create_directories(game_, failure);
+        const fs::path program = programPath();
+        fs::copy_file(program, game_ / program.filename(), failure);
+        if (!failure)
+            fs::copy_file(program.parent_path() / "tarvel_hud.dll", game_ / "tarvel_hud.dll",
+                          failure);
+        laidOut_ = !failure;
+        if (options.watch) {
+            const DWORD self = GetCurrentProcessId();
+            again_ = CreateEventA(nullptr, FALSE, FALSE, eventName(self, "again").c_str());
+            done_ = CreateEventA(nullptr, FALSE, FALSE, eventName(self, "done").c_str());
+        }
+    }
+
+    ~GameDirectory() {
+        end();
+        if (again_) CloseHandle(again_);
+        if (done_) CloseHandle(done_);
+        std::error_code failure;
+        fs::remove_all(game_, failure);
+    }
+
+    // Plays with the data folder as it is now: 0 when every frame was written.
+    int render() {
+        std::error_code failure;
+        fs::remove_all(game_ / "tarvel_moravik", failure);
+        fs::copy(fs::path(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
+                 fs::copy_options::recursive, failure);
+        if (!laidOut_ || failure)
+            return fail("cannot lay out a game directory in " + game_.string());
+        if (!options_.watch) {
+            if (!start()) return 1;
+            WaitForSingleObject(process_.hProcess, INFINITE);
+            DWORD exitCode = 1;
+            GetExitCodeProcess(process_.hProcess, &exitCode);
+            end();
+            return static_cast<int>(exitCode);
+        }
+        if (process_.hProcess) {
+            SetEvent(again_);
+        } else if (!start()) {
+            return 1;
+        }
+        const HANDLE waits[] = {done_, process_.hProcess};
+        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) return 0;
+        end();
+        return 1;
+    }
+
+  private:
+    bool start() {
+        const fs::path program = programPath();
+        const fs::path home = program.parent_path();
+        std::string command = quoted((game_ / program.filename()).string()) + " --play";
+        command += " --scenario " + quoted(options_.scenario);
+        for (const Size& size : options_.sizes)
+            command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
+        command += " --out " + quoted(options_.out);
+        command += " --art " + quoted((home / "art").string());
+        command += " --fonts " + quoted((home / "fonts").string());
+        if (options_.watch) command += " --watcher " + std::to_string(GetCurrentProcessId());
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &process_)) {
+            process_ = {};
+            return fail("cannot start the game process") == 0;
+        }
+        CloseHandle(process_.hThread);
+        return true;
+    }
+
+    void end() {
+        if (!process_.hProcess) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, INFINITE);
+        }
+        CloseHandle(process_.hProcess);
+        process_ = {};
+    }
+
+    const Options& options_;
+    fs::path game_;
+    bool laidOut_ = false;
+    PROCESS_INFORMATION process_{};
+    HANDLE again_ = nullptr;
+    HANDLE done_ = nullptr;
+};
 
 } // namespace
 
@@ -206,5 +315,23 @@ int main(int argc, char** argv) {
     if (options.play) return playHere(options, scenario);
     options.data = fs::absolute(options.data, failure).string();
     options.scenario = fs::absolute(options.scenario, failure).string();
-    return playInGameDirectory(options);
+    options.out = fs::absolute(options.out, failure).string();
+    if (!preview::writePage((home / "page.html").string(), options.out, error)) return fail(error);
+    std::string page = shown(options.out + "\\index.html");
+    if (page.front() == '/') page = "file://" + page;
+    GameDirectory game(options);
+    if (!options.watch) {
+        const int result = game.render();
+        if (result == 0) std::printf("%s\n", page.c_str());
+        return result;
+    }
+    bool first = true;
+    preview::watchFolder((fs::path(options.data) / "tarvel_moravik").string(), [&] {
+        if (game.render() != 0) fail("the render failed; still watching");
+        std::printf(first ? "open %s; it follows every save until Ctrl+C\n" : "rendered %s\n",
+                    first ? page.c_str() : timeNow().c_str());
+        std::fflush(stdout);
+        first = false;
+    });
+    return 0;
 }
