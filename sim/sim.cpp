@@ -43,6 +43,7 @@ std::vector<HostCall> log;
 std::vector<std::string> faultList;
 bool recording = true;
 void (*faultHandler)(const std::string&) = nullptr;
+std::string (*callerNamer)() = nullptr;
 
 uint32_t calleeValue(size_t eventIndex, size_t buildIndex) {
     return 0xC0DE0000u + static_cast<uint32_t>(eventIndex * 16 + buildIndex);
@@ -162,11 +163,17 @@ void record(HostCall call) {
             break;
         }
     }
-    if (recording) log.push_back(std::move(call));
+    if (!recording) return;
+    if (callerNamer) call.caller = callerNamer();
+    log.push_back(std::move(call));
 }
 
 void setRecording(bool on) {
     recording = on;
+}
+
+void setCallerNamer(std::string (*namer)()) {
+    callerNamer = namer;
 }
 
 void setFaultHandler(void (*handler)(const std::string&)) {

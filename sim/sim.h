@@ -34,6 +34,7 @@ struct HostCall {
     std::string name;            // an 8-bit text argument (paths, texture names)
     Colour colour{};
     bool hasColour = false;
+    std::string caller; // who made the call, when a caller namer is set
 };
 
 // Resets the whole host image and the call log, then lays out the given build: its detection
@@ -86,6 +87,9 @@ void fillRecognisable(uint32_t address, size_t count);
 // a pointer to no readable memory). Each one goes to the handler, which a test program points at
 // its test framework, and is kept until cleared.
 void setFaultHandler(void (*handler)(const std::string& fault));
+// Names the maker of each logged call (the preview's layout check: which HUD element drew it).
+// Runs inside the host routine, so it can look at the plug-in's call stack; null for none.
+void setCallerNamer(std::string (*namer)());
 const std::vector<std::string>& faults();
 void clearFaults();
 void reportFault(const std::string& fault);

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -16,8 +18,8 @@ namespace {
 const std::string shippedRoot = "shipped";
 const std::string shippedFolder = shippedRoot + "/tarvel_moravik/";
 
-// The shipped layout holds the built-in values, except for the name lists: the built-in
-// "Nullss" names nothing, while the shipped file names every weapon slot and station.
+// The shipped name lists: the built-in "Nullss" names nothing, while the shipped file names
+// every weapon slot and station.
 const char shippedWeaponNames[] = "Fist,Bat,Pistol,SMG,Shotgun,Assault Rifle,Rifle,Sniper Rifle,"
                                   "Rocket Launcher,Flamethrower,Firebomb,Grenade,Detonator,";
 const char shippedRadioNames[] = "Harbour Sound,Tin Lantern FM,Rail Yard Radio,K-Static,"
@@ -37,17 +39,6 @@ IniReader loadShipped(const std::string& name) {
     return reader;
 }
 
-TEST(ShippedFiles, LayoutAndModernSchemeHoldTheBuiltInValues) {
-    resolverLog = {shippedRoot, {}};
-    HudSettings loaded;
-    loadSettingsWith(loaded, resolveUnderRoot);
-
-    HudSettings expected;
-    expected.WEAPON_NAMES = shippedWeaponNames;
-    expected.RADIO_NAMES = shippedRadioNames;
-    expectSameSettings(loaded, expected);
-}
-
 TEST(ShippedFiles, NameListsFillTheWheelTables) {
     const HudSettings builtIn;
     // One comma ends each name: 13 weapon slots, 12 stations.
@@ -59,24 +50,78 @@ TEST(ShippedFiles, NameListsFillTheWheelTables) {
     EXPECT_EQ(names(builtIn.WEAPON_NAMES), 0);
 }
 
-// Every key the loader reads is in the layout file once, with every number it takes.
-TEST(ShippedFiles, LayoutDefinesEveryKeyOnceAndCompletely) {
+// The numbers of a value as the file spells them, read without the plug-in's reader.
+std::vector<std::string> wordsOf(std::string_view value) {
+    std::istringstream in{std::string(value)};
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The keys whose line has a comment above it: a comment, then only key lines up to it.
+std::set<std::string> commentedKeys(const std::string& path) {
+    std::ifstream in(path);
+    std::set<std::string> keys;
+    bool commented = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#' || line[0] == ';') {
+            commented = !line.empty();
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (commented && equals != std::string::npos)
+            keys.insert(std::string(wordsOf(line.substr(0, equals)).at(0)));
+    }
+    return keys;
+}
+
+// Every key the plug-in reads is in the layout file once, under a comment, and the plug-in
+// reads each as the file spells it: no value quietly falls back to its built-in default.
+TEST(ShippedFiles, LayoutHoldsEveryKeyWithItsCommentAndReadsAsWritten) {
     const IniReader reader = loadShipped("tarvel_III.ini");
+    resolverLog = {shippedRoot, {}};
+    HudSettings loaded;
+    loadSettingsWith(loaded, resolveUnderRoot);
+    const std::set<std::string> commented = commentedKeys(shippedFolder + "tarvel_III.ini");
+
     std::multiset<std::string> expectedKeys;
     forEachSettingsField([&](std::string_view key, auto field) {
+        SCOPED_TRACE(std::string(key));
         expectedKeys.emplace(key);
+        EXPECT_TRUE(commented.count(std::string(key)));
         using Field = std::remove_reference_t<decltype(std::declval<HudSettings&>().*field)>;
-        const IniEntry entry = reader.find(key);
-        if constexpr (std::is_same_v<Field, FloatPair>)
-            EXPECT_EQ(entry.asFloatList().size(), 2u) << key;
-        else if constexpr (std::is_same_v<Field, float>)
-            EXPECT_EQ(entry.asFloatList().size(), 1u) << key;
-        else if constexpr (std::is_same_v<Field, std::int32_t> || std::is_same_v<Field, bool>)
-            EXPECT_EQ(entry.asIntList().size(), 1u) << key;
-        else
-            EXPECT_FALSE(entry.absent) << key;
+        const auto& value = loaded.*field;
+        const std::vector<std::string> words = wordsOf(reader.find(key).value);
+        if constexpr (std::is_same_v<Field, FloatPair>) {
+            ASSERT_EQ(words.size(), 2u);
+            EXPECT_EQ(value.x, std::stof(words[0]));
+            EXPECT_EQ(value.y, std::stof(words[1]));
+        } else if constexpr (std::is_same_v<Field, float>) {
+            ASSERT_EQ(words.size(), 1u);
+            EXPECT_EQ(value, std::stof(words[0]));
+        } else if constexpr (std::is_same_v<Field, std::int32_t> || std::is_same_v<Field, bool>) {
+            ASSERT_EQ(words.size(), 1u);
+            EXPECT_EQ(value, static_cast<Field>(std::stoi(words[0])));
+        } else {
+            EXPECT_EQ(std::string_view(value), reader.find(key).value);
+        }
     });
     EXPECT_EQ(keysOf(reader), expectedKeys);
+    EXPECT_EQ(std::string_view(loaded.WEAPON_NAMES), shippedWeaponNames);
+    EXPECT_EQ(std::string_view(loaded.RADIO_NAMES), shippedRadioNames);
+
+    // The colours the layout's radar style picks read as their file spells them too.
+    const IniReader colours = loadShipped("color_configs/VColors.ini");
+    forEachColorField([&](std::string_view key, Rgba HudColors::*field) {
+        const std::vector<std::string> words = wordsOf(colours.find(key).value);
+        ASSERT_EQ(words.size(), 4u) << key;
+        const Rgba written{
+            static_cast<uint8_t>(std::stoi(words[0])), static_cast<uint8_t>(std::stoi(words[1])),
+            static_cast<uint8_t>(std::stoi(words[2])), static_cast<uint8_t>(std::stoi(words[3]))};
+        EXPECT_EQ(loaded.colors.*field, written) << key;
+    });
 }
 
 TEST(ShippedFiles, BothSchemesDefineEveryColourOnceAndCompletely) {

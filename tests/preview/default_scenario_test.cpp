@@ -4,6 +4,7 @@
 // 720/448 = 1.607 pixels, and a 1080 unit 720/1080 = 2/3 pixel).
 #include "preview/preview_support.h"
 #include "support/plugin_session.h"
+#include "tools/preview/layout_check.h"
 #include "tools/preview/scenario_player.h"
 
 #include "config/hud_settings.h"
@@ -91,6 +92,10 @@ class DefaultScenario : public testing::Test {
             captures[name] = frame;
             return true;
         };
+        options.layout = [](const CaptureLayout& layout) {
+            layouts[layout.capture] = layout;
+            return true;
+        };
         ASSERT_TRUE(playScenario(scenario, options, error)) << error;
 
         loadSettingsWith(settings, [](const char* relative) {
@@ -109,6 +114,7 @@ class DefaultScenario : public testing::Test {
     }
 
     static inline std::map<std::string, Image> captures;
+    static inline std::map<std::string, CaptureLayout> layouts;
     static inline HudSettings settings;
 };
 
@@ -234,15 +240,22 @@ TEST_F(DefaultScenario, HudShowsThePagerHelpBoxCrosshairAndPhone) {
     // Phone out: x 1280 - 346 * 2/3 = 1050 .. 1280 - 90 * 2/3 = 1220, top 720 - 400 * 2/3
     // = 454; its body at (0.1, 0.46) of the picture: (1067, 610).
     EXPECT_EQ(countIn(hud, 1066, 609, 1069, 612, {36, 38, 44, 255}, 2), 9);
-    // Its clock, at 4 units from the screen's corner, shows only its top rows.
-    EXPECT_GT(countIn(hud, 1220, 712, 1275, H, rgba(settings.colors.CLOCK_COLOR), 40), 0);
+    // Its clock on the phone's screen, right-justified at CLOCK_RIGHT, top at CLOCK_BOTTOM.
+    const int clockRight = static_cast<int>(W - unitX(settings.CLOCK_RIGHT));
+    const int clockTop = static_cast<int>(H - unitY(settings.CLOCK_BOTTOM));
+    const Rgba8 clock = rgba(settings.colors.CLOCK_COLOR);
+    EXPECT_GT(countIn(hud, clockRight - 80, clockTop, clockRight + 1, clockTop + 30, clock, 40),
+              20);
+    EXPECT_EQ(countIn(hud, clockRight + 3, clockTop, W, clockTop + 30, clock, 40), 0);
 }
 
 TEST_F(DefaultScenario, WeaponWheelShowsItsRingAndCaptionAtTheCentre) {
     const Image& wheel = capture("weapon_wheel");
-    // Half size 360 / 130 = 2.8 pixels round (640, 360): the ring is a speck above the caption.
-    EXPECT_GT(drawnIn(wheel, 636, 356, 645, 360), 4);
-    EXPECT_EQ(drawnIn(wheel, 600, 300, 630, 355), 0);
+    // Half size 360 / WEAP_WHEEL_SCALE_MULTIPLIER round (640, 360): the ring reaches nine
+    // tenths of it above the centre, and nothing is drawn past it.
+    const int half = static_cast<int>(H / 2 / settings.WEAP_WHEEL_SCALE_MULTIPLIER);
+    EXPECT_GT(drawnIn(wheel, 630, H / 2 - half * 9 / 10 - 4, 650, H / 2 - half * 9 / 10 + 4), 80);
+    EXPECT_EQ(drawnIn(wheel, 600, H / 2 - half * 11 / 10 - 8, 680, H / 2 - half * 11 / 10), 0);
     EXPECT_GT(countIn(wheel, 590, 360, 690, 400, white, 2), 40) << "Pistol, centred";
     EXPECT_EQ(countIn(capture("hud"), 590, 360, 690, 400, white, 2), 0);
 }
@@ -270,11 +283,15 @@ TEST_F(DefaultScenario, BigMessageShowsTheCentreMessageTitleAndSubtitle) {
     const auto& s = settings;
     // Centred on x 640, top 360 - 18 * 1.607 = 331.
     EXPECT_GT(countIn(big, 540, 331, 740, 370, rgba(s.colors.BIGMESSAGE_COLOR)), 100);
-    // Title ends at 1280 - 20 * 1.5 = 1250, top 720 - (15 + 40) * 1.607 = 631.6.
-    EXPECT_GT(countIn(big, 1050, 632, 1251, 672, rgba(s.colors.MISSIONTITLE_COLOR)), 100);
-    EXPECT_EQ(countIn(big, 1253, 632, W, 672, rgba(s.colors.MISSIONTITLE_COLOR)), 0);
+    // Title ends at MISSION_RIGHT, top (15 + MISSION_BOTTOM) units up: the timer lifts it.
+    const int titleRight = static_cast<int>(W - unitX(s.MISSION_RIGHT));
+    const int titleTop = static_cast<int>(H - unitY(15 + s.MISSION_BOTTOM));
+    const Rgba8 title = rgba(s.colors.MISSIONTITLE_COLOR);
+    EXPECT_GT(countIn(big, titleRight - 200, titleTop, titleRight + 1, titleTop + 40, title), 100);
+    EXPECT_EQ(countIn(big, titleRight + 3, titleTop, titleRight + 10, titleTop + 40, title), 0)
+        << "right-justified, clear of the phone";
     // Subtitle in light grey, top 720 - 50 * 1.607 + 4 * 1.607 - 1.607 = 644.5.
-    EXPECT_GT(countIn(big, 300, 644, 980, 680, {235, 235, 235, 255}, 4), 100);
+    EXPECT_GT(countIn(big, 300, 644, 980, 680, {235, 235, 235, 255}, 30), 100);
 }
 
 TEST_F(DefaultScenario, SniperScopeShowsFourMirroredQuarters) {
@@ -289,4 +306,39 @@ TEST_F(DefaultScenario, SniperScopeShowsFourMirroredQuarters) {
     EXPECT_EQ(scope.at(639, 200), black);
     EXPECT_EQ(scope.at(640, 200), black);
     EXPECT_EQ(scope.at(400, 359), black);
+}
+
+// Each thing drawn is traced back to the element whose source file drew it, also through shared
+// helpers and calls the compiler made into jumps.
+TEST_F(DefaultScenario, LayoutNamesTheElementThatDrewEachBox) {
+    ASSERT_EQ(layouts.size(), 5u);
+    std::multimap<std::string, std::string> drawn; // "hud: element" -> label
+    for (const auto& [name, layout] : layouts) {
+        EXPECT_EQ(layout.width, W);
+        for (const DrawnBox& box : layout.boxes) {
+            EXPECT_FALSE(box.element.empty()) << name << ": " << describe(box);
+            drawn.emplace(name + ": " + box.element, box.label);
+        }
+    }
+    auto drew = [&](const std::string& who, const std::string& label) {
+        auto [from, to] = drawn.equal_range(who);
+        for (auto it = from; it != to; ++it)
+            if (it->second == label) return true;
+        return false;
+    };
+    EXPECT_TRUE(drew("hud: pager", "tarvel_iii/pager"));
+    EXPECT_TRUE(drew("hud: pager", "Meet me at the docks"));
+    EXPECT_TRUE(drew("hud: mission timers", "02:15"));
+    EXPECT_TRUE(drew("hud: mission timers", "Heat")) << "printed through a jump at its end";
+    EXPECT_TRUE(drew("hud: phone", "21:37")) << "printed through the shared shadow helper";
+    EXPECT_TRUE(drew("hud: area and vehicle names", "Harbour District"));
+    EXPECT_TRUE(drew("hud: money and ammo", "$12450"));
+    EXPECT_TRUE(drew("hud: help box", "Lose the cops before you go back to the garage."));
+    EXPECT_TRUE(drew("weapon_wheel: weapon wheel", "Pistol"));
+    EXPECT_TRUE(drew("radio_wheel: radio wheel", "K-Static"));
+    EXPECT_TRUE(drew("big_message: big messages", "Mission passed!"));
+    EXPECT_TRUE(drew("big_message: mission title", "The Getaway"));
+    EXPECT_TRUE(
+        drew("big_message: subtitles", "Bronn: You got the car? Good. Bring it round the back."));
+    EXPECT_TRUE(drew("sniper_scope: crosshair", "tarvel_iii/sitesniper"));
 }

@@ -162,3 +162,40 @@ TEST_F(Replay, RoutinesItDoesNotDrawGoToTheOtherHandlerOnlyWhenDrawing) {
     replay.play({call("radarDrawMap"), call("setTextColour")}, &canvas);
     EXPECT_EQ(others, std::vector<std::string>{"radarDrawMap"});
 }
+
+// The layout check's boxes: a text's box is its ink as drawn, sprites and rectangles their
+// corners in any order, each with the element that made the call; what is invisible has none.
+TEST_F(Replay, NotesTheBoxOfEachThingDrawnWithItsElement) {
+    Image canvas(300, 100, black);
+    auto by = [](sim::HostCall c, const char* element) {
+        c.caller = element;
+        return c;
+    };
+    std::vector<DrawnBox> boxes;
+    replay.play({coloured("setTextColour", red), call("setTextScale", {1.0, 1.0}),
+                 by(print(20, 30, u"Escape 02:15"), "mission timers"),
+                 by(sprite("drawSprite", "tarvel_iii/star", {250, 60, 210, 20}), "wanted stars"),
+                 by(sprite("drawSpriteQuad", "tarvel_iii/star", {5, 90, 15, 95, 0, 80, 12, 70}),
+                    "weapon wheel"),
+                 by(coloured("drawPlainRectangle", blue, {0, 10, 4, 0}), "radar"),
+                 by(coloured("drawPlainRectangle", {0, 0, 255, 0}, {0, 10, 4, 0}), "radar"),
+                 call("setTextAlpha", {0}), by(print(20, 60, u"gone"), "pager")},
+                &canvas, &boxes);
+    ASSERT_EQ(boxes.size(), 4u);
+    const Box ink = colourBox(canvas, red, 250);
+    const DrawnBox& text = boxes[0];
+    EXPECT_EQ(text.element, "mission timers");
+    EXPECT_EQ(text.kind, DrawnBox::Kind::Text);
+    EXPECT_EQ(text.label, "Escape 02:15");
+    EXPECT_NEAR(text.left, ink.left, 1.0f);
+    EXPECT_NEAR(text.top, ink.top, 1.0f);
+    EXPECT_NEAR(text.right, ink.right + 1, 1.0f);
+    EXPECT_NEAR(text.bottom, ink.bottom + 1, 1.0f);
+    auto corners = [](const DrawnBox& b) { return std::vector{b.left, b.top, b.right, b.bottom}; };
+    EXPECT_EQ(boxes[1].element, "wanted stars");
+    EXPECT_EQ(boxes[1].label, "tarvel_iii/star");
+    EXPECT_EQ(corners(boxes[1]), (std::vector<float>{210, 20, 250, 60}));
+    EXPECT_EQ(corners(boxes[2]), (std::vector<float>{0, 70, 15, 95}));
+    EXPECT_EQ(boxes[3].kind, DrawnBox::Kind::Rectangle);
+    EXPECT_EQ(corners(boxes[3]), (std::vector<float>{0, 0, 4, 10}));
+}

@@ -1,7 +1,10 @@
 // preview: runs the real plug-in inside the simulated game through a scenario and writes what
 // it drew as PNG frames.
 //
-//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--watch]
+//   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] [--watch]
+//
+// --check reports, per capture and size, what the layout check finds and exits with 1 when it
+// finds anything; it writes frames only when --out is given.
 //
 // Beside the frames it writes index.html, a page that shows them all with what the plug-in could
 // not read in the configuration. With --watch it renders again whenever a file of DIR is saved,
@@ -10,6 +13,7 @@
 // The plug-in reads its configuration from tarvel_moravik\ beside the game's executable, so the
 // preview gives it a game directory of its own: a temporary folder holding a copy of this
 // program, the plug-in and DIR\tarvel_moravik, where a second run of this program plays.
+#include "tools/preview/layout_check.h"
 #include "tools/preview/page.h"
 #include "tools/preview/png_file.h"
 #include "tools/preview/scenario_player.h"
@@ -38,7 +42,8 @@ struct Options {
     std::string data;
     std::string scenario;
     std::vector<Size> sizes;
-    std::string out = ".";
+    std::string out; // "." unless checking
+    bool check = false;
     bool watch = false;
     bool play = false; // the run inside the game directory: --play, --art and --fonts
     std::string art;   // shipped art and fonts, for the run inside
@@ -47,7 +52,8 @@ struct Options {
 };
 
 const char* const usage =
-    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--watch]";
+    "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] "
+    "[--watch]";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "preview: %s\n", message.c_str());
@@ -76,8 +82,10 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
                                 arg == "--out" || arg == "--art" || arg == "--fonts" ||
                                 arg == "--watcher";
-        if (arg == "--play" || arg == "--watch") {
-            (arg == "--play" ? options.play : options.watch) = true;
+        if (arg == "--play" || arg == "--check" || arg == "--watch") {
+            (arg == "--play"    ? options.play
+             : arg == "--check" ? options.check
+                                : options.watch) = true;
             continue;
         }
         if (!takesValue) {
@@ -111,6 +119,21 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+std::string sizeName(const Size& size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+// Prints what the check found in one capture; counts the findings.
+bool reportLayout(const preview::CaptureLayout& layout, size_t& findings) {
+    if (layout.findings.empty()) return true;
+    std::printf("%s %dx%d:\n", layout.capture.c_str(), layout.width, layout.height);
+    for (const auto& finding : layout.findings)
+        std::printf("  %s\n", finding.message.c_str());
+    std::fflush(stdout);
+    findings += layout.findings.size();
+    return true;
+}
+
 std::string timeNow() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -127,37 +150,49 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
     // Fresh for every render: a watched texture may have changed.
     preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
     preview::PageData page;
+    size_t captures = 0, findings = 0;
     for (const Size& size : options.sizes) {
         preview::PlayOptions play;
         play.width = size.width;
         play.height = size.height;
         play.fonts = &fonts;
         play.textures = &textures;
-        play.capture = [&](const std::string& name, const preview::Image& frame) {
-            const std::string image = name + "_" + std::to_string(size.width) + "x" +
-                                      std::to_string(size.height) + ".png";
-            const std::string file = options.out + "\\" + image;
-            page.frames.push_back({image, {name, size.width, size.height, {}, {}}});
-            std::string error;
-            if (!preview::writePng(file, frame, error)) {
-                std::fprintf(stderr, "preview: %s\n", error.c_str());
-                return false;
-            }
-            if (options.watcher.empty()) std::printf("%s\n", shown(file).c_str());
-            std::fflush(stdout);
-            return true;
+        // A capture's layout comes right after its frame; the page shows both.
+        play.layout = [&](const preview::CaptureLayout& layout) {
+            ++captures;
+            if (!page.frames.empty()) page.frames.back().layout = layout;
+            return !options.check || reportLayout(layout, findings);
         };
+        if (!options.out.empty())
+            play.capture = [&](const std::string& name, const preview::Image& frame) {
+                const std::string image = name + "_" + sizeName(size) + ".png";
+                const std::string file = options.out + "\\" + image;
+                page.frames.push_back({image, {}});
+                std::string error;
+                if (!preview::writePng(file, frame, error)) {
+                    std::fprintf(stderr, "preview: %s\n", error.c_str());
+                    return false;
+                }
+                if (options.watcher.empty()) std::printf("%s\n", shown(file).c_str());
+                std::fflush(stdout);
+                return true;
+            };
         std::string error;
         if (!preview::playScenario(scenario, play, error)) return fail(error);
     }
-    page.problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
-    page.rendered = timeNow();
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-    std::string error;
-    if (!preview::writePageData(options.out, page, error)) return fail(error);
-    return 0;
+    if (!options.out.empty()) {
+        page.problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
+        page.rendered = timeNow();
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+        std::string error;
+        if (!preview::writePageData(options.out, page, error)) return fail(error);
+    }
+    if (!options.check) return 0;
+    std::printf("layout check: %zu finding%s in %zu captures\n", findings, findings == 1 ? "" : "s",
+                captures);
+    return findings == 0 ? 0 : 1;
 }
 
 std::string eventName(DWORD process, const char* what) {
@@ -251,8 +286,9 @@ class GameDirectory {
         std::string command = quoted((game_ / program.filename()).string()) + " --play";
         command += " --scenario " + quoted(options_.scenario);
         for (const Size& size : options_.sizes)
-            command += " --size " + std::to_string(size.width) + "x" + std::to_string(size.height);
-        command += " --out " + quoted(options_.out);
+            command += " --size " + sizeName(size);
+        if (!options_.out.empty()) command += " --out " + quoted(options_.out);
+        if (options_.check) command += " --check";
         command += " --art " + quoted((home / "art").string());
         command += " --fonts " + quoted((home / "fonts").string());
         if (options_.watch) command += " --watcher " + std::to_string(GetCurrentProcessId());
@@ -308,21 +344,28 @@ int main(int argc, char** argv) {
     if (!preview::readScenario(options.scenario, scenario, error)) return fail(shown(error));
     if (options.sizes.empty()) options.sizes.push_back({scenario.width, scenario.height});
 
-    fs::create_directories(options.out, failure);
-    if (!fs::is_directory(options.out, failure))
-        return fail("cannot make the output folder " + shown(options.out));
+    if (options.out.empty() && (!options.check || options.watch)) options.out = ".";
+    if (!options.out.empty()) {
+        fs::create_directories(options.out, failure);
+        if (!fs::is_directory(options.out, failure))
+            return fail("cannot make the output folder " + shown(options.out));
+    }
 
     if (options.play) return playHere(options, scenario);
     options.data = fs::absolute(options.data, failure).string();
     options.scenario = fs::absolute(options.scenario, failure).string();
-    options.out = fs::absolute(options.out, failure).string();
-    if (!preview::writePage((home / "page.html").string(), options.out, error)) return fail(error);
-    std::string page = shown(options.out + "\\index.html");
-    if (page.front() == '/') page = "file://" + page;
+    std::string page;
+    if (!options.out.empty()) {
+        options.out = fs::absolute(options.out, failure).string();
+        if (!preview::writePage((home / "page.html").string(), options.out, error))
+            return fail(error);
+        page = shown(options.out + "\\index.html");
+        if (page.front() == '/') page = "file://" + page;
+    }
     GameDirectory game(options);
     if (!options.watch) {
         const int result = game.render();
-        if (result == 0) std::printf("%s\n", page.c_str());
+        if (!page.empty()) std::printf("%s\n", page.c_str());
         return result;
     }
     bool first = true;

@@ -393,16 +393,17 @@ float TextPainter::width(const TextState& state, std::u16string_view text) const
     return f.usable() ? lineWidth(f, text) : 0.0f;
 }
 
-void TextPainter::drawLine(Image& canvas, const TextState& state, float left, float top,
-                           std::u16string_view text, Rgba8 colour) const {
-    const FaceScale f = faceScale(fonts_, state);
-    if (!f.usable() || colour.a == 0) return;
+namespace {
+
+// Each glyph of a line with its ink box relative to (penX, baseY), in pixels.
+template <typename Glyph>
+void forEachGlyph(const FaceScale& f, float left, float top, std::u16string_view text,
+                  Glyph glyph) {
     const float baseline = top + f.ascent;
     if (!std::isfinite(left) || !std::isfinite(baseline)) return;
     const int baseY = static_cast<int>(std::floor(baseline));
     const float shiftY = baseline - baseY;
     float pen = left;
-    std::vector<unsigned char> coverage;
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         const int penX = static_cast<int>(std::floor(pen));
@@ -410,26 +411,61 @@ void TextPainter::drawLine(Image& canvas, const TextState& state, float left, fl
         int x0, y0, x1, y1;
         stbtt_GetCodepointBitmapBoxSubpixel(f.info, c, f.sx, f.sy, shiftX, shiftY, &x0, &y0, &x1,
                                             &y1);
-        const int w = x1 - x0, h = y1 - y0;
-        const bool visible = penX + x1 > 0 && penX + x0 < canvas.width && baseY + y1 > 0 &&
-                             baseY + y0 < canvas.height;
-        // An absurd scale from a configuration file must not ask for gigabytes.
-        if (visible && w > 0 && h > 0 && double(w) * h <= 4096.0 * 4096.0) {
-            coverage.assign(size_t(w) * size_t(h), 0);
-            stbtt_MakeCodepointBitmapSubpixel(f.info, coverage.data(), w, h, w, f.sx, f.sy, shiftX,
-                                              shiftY, c);
-            for (int y = 0; y < h; ++y) {
-                for (int x = 0; x < w; ++x) {
-                    const unsigned char cover = coverage[size_t(y) * w + x];
-                    if (!cover) continue;
-                    blendSource(canvas, penX + x0 + x, baseY + y0 + y,
-                                {float(colour.r), float(colour.g), float(colour.b),
-                                 colour.a / 255.0f * cover / 255.0f});
-                }
-            }
-        }
+        glyph(c, penX, baseY, shiftX, shiftY, x0, y0, x1, y1);
         pen += advanceOf(f, c, i + 1 < text.size() ? text[i + 1] : 0);
     }
+}
+
+} // namespace
+
+void TextPainter::drawLine(Image& canvas, const TextState& state, float left, float top,
+                           std::u16string_view text, Rgba8 colour) const {
+    const FaceScale f = faceScale(fonts_, state);
+    if (!f.usable() || colour.a == 0) return;
+    std::vector<unsigned char> coverage;
+    forEachGlyph(f, left, top, text,
+                 [&](char16_t c, int penX, int baseY, float shiftX, float shiftY, int x0, int y0,
+                     int x1, int y1) {
+                     const int w = x1 - x0, h = y1 - y0;
+                     const bool visible = penX + x1 > 0 && penX + x0 < canvas.width &&
+                                          baseY + y1 > 0 && baseY + y0 < canvas.height;
+                     // An absurd scale from a configuration file must not ask for gigabytes.
+                     if (!visible || w <= 0 || h <= 0 || double(w) * h > 4096.0 * 4096.0) return;
+                     coverage.assign(size_t(w) * size_t(h), 0);
+                     stbtt_MakeCodepointBitmapSubpixel(f.info, coverage.data(), w, h, w, f.sx, f.sy,
+                                                       shiftX, shiftY, c);
+                     for (int y = 0; y < h; ++y) {
+                         for (int x = 0; x < w; ++x) {
+                             const unsigned char cover = coverage[size_t(y) * w + x];
+                             if (!cover) continue;
+                             blendSource(canvas, penX + x0 + x, baseY + y0 + y,
+                                         {float(colour.r), float(colour.g), float(colour.b),
+                                          colour.a / 255.0f * cover / 255.0f});
+                         }
+                     }
+                 });
+}
+
+bool TextPainter::inkBox(const TextState& state, float x, float y, std::u16string_view text,
+                         Box& box) const {
+    const TextLayout lines = layout(state, x, text);
+    const FaceScale f = faceScale(fonts_, state);
+    bool inked = false;
+    for (size_t i = 0; i < lines.lines.size(); ++i) {
+        forEachGlyph(
+            f, lines.lines[i].left, y + lines.lineHeight * i, lines.lines[i].text,
+            [&](char16_t, int penX, int baseY, float, float, int x0, int y0, int x1, int y1) {
+                if (x1 <= x0 || y1 <= y0) return; // a space
+                const Box glyph{float(penX + x0), float(baseY + y0), float(penX + x1),
+                                float(baseY + y1)};
+                box = inked ? Box{std::min(box.left, glyph.left), std::min(box.top, glyph.top),
+                                  std::max(box.right, glyph.right),
+                                  std::max(box.bottom, glyph.bottom)}
+                            : glyph;
+                inked = true;
+            });
+    }
+    return inked;
 }
 
 void TextPainter::print(Image& canvas, const TextState& state, float x, float y,

@@ -125,6 +125,12 @@ class TextPainter {
     void print(Image& canvas, const TextState& state, float x, float y,
                std::u16string_view text) const;
     float width(const TextState& state, std::u16string_view text) const;
+    // The box around the ink of every glyph as print would draw them, shadow and background
+    // left out; false when nothing would be inked.
+    struct Box {
+        float left = 0, top = 0, right = 0, bottom = 0;
+    };
+    bool inkBox(const TextState& state, float x, float y, std::u16string_view text, Box& box) const;
 
   private:
     void drawLine(Image& canvas, const TextState& state, float left, float top,

@@ -25,9 +25,12 @@ Quad rectangleCorners(float left, float bottom, float right, float top) {
 FrameReplay::FrameReplay(const Fonts& fonts, TextureLookup textures, OtherCall other)
     : painter_(fonts), textures_(std::move(textures)), other_(std::move(other)) {}
 
-void FrameReplay::play(const std::vector<sim::HostCall>& calls, Image* canvas) {
-    for (const auto& call : calls)
+void FrameReplay::play(const std::vector<sim::HostCall>& calls, Image* canvas,
+                       std::vector<DrawnBox>* boxes) {
+    for (const auto& call : calls) {
+        if (boxes) noteBox(call, *boxes);
         apply(call, canvas);
+    }
 }
 
 // The text state and the render state's raster, whether or not the frame is drawn.
@@ -104,6 +107,81 @@ void FrameReplay::apply(const sim::HostCall& call, Image* canvas) {
     } else if (other_) {
         other_(call, *canvas);
     }
+}
+
+namespace {
+
+std::string utf8(const std::u16string& text) {
+    std::string out;
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+DrawnBox boxAround(DrawnBox::Kind kind, std::initializer_list<Point> corners) {
+    DrawnBox box;
+    box.kind = kind;
+    box.left = box.top = INFINITY;
+    box.right = box.bottom = -INFINITY;
+    for (const Point& p : corners) {
+        box.left = std::min(box.left, p.x);
+        box.right = std::max(box.right, p.x);
+        box.top = std::min(box.top, p.y);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return box;
+}
+
+} // namespace
+
+// What is drawn and visible takes a box; a print that inks nothing or anything wholly
+// transparent does not.
+void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxes) const {
+    const std::string& r = call.routine;
+    const auto n = [&](size_t i) { return number(call, i); };
+    DrawnBox box;
+    if (r == "printText") {
+        TextPainter::Box ink;
+        if (text_.colour.a == 0 || text_.alpha <= 0 ||
+            !painter_.inkBox(text_, n(0), n(1), call.text, ink))
+            return;
+        box = {call.caller, DrawnBox::Kind::Text, ink.left,       ink.top,
+               ink.right,   ink.bottom,           utf8(call.text)};
+    } else if (r == "drawSprite" || r == "drawPlainRectangle") {
+        if (call.colour.a == 0) return;
+        box = boxAround(r == "drawSprite" ? DrawnBox::Kind::Sprite : DrawnBox::Kind::Rectangle,
+                        {{n(0), n(1)}, {n(2), n(3)}});
+        const auto& c = call.colour;
+        box.label = r == "drawSprite"
+                        ? call.name
+                        : "colour " + std::to_string(c.r) + " " + std::to_string(c.g) + " " +
+                              std::to_string(c.b) + " " + std::to_string(c.a);
+    } else if (r == "drawSpriteQuad") {
+        if (call.colour.a == 0) return;
+        box = boxAround(DrawnBox::Kind::Sprite,
+                        {{n(0), n(1)}, {n(2), n(3)}, {n(4), n(5)}, {n(6), n(7)}});
+        box.label = call.name;
+    } else if (r == "drawTintedSprite") {
+        if (n(10) <= 0) return;
+        box = boxAround(DrawnBox::Kind::Sprite,
+                        {{n(0) - n(3), n(1) - n(4)}, {n(0) + n(3), n(1) + n(4)}});
+        const auto named = rasters_.find(raster_);
+        box.label = named == rasters_.end() ? "(no raster)" : named->second;
+    } else {
+        return;
+    }
+    box.element = call.caller;
+    boxes.push_back(std::move(box));
 }
 
 void FrameReplay::drawSprite(Image& canvas, const sim::HostCall& call, const Quad& corners,

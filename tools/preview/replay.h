@@ -3,6 +3,7 @@
 // routines change the text state, and each print, sprite and rectangle draws with what is
 // current at that moment.
 #include "sim/sim.h"
+#include "tools/preview/layout.h"
 #include "tools/preview/renderer.h"
 
 #include <functional>
@@ -21,9 +22,11 @@ class FrameReplay {
   public:
     FrameReplay(const Fonts& fonts, TextureLookup textures, OtherCall other = {});
 
-    // Follows the state through the calls of one frame, drawing them when a canvas is given.
+    // Follows the state through the calls of one frame, drawing them when a canvas is given and
+    // noting the screen box of each, with the call's maker as its element, when boxes are given.
     // The text state carries over from frame to frame, as it does in the game.
-    void play(const std::vector<sim::HostCall>& calls, Image* canvas);
+    void play(const std::vector<sim::HostCall>& calls, Image* canvas,
+              std::vector<DrawnBox>* boxes = nullptr);
 
     // The texture behind a raster handed to the render state, as "dictionary/name".
     void nameRaster(uint32_t raster, const std::string& texture) { rasters_[raster] = texture; }
@@ -34,6 +37,7 @@ class FrameReplay {
   private:
     bool follow(const sim::HostCall& call);
     void apply(const sim::HostCall& call, Image* canvas);
+    void noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxes) const;
     void drawSprite(Image& canvas, const sim::HostCall& call, const Quad& corners,
                     bool axisAligned);
     void drawTinted(Image& canvas, const sim::HostCall& call);

@@ -1,4 +1,6 @@
 #include "tools/preview/scenario_player.h"
+#include "tools/preview/element_of_call.h"
+#include "tools/preview/layout_check.h"
 #include "tools/preview/png_file.h"
 
 #include "sim/host_cameras.h"
@@ -87,13 +89,23 @@ void Player::frame() {
 }
 
 bool Player::capture(const std::string& name, std::string& error) {
-    Image canvas = backdrop(options_.width, options_.height);
+    Image canvas;
+    if (options_.capture) canvas = backdrop(options_.width, options_.height);
+    CaptureLayout layout{name, options_.width, options_.height, {}, {}};
     FrameReplay replay = replay_;
     replay.setTextState(stateBeforeLast_);
-    replay.play(lastFrame_, &canvas);
+    replay.play(lastFrame_, options_.capture ? &canvas : nullptr,
+                options_.layout ? &layout.boxes : nullptr);
     if (options_.capture && !options_.capture(name, canvas)) {
         error = "capture " + name + " was not written";
         return false;
+    }
+    if (options_.layout) {
+        checkLayout(layout);
+        if (!options_.layout(layout)) {
+            error = "the layout of capture " + name + " was refused";
+            return false;
+        }
     }
     return true;
 }
@@ -222,6 +234,13 @@ bool playScenario(const Scenario& scenario, const PlayOptions& options, std::str
         error = "tarvel_hud.dll could not be loaded";
         return false;
     }
+    if (options.layout) {
+        if (!startNamingElements(plugin, error)) {
+            FreeLibrary(plugin);
+            return false;
+        }
+        sim::setCallerNamer(elementOfCall);
+    }
     bool played = true;
     {
         Player player(options);
@@ -237,6 +256,8 @@ bool playScenario(const Scenario& scenario, const PlayOptions& options, std::str
         }
         sim::fire(sim::Event::Shutdown);
     }
+    sim::setCallerNamer(nullptr);
+    stopNamingElements();
     FreeLibrary(plugin);
     sim::releaseAllKeys();
     return played;

@@ -1,6 +1,7 @@
 #pragma once
 // Plays a scenario with the real plug-in loaded into this process. The process must be a host
 // process whose folder is the game directory: tarvel_hud.dll and tarvel_moravik/ beside it.
+#include "tools/preview/layout.h"
 #include "tools/preview/replay.h"
 #include "tools/preview/scenario.h"
 
@@ -31,6 +32,9 @@ struct PlayOptions {
     TextureFolders* textures = nullptr;
     // Each capture as it is taken; returning false ends the play.
     std::function<bool(const std::string& name, const Image& frame)> capture;
+    // Each capture's layout, checked, as it is taken; returning false ends the play. When it is
+    // set, every call the plug-in makes is traced back to the HUD element that made it.
+    std::function<bool(const CaptureLayout& layout)> layout;
 };
 
 // False, with error set, when the plug-in cannot be loaded or a capture was refused.

@@ -1,0 +1,86 @@
+// The layout check's rules on boxes laid out by hand.
+#include "tools/preview/layout_check.h"
+
+#include <gtest/gtest.h>
+
+using namespace preview;
+
+namespace {
+
+constexpr auto Text = DrawnBox::Kind::Text;
+constexpr auto Sprite = DrawnBox::Kind::Sprite;
+constexpr auto Rectangle = DrawnBox::Kind::Rectangle;
+
+// The boxes of the findings on a 640 x 480 screen, in the order they were reported.
+std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
+    CaptureLayout layout{"hud", 640, 480, std::move(boxes), {}};
+    checkLayout(layout);
+    std::vector<std::vector<size_t>> found;
+    for (const auto& finding : layout.findings)
+        found.push_back(finding.boxes);
+    return found;
+}
+
+using Found = std::vector<std::vector<size_t>>;
+
+} // namespace
+
+TEST(LayoutCheck, TextOverTextIsReportedUnlessOneElementPrintsPartOfItAgain) {
+    EXPECT_EQ(findings({{"area and vehicle names", Text, 10, 10, 100, 30, "Harbour District"},
+                        {"mission title", Text, 90, 25, 200, 45, "The Getaway"}}),
+              (Found{{0, 1}}));
+    EXPECT_EQ(findings({{"mission timers", Text, 500, 400, 560, 420, "02:15"},
+                        {"mission timers", Text, 480, 400, 540, 420, "Escape"}}),
+              (Found{{0, 1}}))
+        << "a label over its own element's value";
+    EXPECT_EQ(findings({{"money and ammo", Text, 500, 50, 560, 70, "72 14"},
+                        {"money and ammo", Text, 540, 50, 560, 70, "14"},
+                        {"phone", Text, 502, 302, 542, 322, "21:37"},
+                        {"phone", Text, 500, 300, 540, 320, "21:37"}}),
+              Found{})
+        << "a part recoloured and a shadow";
+    EXPECT_EQ(findings({{"subtitles", Text, 10, 10, 100, 30, "a"},
+                        {"help box", Text, 99.5f, 29.5f, 150, 50, "b"}}),
+              Found{})
+        << "less than a pixel shared";
+}
+
+TEST(LayoutCheck, ReportsTextAndSpritesPartlyOffTheScreenButLetsThePhoneRiseFromBelow) {
+    EXPECT_EQ(findings({{"phone", Text, 600, 470, 650, 479, "21:37"},
+                        {"radar", Sprite, -20, 300, 100, 400, "tarvel_iii/blrect"},
+                        {"phone", Sprite, 450, 300, 600, 560, "phone_iii/phone"},
+                        {"phone", Sprite, 600, 300, 700, 400, "phone_iii/phone"},
+                        {"crosshair", Rectangle, -10, -10, 700, 20, "rectangle"},
+                        {"pager", Sprite, -200, 10, -100, 50, "tarvel_iii/pager"},
+                        {"phone", Text, 560, 470, 600, 490, "21:37"}}),
+              (Found{{0}, {1}, {3}, {6}}))
+        << "the clock cut off by the lower edge is still reported";
+}
+
+TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {
+    EXPECT_EQ(findings({{"pager", Sprite, 20, 20, 200, 80, "tarvel_iii/pager"},
+                        {"pager", Text, 60, 40, 260, 60, "Meet me at the docks"},
+                        {"pager", Text, 60, 40, 190, 60, "Meet me"}}),
+              (Found{{1, 0}}));
+    EXPECT_EQ(findings({{"phone", Sprite, 450, 300, 600, 560, "phone_iii/phone"},
+                        {"mission timers", Sprite, 470, 350, 590, 370, "tarvel_iii/timerbar"},
+                        {"mission timers", Text, 480, 352, 580, 368, "Escape 02:15"},
+                        {"area and vehicle names", Text, 350, 400, 620, 430, "Harbour District"}}),
+              (Found{{3, 0}}))
+        << "on two sprites at once, inside both; a name half over the phone";
+    EXPECT_EQ(findings({{"crosshair", Sprite, 300, 220, 340, 260, "tarvel_iii/siteM16"},
+                        {"big messages", Text, 200, 230, 440, 270, "Mission passed!"},
+                        {"radar", Sprite, 10, 300, 150, 460, "tarvel_iii/blrect"},
+                        {"subtitles", Text, 140, 440, 500, 460, "Bring it round the back."},
+                        {"weapon wheel", Sprite, 0, 0, 640, 480, "ring_iii/sring"}}),
+              Found{})
+        << "over the crosshair, a sprite's edge, and under a wheel drawn after it";
+}
+
+TEST(LayoutCheck, SpritesAndRectanglesUnder16PixelsAcrossAreTooSmall) {
+    EXPECT_EQ(findings({{"weapon wheel", Sprite, 316, 236, 324, 244, "ring_iii/sring"},
+                        {"mission timers", Rectangle, 639, 479, 639, 479, "rectangle"},
+                        {"radar", Sprite, 10, 470, 26, 472, "tarvel_iii/bar"},
+                        {"wanted stars", Sprite, 600, 10, 615.5f, 25.5f, "tarvel_iii/star"}}),
+              (Found{{0}, {1}, {3}}));
+}

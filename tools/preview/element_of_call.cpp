@@ -1,0 +1,167 @@
+#include "tools/preview/element_of_call.h"
+
+#include <unwind.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+// libgcc's registry of unwind tables; the plug-in's own copy of libgcc keeps its tables to itself.
+extern "C" void __register_frame_info(const void* begin, void* object);
+extern "C" void* __deregister_frame_info(const void* begin);
+
+namespace preview {
+
+namespace {
+
+// The plug-in's source files that draw one HUD element each. Shared helpers are in none of them,
+// so a call made through one is the element's that called the helper.
+struct ElementFile {
+    const char* file;
+    const char* element;
+};
+constexpr ElementFile elementFiles[] = {
+    {"crosshair.cpp", "crosshair"},
+    {"radar_frame.cpp", "radar"},
+    {"area_vehicle_names.cpp", "area and vehicle names"},
+    {"mission_timers.cpp", "mission timers"},
+    {"pager.cpp", "pager"},
+    {"wanted_stars.cpp", "wanted stars"},
+    {"weapon_wheel.cpp", "weapon wheel"},
+    {"radio_wheel.cpp", "radio wheel"},
+    {"money_ammo_panels.cpp", "money and ammo"},
+    {"subtitles.cpp", "subtitles"},
+    {"big_messages.cpp", "big messages"},
+    {"help_box.cpp", "help box"},
+    {"odd_job_messages.cpp", "odd-job messages"},
+    {"mission_title.cpp", "mission title"},
+    {"phone.cpp", "phone"},
+};
+
+struct CodeRange {
+    uintptr_t begin = 0, end = 0;
+    const char* element = nullptr; // null for a function of no element
+};
+
+std::vector<CodeRange> ranges; // every function of the DLL, sorted
+const void* unwindTables = nullptr;
+void* unwindObject[32]; // libgcc's bookkeeping for the tables; larger than it needs
+
+template <typename T> T readAt(const std::vector<char>& file, size_t offset) {
+    T value{};
+    if (offset + sizeof(T) <= file.size()) std::memcpy(&value, file.data() + offset, sizeof(T));
+    return value;
+}
+
+// The linker keeps short file names to their first 14 characters.
+const char* elementOfFile(const std::string& file) {
+    for (const auto& entry : elementFiles) {
+        const std::string_view name = entry.file;
+        if (file == name || (file.size() == 14 && name.substr(0, 14) == file)) return entry.element;
+    }
+    return nullptr;
+}
+
+std::string modulePath(HMODULE module) {
+    char path[MAX_PATH * 4] = {};
+    GetModuleFileNameA(module, path, sizeof path);
+    return path;
+}
+
+_Unwind_Reason_Code innermostElement(_Unwind_Context* context, void* found) {
+    const uintptr_t returnAddress = _Unwind_GetIP(context);
+    const uintptr_t inCall = returnAddress - 1;
+    auto after = std::upper_bound(ranges.begin(), ranges.end(), inCall,
+                                  [](uintptr_t at, const CodeRange& r) { return at < r.begin; });
+    if (after == ranges.begin()) return _URC_NO_REASON;
+    const CodeRange& range = *std::prev(after);
+    if (inCall >= range.end || !range.element) return _URC_NO_REASON;
+    *static_cast<const char**>(found) = range.element;
+    return _URC_NORMAL_STOP;
+}
+
+} // namespace
+
+bool startNamingElements(HMODULE plugin, std::string& error) {
+    const std::string path = modulePath(plugin);
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto header = readAt<uint32_t>(file, 0x3C) + 4; // past "PE\0\0"
+    const auto sectionCount = readAt<uint16_t>(file, header + 2);
+    const auto symbolTable = readAt<uint32_t>(file, header + 8);
+    const auto symbolCount = readAt<uint32_t>(file, header + 12);
+    const auto optionalSize = readAt<uint16_t>(file, header + 16);
+    if (symbolTable == 0 || symbolCount == 0) {
+        error = path + " carries no symbol table, so what it draws cannot be told apart";
+        return false;
+    }
+    const size_t strings = symbolTable + size_t(symbolCount) * 18;
+    auto stringAt = [&](size_t offset) {
+        std::string text;
+        for (size_t i = strings + offset; i < file.size() && file[i]; ++i)
+            text += file[i];
+        return text;
+    };
+    auto shortName = [&](size_t offset, size_t length) {
+        std::string text(file.data() + std::min(offset, file.size()),
+                         std::min(length, file.size() - std::min(offset, file.size())));
+        return text.substr(0, text.find('\0'));
+    };
+
+    const auto base = reinterpret_cast<uintptr_t>(plugin);
+    const size_t sections = header + 20 + optionalSize;
+    std::vector<uintptr_t> sectionStart(sectionCount);
+    for (size_t i = 0; i < sectionCount; ++i) {
+        const size_t at = sections + i * 40;
+        sectionStart[i] = base + readAt<uint32_t>(file, at + 12);
+        std::string name = shortName(at, 8);
+        if (name.size() > 1 && name[0] == '/') name = stringAt(std::stoul(name.substr(1)));
+        if (name == ".eh_frame") unwindTables = reinterpret_cast<const void*>(sectionStart[i]);
+    }
+    if (!unwindTables) {
+        error = path + " carries no unwind tables";
+        return false;
+    }
+
+    // Each object's symbols follow a file record that names its source file.
+    ranges.clear();
+    const char* element = nullptr;
+    for (size_t i = 0; i < symbolCount; i += 1 + readAt<uint8_t>(file, symbolTable + i * 18 + 17)) {
+        const size_t at = symbolTable + i * 18;
+        const auto section = readAt<int16_t>(file, at + 12);
+        if (readAt<uint8_t>(file, at + 16) == 103) { // a file record; its name follows
+            const bool inStrings = readAt<uint32_t>(file, at + 18) == 0;
+            element = elementOfFile(inStrings ? stringAt(readAt<uint32_t>(file, at + 22))
+                                              : shortName(at + 18, 18));
+            continue;
+        }
+        const bool function = (readAt<uint16_t>(file, at + 14) >> 4) == 2;
+        if (function && section >= 1 && section <= sectionCount)
+            ranges.push_back(
+                {sectionStart[section - 1] + readAt<uint32_t>(file, at + 8), 0, element});
+    }
+    std::sort(ranges.begin(), ranges.end(),
+              [](const CodeRange& a, const CodeRange& b) { return a.begin < b.begin; });
+    for (size_t i = 0; i < ranges.size(); ++i)
+        ranges[i].end = i + 1 < ranges.size() ? ranges[i + 1].begin : ranges[i].begin + 1;
+    __register_frame_info(unwindTables, unwindObject);
+    return true;
+}
+
+void stopNamingElements() {
+    if (unwindTables) __deregister_frame_info(unwindTables);
+    unwindTables = nullptr;
+    ranges.clear();
+}
+
+std::string elementOfCall() {
+    const char* element = nullptr;
+    _Unwind_Backtrace(innermostElement, &element);
+    return element ? element : "";
+}
+
+} // namespace preview

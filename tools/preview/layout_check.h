@@ -1,0 +1,18 @@
+#pragma once
+// The layout check: what in one capture is drawn over, off or out of something it should not be.
+#include "tools/preview/layout.h"
+
+#include <string>
+
+namespace preview {
+
+// Sprites and rectangles narrower than this in both directions are reported as too small.
+constexpr float smallestSprite = 16.0f;
+
+// Fills layout.findings from layout.boxes.
+void checkLayout(CaptureLayout& layout);
+
+// "pager text \"Meet me\" (1500,80)-(1700,110)"
+std::string describe(const DrawnBox& box);
+
+} // namespace preview
