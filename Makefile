@@ -62,7 +62,7 @@ studio: build
 	@wine $(BUILD)/tools/preview/preview.exe --watch \
 	    --data "$$(winepath -w '$(CURDIR)/data')" \
 	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
-	    --size 1920x1080 --size 1280x720 --size 1024x768 \
+	    --size 1280x720 --size 1920x1080 --size 1024x768 \
 	    --out "$$(winepath -w '$(CURDIR)/out/studio')"
 
 # Figures, not tests: the cost of a settings load and of a whole HUD frame.

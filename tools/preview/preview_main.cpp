@@ -143,15 +143,36 @@ std::string timeNow() {
     return text;
 }
 
-// Plays every size once inside the game directory this program was copied to.
+// The frames of each size as last written, in the order of the sizes.
+using FramesBySize = std::vector<std::vector<preview::PageFrame>>;
+
+bool writePageData(const Options& options, const std::vector<preview::SettingsProblem>& problems,
+                   const FramesBySize& framesBySize) {
+    preview::PageData page;
+    page.problems = problems;
+    for (const auto& frames : framesBySize)
+        page.frames.insert(page.frames.end(), frames.begin(), frames.end());
+    page.rendered = timeNow();
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    std::string error;
+    return preview::writePageData(options.out, page, error) || fail(error) == 0;
+}
+
+// Plays every size once inside the game directory this program was copied to. The page is
+// written again as each size is done, so that a watched layout shows at its first size soon.
 int playSizes(const Options& options, const preview::Scenario& scenario,
-              const preview::Fonts& fonts) {
+              const preview::Fonts& fonts, FramesBySize& framesBySize) {
     const fs::path gameDirectory = fs::path(programPath()).parent_path();
     // Fresh for every render: a watched texture may have changed.
     preview::TextureFolders textures({gameDirectory.string() + "\\", options.art + "\\"});
-    preview::PageData page;
+    const auto problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
+    framesBySize.resize(options.sizes.size());
     size_t captures = 0, findings = 0;
-    for (const Size& size : options.sizes) {
+    for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
+        const Size& size = options.sizes[sizeIndex];
+        std::vector<preview::PageFrame> frames;
         preview::PlayOptions play;
         play.width = size.width;
         play.height = size.height;
@@ -160,14 +181,14 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
         // A capture's layout comes right after its frame; the page shows both.
         play.layout = [&](const preview::CaptureLayout& layout) {
             ++captures;
-            if (!page.frames.empty()) page.frames.back().layout = layout;
+            if (!frames.empty()) frames.back().layout = layout;
             return !options.check || reportLayout(layout, findings);
         };
         if (!options.out.empty())
             play.capture = [&](const std::string& name, const preview::Image& frame) {
                 const std::string image = name + "_" + sizeName(size) + ".png";
                 const std::string file = options.out + "\\" + image;
-                page.frames.push_back({image, {}});
+                frames.push_back({image, {}});
                 std::string error;
                 if (!preview::writePng(file, frame, error)) {
                     std::fprintf(stderr, "preview: %s\n", error.c_str());
@@ -179,15 +200,8 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
             };
         std::string error;
         if (!preview::playScenario(scenario, play, error)) return fail(error);
-    }
-    if (!options.out.empty()) {
-        page.problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
-        page.rendered = timeNow();
-        FILETIME now{};
-        GetSystemTimeAsFileTime(&now);
-        page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-        std::string error;
-        if (!preview::writePageData(options.out, page, error)) return fail(error);
+        framesBySize[sizeIndex] = std::move(frames);
+        if (!options.out.empty() && !writePageData(options, problems, framesBySize)) return 1;
     }
     if (!options.check) return 0;
     std::printf("layout check: %zu finding%s in %zu captures\n", findings, findings == 1 ? "" : "s",
@@ -207,7 +221,8 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     sim::setFaultHandler([](const std::string& fault) {
         std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
     });
-    if (options.watcher.empty()) return playSizes(options, scenario, fonts);
+    FramesBySize frames;
+    if (options.watcher.empty()) return playSizes(options, scenario, fonts, frames);
     const auto watcher = static_cast<DWORD>(std::strtoul(options.watcher.c_str(), nullptr, 10));
     const HANDLE again = OpenEventA(SYNCHRONIZE, FALSE, eventName(watcher, "again").c_str());
     const HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(watcher, "done").c_str());
@@ -215,7 +230,7 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     if (!again || !done || !watching) return fail("the watching process is gone");
     const HANDLE waits[] = {again, watching};
     do {
-        playSizes(options, scenario, fonts);
+        playSizes(options, scenario, fonts, frames);
         SetEvent(done);
     } while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0);
     return 0;
