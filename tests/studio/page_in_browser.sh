@@ -9,16 +9,18 @@ png_colours="$2"
 # Broken on purpose: each timer's label printed over its value, and a pair written with a comma.
 set_key MISSIONTIMERS_TIMER_GAP 2
 set_key MONEY_SCALE "0.44, 0.859"
-# shellcheck disable=SC2046
-wine "$preview" $(preview_args) --size 960x540 --size 640x480 >/dev/null
+run_wine "$preview" "${preview_args[@]}" --size 960x540 --size 640x480
 
 page="file://$work/out/index.html"
-browser --window-size=1400,2600 --screenshot="$work/plain.png" "$page"
-browser --window-size=1400,2600 --screenshot="$work/outlined.png" "$page#outlines"
+browser --window-size=1400,2600 --screenshot="$work/plain.png" "$page" >/dev/null
+browser --window-size=1400,2600 --screenshot="$work/outlined.png" "$page#outlines" >/dev/null
 browser --dump-dom "$page" >"$work/page.html"
 
 # Counts of the sky of the frames, the outline colour and the colour findings are marked in.
-colours() { wine "$png_colours" "$(winepath -w "$1")" 7a8fab/30 ff00ff ff2020 | tr -d '\r'; }
+colours() {
+    run_wine "$png_colours" "$(windows_path "$1")" 7a8fab/30 ff00ff ff2020
+    tr -d '\r' <"$work/wine.out"
+}
 read -r sky plain_outlines plain_marks <<<"$(colours "$work/plain.png")"
 read -r _ outlines _ <<<"$(colours "$work/outlined.png")"
 echo "sky pixels $sky; outline pixels $plain_outlines off, $outlines on; finding marks $plain_marks"

@@ -20,17 +20,28 @@ set_key() {
     grep -q "^$1 = $2\$" "$layout" || { echo "no line $1 in $layout"; exit 1; }
 }
 
-# preview ARGS...: the preview on the copied data, writing into $work/out.
-preview_args() {
-    echo --data "$(winepath -w "$work/data")" --out "$(winepath -w "$work/out")" \
-        --scenario "$(winepath -w "$root/tools/preview/default.scenario")"
+# Wine's drive Z: is the root folder. Not winepath: a Wine program run inside $(...) may start
+# the Wine server, which would keep the substitution's pipe open for as long as it runs.
+windows_path() {
+    local path="Z:$1"
+    echo "${path//\//\\}"
 }
+
+# Wine programs run with their output in files, for the same reason.
+run_wine() {
+    wine "$@" </dev/null >"$work/wine.out" 2>"$work/wine.err" ||
+        fail "wine $* failed: $(cat "$work/wine.err")"
+}
+
+# The arguments that run the preview on the copied data, writing into $work/out.
+preview_args=(--data "$(windows_path "$work/data")" --out "$(windows_path "$work/out")"
+              --scenario "$(windows_path "$root/tools/preview/default.scenario")")
 
 browser() {
     timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --disable-background-networking --disable-component-update --disable-sync \
         --user-data-dir="$work/browser-$RANDOM" --hide-scrollbars --virtual-time-budget=5000 \
-        "$@" 2>/dev/null
+        "$@" </dev/null 2>/dev/null
 }
 
 fail() {

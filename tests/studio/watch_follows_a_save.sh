@@ -22,8 +22,7 @@ wait_for_render() {
 # Job control: the watcher gets a process group of its own and takes Ctrl+C (SIGINT) as a
 # terminal would send it.
 set -m
-# shellcheck disable=SC2046
-wine "$preview" $(preview_args) --size 640x360 --watch >"$work/log" 2>&1 &
+wine "$preview" "${preview_args[@]}" --size 640x360 --watch </dev/null >"$work/log" 2>&1 &
 watcher=$!
 started+=("$watcher")
 set +m
