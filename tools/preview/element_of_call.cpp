@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -119,7 +120,8 @@ bool startNamingElements(HMODULE plugin, std::string& error) {
         const size_t at = sections + i * 40;
         sectionStart[i] = base + readAt<uint32_t>(file, at + 12);
         std::string name = shortName(at, 8);
-        if (name.size() > 1 && name[0] == '/') name = stringAt(std::stoul(name.substr(1)));
+        if (name.size() > 1 && name[0] == '/')
+            name = stringAt(std::strtoul(name.c_str() + 1, nullptr, 10));
         if (name == ".eh_frame") unwindTables = reinterpret_cast<const void*>(sectionStart[i]);
     }
     if (!unwindTables) {
