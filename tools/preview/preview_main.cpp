@@ -157,7 +157,9 @@ bool writePageData(const Options& options, const std::vector<preview::SettingsPr
     GetSystemTimeAsFileTime(&now);
     page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
     std::string error;
-    return preview::writePageData(options.out, page, error) || fail(error) == 0;
+    if (preview::writePageData(options.out, page, error)) return true;
+    fail(error);
+    return false;
 }
 
 // Plays every size once inside the game directory this program was copied to. The page is
