@@ -8,8 +8,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 NATIVE_BUILD ?= build-native
 
-.PHONY: all deps configure build dll test preview dist reproducible bench fuzz fuzz-build fuzz-smoke \
-	texdict clean
+.PHONY: all deps configure build dll test preview studio dist reproducible bench fuzz fuzz-build \
+	fuzz-smoke texdict clean
 
 all: build
 
@@ -58,6 +58,16 @@ preview: build
 	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
 	    --size 1920x1080 --size 1280x720 \
 	    --out "$$(winepath -w '$(CURDIR)/out/preview')"
+
+# The live preview on the shipped configuration at three sizes: every save of a file in data/
+# renders again and the page it prints follows, until Ctrl+C.
+studio: build
+	@mkdir -p out/studio
+	@wine $(BUILD)/tools/preview/preview.exe --watch \
+	    --data "$$(winepath -w '$(CURDIR)/data')" \
+	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
+	    --size 1280x720 --size 1920x1080 --size 1024x768 \
+	    --out "$$(winepath -w '$(CURDIR)/out/studio')"
 
 # Figures, not tests: the cost of a settings load and of a whole HUD frame.
 bench: build

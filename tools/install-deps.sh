@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build make g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
           wine wine32:i386 libstb-dev fonts-dejavu-core clang libclang-rt-14-dev file)
 packages+=(zip unzip)  # the release archive
+packages+=(chromium) # the live preview page's tests open it headless
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

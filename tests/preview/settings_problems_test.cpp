@@ -1,0 +1,88 @@
+// What the preview's page lists as lines the plug-in cannot use as written.
+#include "support/plugin_session.h"
+#include "tools/preview/settings_problems.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace preview;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A game directory of its own holding the given layout and modern colour file.
+std::string gameWith(const std::string& layout, const std::string* colors) {
+    const std::string game = testing_support::gameDirectory() + "problems\\";
+    fs::remove_all(game);
+    fs::create_directories(game + "tarvel_moravik\\color_configs");
+    std::ofstream(game + "tarvel_moravik\\tarvel_III.ini", std::ios::binary) << layout;
+    if (colors)
+        std::ofstream(game + "tarvel_moravik\\color_configs\\VColors.ini", std::ios::binary)
+            << *colors;
+    return game;
+}
+
+std::string listed(const std::vector<SettingsProblem>& problems) {
+    std::string text;
+    for (const auto& p : problems)
+        text += p.file + ":" + std::to_string(p.line) + " [" + p.text + "] " + p.message + "\n";
+    return text;
+}
+
+} // namespace
+
+TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
+    const std::string colors = "MONEY_COLOR = 89 115 150 255\r\nAMMO_COLOR = 255 255\r\n";
+    const std::string game = gameWith("\xEF\xBB\xBF# layout\r\n"
+                                      "MONEY_POS_TOP = 30\r\n"
+                                      "MONEY_SCALE = 0.44, 0.859\r\n"
+                                      "CLOCK_RIGHT = far\r\n"
+                                      "MONEY_POS_TOPP = 31 ; a typo\r\n"
+                                      "MONEY_POS_TOP = 40\r\n"
+                                      "ZONE_COLOR = 1 2 3 4\r\n"
+                                      "BAR_THICKNESS = 10 12\r\n"
+                                      "WEAPON_NAMES = anything goes\r\n"
+                                      "RELOAD_SETTINGS = yes\r\n",
+                                      &colors);
+    const std::string layout = "tarvel_moravik\\tarvel_III.ini";
+    const std::string colorFile = "tarvel_moravik\\color_configs\\VColors.ini";
+    EXPECT_EQ(listed(findSettingsProblems(game)),
+              layout +
+                  ":3 [MONEY_SCALE = 0.44, 0.859] MONEY_SCALE takes 2 numbers separated by "
+                  "spaces, and only 1 number can be read: the rest keep their built-in "
+                  "default\n" +
+                  layout +
+                  ":4 [CLOCK_RIGHT = far] CLOCK_RIGHT holds no number the HUD can read: "
+                  "it takes its built-in default\n" +
+                  layout +
+                  ":5 [MONEY_POS_TOPP = 31 ; a typo] MONEY_POS_TOPP is no key the HUD "
+                  "reads: ignored\n" +
+                  layout +
+                  ":6 [MONEY_POS_TOP = 40] MONEY_POS_TOP is set again: the HUD uses "
+                  "line 2\n" +
+                  layout + ":7 [ZONE_COLOR = 1 2 3 4] ZONE_COLOR is read from " + colorFile +
+                  " only: ignored here\n" + layout +
+                  ":8 [BAR_THICKNESS = 10 12] BAR_THICKNESS takes 1 number: the rest are "
+                  "ignored\n" +
+                  colorFile +
+                  ":2 [AMMO_COLOR = 255 255] AMMO_COLOR takes 4 numbers separated by "
+                  "spaces, and only 2 numbers can be read: the rest keep their "
+                  "built-in default\n");
+}
+
+TEST(SettingsProblems, AFileTheHudCannotReadIsDrawnWithDefaults) {
+    // RADAR_TYPE 1 selects the classic colour file, which is not there.
+    const std::string game = gameWith("RADAR_TYPE = 1\n", nullptr);
+    EXPECT_EQ(listed(findSettingsProblems(game)),
+              "tarvel_moravik\\color_configs\\IIIColors.ini:0 [] "
+              "tarvel_moravik\\color_configs\\IIIColors.ini cannot be read: the HUD draws every "
+              "key of it with its built-in default\n");
+    EXPECT_EQ(listed(findSettingsProblems(gameWith("", nullptr))),
+              "tarvel_moravik\\tarvel_III.ini:0 [] tarvel_moravik\\tarvel_III.ini is empty: the "
+              "HUD draws every key of it with its built-in default\n"
+              "tarvel_moravik\\color_configs\\VColors.ini:0 [] "
+              "tarvel_moravik\\color_configs\\VColors.ini cannot be read: the HUD draws every key "
+              "of it with its built-in default\n");
+}

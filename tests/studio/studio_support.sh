@@ -1,0 +1,50 @@
+# Shared by the tests of the preview's page: a work folder that is cleared away on exit, a copy
+# of the shipped data to break, and headless Chromium with a profile of its own.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+work="$(mktemp -d)"
+started=() # process groups
+cleanup() {
+    for group in "${started[@]}"; do kill -KILL -- "-$group" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+cp -r "$root/data" "$work/data"
+mkdir -p "$work/out"
+layout="$work/data/tarvel_moravik/tarvel_III.ini"
+
+# Replaces the value of one key in the copied layout file.
+set_key() {
+    sed -i "s/^$1 = .*/$1 = $2/" "$layout"
+    grep -q "^$1 = $2\$" "$layout" || { echo "no line $1 in $layout"; exit 1; }
+}
+
+# Wine's drive Z: is the root folder. Not winepath: a Wine program run inside $(...) may start
+# the Wine server, which would keep the substitution's pipe open for as long as it runs.
+windows_path() {
+    local path="Z:$1"
+    echo "${path//\//\\}"
+}
+
+# Wine programs run with their output in files, for the same reason.
+run_wine() {
+    wine "$@" </dev/null >"$work/wine.out" 2>"$work/wine.err" ||
+        fail "wine $* failed: $(cat "$work/wine.err")"
+}
+
+# The arguments that run the preview on the copied data, writing into $work/out.
+preview_args=(--data "$(windows_path "$work/data")" --out "$(windows_path "$work/out")"
+              --scenario "$(windows_path "$root/tools/preview/default.scenario")")
+
+browser() {
+    timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$work/browser-$RANDOM" --hide-scrollbars --virtual-time-budget=5000 \
+        "$@" </dev/null 2>/dev/null
+}
+
+fail() {
+    echo "FAILED: $*"
+    exit 1
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The preview's page: index.html beside the frames, made from one template, and the data it
+// shows in preview-data.js. A page opened from file:// cannot fetch files, so the data is a
+// script that calls previewData(...), and the page loads it again every half second.
+#include "tools/preview/layout.h"
+#include "tools/preview/settings_problems.h"
+
+#include <string>
+#include <vector>
+
+namespace preview {
+
+struct PageFrame {
+    std::string image; // the PNG's file name, beside the page
+    CaptureLayout layout;
+};
+
+struct PageData {
+    std::string rendered; // when, as the page shows it
+    long long stamp = 0;  // differs for every render: the page reloads its images when it does
+    std::vector<SettingsProblem> problems;
+    std::vector<PageFrame> frames;
+};
+
+// The data as the script the page loads.
+std::string pageScript(const PageData& data);
+
+// Writes preview-data.js into folder, whole or not at all.
+bool writePageData(const std::string& folder, const PageData& data, std::string& error);
+
+// Copies the template to folder/index.html unless the same page is there already, so that an
+// open page is not reloaded for nothing.
+bool writePage(const std::string& templatePath, const std::string& folder, std::string& error);
+
+} // namespace preview

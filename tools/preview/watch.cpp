@@ -1,0 +1,111 @@
+#include "tools/preview/watch.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace preview {
+
+namespace {
+
+constexpr DWORD pollMilliseconds = 100;
+constexpr DWORD settleStepMilliseconds = 40;
+// A save counts as finished when nothing changed for this long.
+constexpr ULONGLONG quietMilliseconds = 150;
+// How long a settings file may stay unreadable before the render shows it so.
+constexpr ULONGLONG unreadableMilliseconds = 3000;
+
+std::atomic<bool> stopRequested{false};
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    stopRequested = true;
+    return TRUE;
+}
+
+std::string extensionOf(const fs::path& path) {
+    auto extension = path.extension().string();
+    for (auto& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+bool watched(const fs::path& path) {
+    const std::string extension = extensionOf(path);
+    return extension == ".ini" || extension == ".txd" || extension == ".png";
+}
+
+// Settings files the last render could read must be readable again: the plug-in would draw
+// its defaults for a missing, empty or locked one.
+bool settingsReadable(const FolderStamp& now, const FolderStamp& before) {
+    for (const auto& [path, stamp] : before) {
+        if (extensionOf(path) != ".ini" || stamp.size == 0) continue;
+        const auto found = now.find(path);
+        if (found == now.end() || found->second.size == 0) return false;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) return false;
+        std::fclose(file);
+    }
+    return true;
+}
+
+// The folder once a save into it has finished, or when Ctrl+C comes first.
+FolderStamp settled(const std::string& folder, FolderStamp seen, const FolderStamp& before) {
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG quietSince = start;
+    while (!stopRequested) {
+        Sleep(settleStepMilliseconds);
+        FolderStamp again = stampFolder(folder);
+        const ULONGLONG now = GetTickCount64();
+        if (again != seen) {
+            seen = std::move(again);
+            quietSince = now;
+        } else if (now - quietSince >= quietMilliseconds &&
+                   (settingsReadable(seen, before) || now - start >= unreadableMilliseconds)) {
+            break;
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+FolderStamp stampFolder(const std::string& folder) {
+    FolderStamp stamps;
+    std::error_code failure;
+    for (fs::recursive_directory_iterator it(folder, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        if (!it->is_regular_file(failure) || !watched(it->path())) continue;
+        FileStamp stamp;
+        stamp.size = it->file_size(failure);
+        stamp.written = it->last_write_time(failure).time_since_epoch().count();
+        stamps[it->path().string()] = stamp;
+        failure.clear();
+    }
+    return stamps;
+}
+
+void watchFolder(const std::string& folder, const std::function<void()>& render) {
+    stopRequested = false;
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+    FolderStamp shown = stampFolder(folder);
+    render();
+    while (!stopRequested) {
+        Sleep(pollMilliseconds);
+        FolderStamp now = stampFolder(folder);
+        if (now == shown) continue;
+        now = settled(folder, std::move(now), shown);
+        if (stopRequested) break;
+        shown = std::move(now);
+        render();
+    }
+    SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+}
+
+} // namespace preview
