@@ -6,6 +6,7 @@
 #include "patch/memory.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_plugin.h"
+#include "plugin/keyboard.h"
 #include "wheels/wheel_state.h"
 
 namespace {
@@ -47,6 +48,7 @@ int titleOffset() {
 }
 
 void HudFrame() {
+    const KeyboardCall keyboard(KeyboardCaller::HudFrame);
     // Only a build whose addresses are all known is patched and drawn on.
     const bool drawable = host::fullyKnown();
     if (drawable) switchOffHostHud();

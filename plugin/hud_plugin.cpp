@@ -7,8 +7,7 @@
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
-
-#include <windows.h>
+#include "plugin/keyboard.h"
 
 void loadSettings() {
     loadSettingsWith(hudSettings, dataPath);
@@ -35,6 +34,7 @@ void onHudDraw() {
 }
 
 void onPhoneDraw() {
+    const KeyboardCall keyboard(KeyboardCaller::PhoneDraw);
     if (!host::fullyKnown()) return;
     if (host::hudShownByte() != 0 && !host::menuShown() && !host::hudSuppressed()) {
         drawPhone();
@@ -50,7 +50,8 @@ void onGameShutdown() {
 }
 
 void onReloadKeyPoll() {
+    const KeyboardCall keyboard(KeyboardCaller::ReloadPoll);
     const int key = hudSettings.reloadKey;
     if (key == 0) return;
-    if (key == -1 || (GetKeyState(key) & 0x8000) != 0) loadSettings();
+    if (key == -1 || keyDown(key)) loadSettings();
 }
