@@ -11,13 +11,16 @@
 
 namespace {
 
-// Two of the game's HUD routines return at once; two bytes inside its code become NOPs.
+// Two of the game's HUD routines return at once; two bytes inside its code become NOPs. Only
+// bytes that something else changed back are written again.
 void switchOffHostHud() {
+    static constexpr uint32_t returnAtOnce = 0x000000C3;
+    static constexpr uint8_t noOperation = 0x90;
     const auto& a = host::addresses();
-    patch::poke_u32(adjustAddress(a.hostHudRoutineA), 0x000000C3);
-    patch::poke_u32(adjustAddress(a.hostHudRoutineB), 0x000000C3);
-    patch::poke_u8(adjustAddress(a.hostHudByteA), 0x90);
-    patch::poke_u8(adjustAddress(a.hostHudByteB), 0x90);
+    patch::keep_bytes({{adjustAddress(a.hostHudRoutineA), &returnAtOnce, sizeof returnAtOnce},
+                       {adjustAddress(a.hostHudRoutineB), &returnAtOnce, sizeof returnAtOnce},
+                       {adjustAddress(a.hostHudByteA), &noOperation, sizeof noOperation},
+                       {adjustAddress(a.hostHudByteB), &noOperation, sizeof noOperation}});
 }
 
 void drawFirstGroup() {

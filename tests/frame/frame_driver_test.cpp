@@ -6,10 +6,12 @@
 #include "hud/screen_metrics.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"
+#include "sim/service_calls.h"
 #include "support/plugin_session.h"
 #include "wheels/wheel_state.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
 #include <cstring>
@@ -68,6 +70,20 @@ TEST_F(FrameDriver, PatchesUndoneByTheGameAreWrittenAgainNextFrame) {
     EXPECT_EQ(sim::bytes(sim::hudRoutineA, 1), Bytes{0xE9});
     sim::fire(sim::Event::HudDraw);
     expectHudSwitchedOff();
+}
+
+TEST_F(FrameDriver, AFrameWritesOnlyTheGameBytesThatSomethingElseChanged) {
+    PluginSession session;
+    sim::countServiceCalls(GetModuleHandleA("tarvel_hud.dll"));
+    sim::fire(sim::Event::HudDraw);
+    sim::resetServiceCalls();
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::serviceCalls().protectionChanges, 0) << "bytes already in place";
+
+    sim::at<uint8_t>(sim::hudCodeByteB) = 0x74;
+    sim::fire(sim::Event::HudDraw);
+    expectHudSwitchedOff();
+    EXPECT_EQ(sim::serviceCalls().protectionChanges, 2) << "one window, for the changed byte";
 }
 
 TEST_F(FrameDriver, WhileTheGameSuppressesDrawingTheFramePatchesAndReloadsButDrawsNothing) {
