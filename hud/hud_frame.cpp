@@ -1,12 +1,13 @@
 #include "hud/hud_frame.h"
 #include "config/hud_settings.h"
+#include "config/settings_files.h"
 #include "hud/exact_arithmetic.h"
 #include "hud/hud_drawers.h"
 #include "hud/screen_metrics.h"
 #include "patch/memory.h"
 #include "plugin/host_interface.h"
-#include "plugin/hud_plugin.h"
 #include "plugin/keyboard.h"
+#include "plugin/settings_file_system.h"
 #include "wheels/wheel_state.h"
 
 namespace {
@@ -55,7 +56,7 @@ void HudFrame() {
     // Only a build whose addresses are all known is patched and drawn on.
     const bool drawable = host::fullyKnown();
     if (drawable) switchOffHostHud();
-    loadSettings();
+    refreshSettings(gameSettingsFiles());
     if (!drawable) return;
 
     // The toggle is polled whatever the HUD's state, so the button also shows a hidden HUD

@@ -1,6 +1,7 @@
 #pragma once
 
-// One HUD frame: keeps the game's own HUD switched off, re-reads the settings, and draws every
+// One HUD frame: keeps the game's own HUD switched off, brings the settings up to date with their
+// files, and draws every
 // element in its fixed order. Runs after the game's own HUD drawing call.
 void HudFrame();
 

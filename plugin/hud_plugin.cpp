@@ -1,17 +1,14 @@
 #include "plugin/hud_plugin.h"
 #include "config/hud_settings.h"
+#include "config/settings_files.h"
 #include "hud/hud_drawers.h"
 #include "hud/hud_frame.h"
 #include "hud/radar_routines.h"
-#include "plugin/data_paths.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
 #include "plugin/keyboard.h"
-
-void loadSettings() {
-    loadSettingsWith(hudSettings, dataPath);
-}
+#include "plugin/settings_file_system.h"
 
 HudPlugin::HudPlugin() {
     StartEvent().addHandler(onGameStart);
@@ -25,7 +22,7 @@ void onGameStart() {
     if (host::fullyKnown()) loadHudTextures();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.
-    loadSettings();
+    refreshSettings(gameSettingsFiles());
     if (hudSettings.reloadKey != 0) ReloadKeyEvent().addHandler(onReloadKeyPoll);
 }
 
@@ -53,5 +50,5 @@ void onReloadKeyPoll() {
     const KeyboardCall keyboard(KeyboardCaller::ReloadPoll);
     const int key = hudSettings.reloadKey;
     if (key == 0) return;
-    if (key == -1 || keyDown(key)) loadSettings();
+    if (key == -1 || keyDown(key)) reloadSettings(gameSettingsFiles());
 }
