@@ -4,8 +4,6 @@ HudSettings hudSettings;
 
 namespace {
 
-constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
-
 // One conversion per field type; the key's own default comes from a default record.
 void readField(const IniEntry& entry, std::string& field, const std::string& defaultValue) {
     // assign keeps the string's storage, so a steady name list costs no allocation per frame.
@@ -31,21 +29,22 @@ const char* colorFileFor(int radarType) {
                           : "tarvel_moravik\\color_configs\\VColors.ini";
 }
 
-void loadSettingsWith(HudSettings& out, PathResolver resolvePath) {
+void readLayout(HudSettings& out, const IniReader& layout) {
     static const HudSettings defaults;
-
-    IniReader layout;
-    layout.load(resolvePath(layoutFile));
     forEachSettingsField([&](std::string_view key, auto field) {
         readField(layout.find(key), out.*field, defaults.*field);
     });
+    // A key that is there but is no number (yes, true) reloads on every call.
+    const IniEntry reload = layout.find("RELOAD_SETTINGS");
+    out.reloadKey = reload.asBool() ? reload.asInt(-1) : 0;
+}
 
+void loadSettingsWith(HudSettings& out, PathResolver resolvePath) {
+    IniReader layout;
+    layout.load(resolvePath(layoutFile));
+    readLayout(out, layout);
     // Colours come from the colour file only, never from the layout file.
     IniReader colorFile;
     colorFile.load(resolvePath(colorFileFor(out.RADAR_TYPE)));
     readColors(out.colors, colorFile);
-
-    // A key that is there but is no number (yes, true) reloads on every call.
-    const IniEntry reload = layout.find("RELOAD_SETTINGS");
-    out.reloadKey = reload.asBool() ? reload.asInt(-1) : 0;
 }

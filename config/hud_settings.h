@@ -77,6 +77,8 @@ struct HudSettings {
 // The settings every drawer reads; refilled on every frame.
 extern HudSettings hudSettings;
 
+// The layout file, relative to the game directory.
+inline constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
 // The colour file, relative to the game directory, that a RADAR_TYPE selects.
 const char* colorFileFor(int radarType);
 
@@ -87,6 +89,8 @@ using PathResolver = const char* (*)(const char* relativeName);
 // Fills every field of out from the layout file and the colour file its RADAR_TYPE selects;
 // whatever a file does not give takes its default.
 void loadSettingsWith(HudSettings& out, PathResolver resolvePath);
+// The part of that load that comes from the layout file: every layout field and reloadKey.
+void readLayout(HudSettings& out, const IniReader& layout);
 
 // The one list of layout keys read by their type (colors and reloadKey are not in it):
 // visit(key, &HudSettings::field) once per key, in record order.

@@ -191,25 +191,28 @@ Rgba IniEntry::asColor(Rgba defaultColor) const {
     return color;
 }
 
-void IniReader::load(const char* path) {
+bool IniReader::load(const char* path) {
     buffer_.clear();
     entries_.clear();
     // Binary, so the size read is the size asked for on every platform; the parser drops the
     // CR of CR LF itself.
     std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return;
+    if (file == nullptr) return false;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    bool read = size == 0;
     if (size > 0 && size <= maxFileSize && std::fseek(file, 0, SEEK_SET) == 0) {
         try {
             buffer_.resize(static_cast<std::size_t>(size));
             buffer_.resize(std::fread(buffer_.data(), 1, buffer_.size(), file));
+            read = buffer_.size() == static_cast<std::size_t>(size);
         } catch (const std::bad_alloc&) {
             buffer_.clear();
         }
     }
     std::fclose(file);
     parseBuffer();
+    return read;
 }
 
 void IniReader::parse(const char* data, std::size_t size) {

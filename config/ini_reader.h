@@ -51,8 +51,8 @@ class IniReader {
     IniReader(IniReader&&) = default;
     IniReader& operator=(IniReader&&) = default;
 
-    // A file that cannot be read leaves the reader empty.
-    void load(const char* path);
+    // A file that cannot be read leaves the reader empty and gives false.
+    bool load(const char* path);
     // Parses a copy of the bytes, as load does with a file's bytes.
     void parse(const char* data, std::size_t size);
 

@@ -5,6 +5,7 @@
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
+#include "plugin/keyboard.h"
 
 #include <windows.h>
 
@@ -59,7 +60,7 @@ void drawAimCrosshair(const uint8_t* player, int32_t weaponType) {
     float cx = w * host::aimPointX();
     float cy = h * host::aimPointY();
     // Classic aiming shows the crosshair only while the right button is held.
-    if (hudSettings.USING_CLASSIC_AXIS && (GetKeyState(VK_RBUTTON) & 0x8000) == 0) {
+    if (hudSettings.USING_CLASSIC_AXIS && !keyDown(VK_RBUTTON)) {
         cx = 2 * w;
         cy = 2 * h;
     }

@@ -1,22 +1,27 @@
 #include "hud/hud_frame.h"
 #include "config/hud_settings.h"
+#include "config/settings_files.h"
 #include "hud/exact_arithmetic.h"
 #include "hud/hud_drawers.h"
 #include "hud/screen_metrics.h"
 #include "patch/memory.h"
 #include "plugin/host_interface.h"
-#include "plugin/hud_plugin.h"
+#include "plugin/keyboard.h"
+#include "plugin/settings_file_system.h"
 #include "wheels/wheel_state.h"
 
 namespace {
 
-// Two of the game's HUD routines return at once; two bytes inside its code become NOPs.
+// Two of the game's HUD routines return at once; two bytes inside its code become NOPs. Only
+// bytes that something else changed back are written again.
 void switchOffHostHud() {
+    static constexpr uint32_t returnAtOnce = 0x000000C3;
+    static constexpr uint8_t noOperation = 0x90;
     const auto& a = host::addresses();
-    patch::poke_u32(adjustAddress(a.hostHudRoutineA), 0x000000C3);
-    patch::poke_u32(adjustAddress(a.hostHudRoutineB), 0x000000C3);
-    patch::poke_u8(adjustAddress(a.hostHudByteA), 0x90);
-    patch::poke_u8(adjustAddress(a.hostHudByteB), 0x90);
+    patch::keep_bytes({{adjustAddress(a.hostHudRoutineA), &returnAtOnce, sizeof returnAtOnce},
+                       {adjustAddress(a.hostHudRoutineB), &returnAtOnce, sizeof returnAtOnce},
+                       {adjustAddress(a.hostHudByteA), &noOperation, sizeof noOperation},
+                       {adjustAddress(a.hostHudByteB), &noOperation, sizeof noOperation}});
 }
 
 void drawFirstGroup() {
@@ -47,10 +52,11 @@ int titleOffset() {
 }
 
 void HudFrame() {
+    const KeyboardCall keyboard(KeyboardCaller::HudFrame);
     // Only a build whose addresses are all known is patched and drawn on.
     const bool drawable = host::fullyKnown();
     if (drawable) switchOffHostHud();
-    loadSettings();
+    refreshSettings(gameSettingsFiles());
     if (!drawable) return;
 
     // The toggle is polled whether the HUD is shown or hidden, so the button also shows a hidden

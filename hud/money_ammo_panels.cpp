@@ -5,6 +5,7 @@
 #include "hud/shadow_text.h"
 #include "hud/units.h"
 #include "plugin/host_interface.h"
+#include "plugin/keyboard.h"
 #include "wheels/wheel_shared.h"
 
 #include <algorithm>

@@ -6,8 +6,7 @@
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
-
-#include <windows.h>
+#include "plugin/keyboard.h"
 
 #include <cstdio>
 
@@ -24,10 +23,6 @@ struct PhoneTimer {
     int32_t closeUntil = -1; // end of the slide down after O
 };
 PhoneTimer phoneTimer;
-
-bool keyDown(int virtualKey) {
-    return (GetKeyState(virtualKey) & 0x8000) != 0;
-}
 
 // Wraps like the game's clock instead of overflowing.
 int32_t later(int32_t now, int32_t milliseconds) {

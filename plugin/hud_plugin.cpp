@@ -1,18 +1,14 @@
 #include "plugin/hud_plugin.h"
 #include "config/hud_settings.h"
+#include "config/settings_files.h"
 #include "hud/hud_drawers.h"
 #include "hud/hud_frame.h"
 #include "hud/radar_routines.h"
-#include "plugin/data_paths.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
-
-#include <windows.h>
-
-void loadSettings() {
-    loadSettingsWith(hudSettings, dataPath);
-}
+#include "plugin/keyboard.h"
+#include "plugin/settings_file_system.h"
 
 HudPlugin::HudPlugin() {
     StartEvent().addHandler(onGameStart);
@@ -26,7 +22,7 @@ void onGameStart() {
     if (host::fullyKnown()) loadHudTextures();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.
-    loadSettings();
+    refreshSettings(gameSettingsFiles());
     if (hudSettings.reloadKey != 0) ReloadKeyEvent().addHandler(onReloadKeyPoll);
 }
 
@@ -35,6 +31,7 @@ void onHudDraw() {
 }
 
 void onPhoneDraw() {
+    const KeyboardCall keyboard(KeyboardCaller::PhoneDraw);
     if (!host::fullyKnown()) return;
     if (host::hudShownByte() != 0 && !host::menuShown() && !host::hudSuppressed()) {
         drawPhone();
@@ -50,7 +47,8 @@ void onGameShutdown() {
 }
 
 void onReloadKeyPoll() {
+    const KeyboardCall keyboard(KeyboardCaller::ReloadPoll);
     const int key = hudSettings.reloadKey;
     if (key == 0) return;
-    if (key == -1 || (GetKeyState(key) & 0x8000) != 0) loadSettings();
+    if (key == -1 || keyDown(key)) reloadSettings(gameSettingsFiles());
 }

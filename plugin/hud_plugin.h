@@ -1,9 +1,6 @@
 #pragma once
 // The plug-in's wiring: which handler runs at which game event.
 
-// Re-reads the layout file and the colour file it selects into hudSettings.
-void loadSettings();
-
 // Registers the five handlers that are added at load.
 struct HudPlugin {
     HudPlugin();

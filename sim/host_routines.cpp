@@ -123,12 +123,14 @@ HostCall named(const char* routine, uint32_t object = 0) {
 }
 
 void logged(const char* routine, std::initializer_list<double> numbers) {
+    if (!recording()) return;
     auto call = named(routine);
     call.numbers = numbers;
     record(std::move(call));
 }
 
 void loggedColour(const char* routine, const void* rgba) {
+    if (!recording()) return;
     auto call = named(routine);
     call.colour = colourAt(rgba);
     call.hasColour = true;
@@ -164,12 +166,14 @@ HostCall spriteCall(const char* routine, const Sprite* sprite, const void* rgba)
 }
 
 void SIM_THISCALL drawSprite(const Sprite* self, const float* rect, const void* rgba) {
+    if (!recording()) return;
     auto call = spriteCall("drawSprite", self, rgba);
     if (checkReadable(rect, 16, "a rectangle")) call.numbers.assign(rect, rect + 4);
     record(std::move(call));
 }
 void SIM_THISCALL drawSpriteQuad(const Sprite* self, float x1, float y1, float x2, float y2,
                                  float x3, float y3, float x4, float y4, const void* rgba) {
+    if (!recording()) return;
     auto call = spriteCall("drawSpriteQuad", self, rgba);
     call.numbers = {x1, y1, x2, y2, x3, y3, x4, y4};
     record(std::move(call));
@@ -257,6 +261,7 @@ void SIM_CDECL setTextAlpha(float a) {
 }
 
 template <uint32_t Address> void SIM_CDECL textSwitch() {
+    if (!recording()) return;
     char name[32];
     std::snprintf(name, sizeof name, "textSwitch%06X", static_cast<unsigned>(Address));
     record(named(name));
@@ -266,9 +271,11 @@ void SIM_CDECL asciiToHost(const char* source, char16_t* destination) {
     if (!checkReadable(source, 1, "a text to convert") ||
         !checkReadable(destination, 2, "a text buffer"))
         return;
-    auto call = named("asciiToHost");
-    call.name = source ? source : "";
-    record(std::move(call));
+    if (recording()) {
+        auto call = named("asciiToHost");
+        call.name = source ? source : "";
+        record(std::move(call));
+    }
     size_t i = 0;
     for (; source && source[i]; ++i)
         destination[i] = static_cast<unsigned char>(source[i]);
@@ -276,6 +283,7 @@ void SIM_CDECL asciiToHost(const char* source, char16_t* destination) {
 }
 
 void SIM_CDECL printText(float x, float y, const char16_t* text) {
+    if (!recording()) return;
     auto call = named("printText");
     call.numbers = {x, y};
     call.text = hostText(text);

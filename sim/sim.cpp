@@ -41,7 +41,7 @@ std::vector<RegisteredPart>& registeredParts() {
 }
 std::vector<HostCall> log;
 std::vector<std::string> faultList;
-bool recording = true;
+bool recordingOn = true;
 void (*faultHandler)(const std::string&) = nullptr;
 std::string (*callerNamer)() = nullptr;
 
@@ -99,7 +99,7 @@ std::string narrow(const std::u16string& text) {
 void layOut(Build newBuild) {
     build = newBuild;
     faultList.clear();
-    recording = true;
+    recordingOn = true;
     std::memset(reinterpret_cast<void*>(imageStart), 0, imageEnd - imageStart);
     log.clear();
     releaseAllKeys();
@@ -157,19 +157,22 @@ void clearCalls() {
     log.clear();
 }
 void record(HostCall call) {
+    if (!recordingOn) return;
     for (double number : call.numbers) {
         if (!std::isfinite(number)) {
             reportFault("a non-finite number: " + describe(call));
             break;
         }
     }
-    if (!recording) return;
     if (callerNamer) call.caller = callerNamer();
     log.push_back(std::move(call));
 }
 
 void setRecording(bool on) {
-    recording = on;
+    recordingOn = on;
+}
+bool recording() {
+    return recordingOn;
 }
 
 void setCallerNamer(std::string (*namer)()) {
@@ -191,6 +194,7 @@ void reportFault(const std::string& fault) {
 }
 
 bool checkReadable(const void* pointer, size_t size, const char* what) {
+    if (!recordingOn) return pointer != nullptr;
     const auto* p = static_cast<const uint8_t*>(pointer);
     const uint8_t* end = p + size;
     bool readable = pointer != nullptr;

@@ -58,8 +58,10 @@ size_t countCalls(std::string_view routine);
 std::string describe(const HostCall& call);
 std::string describeAll();
 void record(HostCall call);
-// Off: calls are checked but not kept (benchmarks).
+// Off: the host routines neither check nor log what they are handed, so a benchmark times the
+// plug-in alone. On again with every layOut.
 void setRecording(bool on);
+bool recording();
 
 // The one place that makes a host routine: a JMP at its address to a simulator function.
 void installRoutine(uint32_t address, const void* function);

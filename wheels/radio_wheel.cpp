@@ -3,6 +3,7 @@
 #include "config/hud_settings.h"
 #include "hud/units.h"
 #include "plugin/hud_textures.h"
+#include "plugin/keyboard.h"
 #include "wheels/format_text.h"
 #include "wheels/wheel_shared.h"
 #include "wheels/wheel_state.h"

@@ -4,12 +4,6 @@
 #include "plugin/data_paths.h"
 #include "wheels/format_text.h"
 
-#include <windows.h>
-
-bool keyDown(int virtualKey) {
-    return (GetKeyState(virtualKey) & 0x8000) != 0;
-}
-
 void fillNameTable(std::string_view names, std::span<std::string> table) {
     size_t entry = 0;
     for (size_t comma = names.find(','); comma != std::string_view::npos && entry < table.size();

@@ -1,12 +1,9 @@
 #pragma once
-// Pieces both wheels use: keys, name lists, deadlines and the caption at the screen centre.
+// Pieces both wheels use: name lists, deadlines and the caption at the screen centre.
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-
-// Bit 15 of GetKeyState: the key is held now.
-bool keyDown(int virtualKey);
 
 // Splits a comma-terminated name list into the table's first entries, in order. Text after the
 // last comma is not a name; names beyond the table are dropped; entries not reached keep theirs.

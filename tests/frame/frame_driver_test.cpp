@@ -6,10 +6,12 @@
 #include "hud/screen_metrics.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"
+#include "sim/service_calls.h"
 #include "support/plugin_session.h"
 #include "wheels/wheel_state.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
 #include <cstring>
@@ -68,6 +70,84 @@ TEST_F(FrameDriver, PatchesUndoneByTheGameAreWrittenAgainNextFrame) {
     EXPECT_EQ(sim::bytes(sim::hudRoutineA, 1), Bytes{0xE9});
     sim::fire(sim::Event::HudDraw);
     expectHudSwitchedOff();
+}
+
+TEST_F(FrameDriver, AFrameWritesOnlyTheGameBytesThatSomethingElseChanged) {
+    PluginSession session;
+    sim::countServiceCalls(GetModuleHandleA("tarvel_hud.dll"));
+    sim::fire(sim::Event::HudDraw);
+    sim::resetServiceCalls();
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::serviceCalls().protectionChanges, 0) << "bytes already in place";
+
+    sim::at<uint8_t>(sim::hudCodeByteB) = 0x74;
+    sim::fire(sim::Event::HudDraw);
+    expectHudSwitchedOff();
+    EXPECT_EQ(sim::serviceCalls().protectionChanges, 2) << "one window, for the changed byte";
+}
+
+std::string dataFilePath(const std::string& relativeName) {
+    return testing_support::gameDirectory() + "tarvel_moravik\\" + relativeName;
+}
+
+FILETIME lastWriteOf(const std::string& relativeName) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(dataFilePath(relativeName).c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void setLastWrite(const std::string& relativeName, FILETIME time) {
+    HANDLE file = CreateFileA(dataFilePath(relativeName).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+FILETIME hoursAgo(int hours) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (uint64_t{now.dwHighDateTime} << 32 | now.dwLowDateTime) -
+                           uint64_t{36'000'000'000} * static_cast<uint64_t>(hours);
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+// Each layout gives the radar's left edge at `left` pixels, in files of one size.
+void writeRadarLayout(const std::string& relativeName, int left) {
+    testing_support::writeDataFile(relativeName,
+                                   "INNER_RADAR_SCALE_A = " + std::to_string(left) + " 258\n");
+}
+
+TEST_F(FrameDriver, AnEditSavedTwiceWithinOneTickOfTheFileClockShows) {
+    writeRadarLayout("tarvel_III.ini", 100);
+    PluginSession session;
+    sim::fire(sim::Event::RadarPatch);
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 100.0f);
+
+    // Same size, same last-write time: the file system's stamp tells nothing.
+    const FILETIME written = lastWriteOf("tarvel_III.ini");
+    writeRadarLayout("tarvel_III.ini", 200);
+    setLastWrite("tarvel_III.ini", written);
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 200.0f);
+}
+
+TEST_F(FrameDriver, ALayoutReplacedByAnOlderFileOfTheSameSizeShows) {
+    writeRadarLayout("tarvel_III.ini", 100);
+    setLastWrite("tarvel_III.ini", hoursAgo(1));
+    PluginSession session;
+    sim::fire(sim::Event::RadarPatch);
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 100.0f);
+
+    // A backup put back over it.
+    writeRadarLayout("backup.ini", 200);
+    setLastWrite("backup.ini", hoursAgo(2));
+    ASSERT_TRUE(MoveFileExA(dataFilePath("backup.ini").c_str(),
+                            dataFilePath("tarvel_III.ini").c_str(), MOVEFILE_REPLACE_EXISTING));
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 200.0f);
 }
 
 TEST_F(FrameDriver, WhileTheGameSuppressesDrawingTheFramePatchesAndReloadsButDrawsNothing) {
