@@ -16,6 +16,19 @@ struct DrawnBox {
     std::string label; // the text printed, or the texture as "dictionary/name"
 };
 
+// "text", "sprite" or "rectangle", as reports and the page name a box's kind.
+inline const char* kindName(DrawnBox::Kind kind) {
+    switch (kind) {
+    case DrawnBox::Kind::Text:
+        return "text";
+    case DrawnBox::Kind::Rectangle:
+        return "rectangle";
+    case DrawnBox::Kind::Sprite:
+        break;
+    }
+    return "sprite";
+}
+
 struct LayoutFinding {
     std::string message;       // one line that names the elements and their rectangles
     std::vector<size_t> boxes; // the boxes it is about, as indices into CaptureLayout::boxes

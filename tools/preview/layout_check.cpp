@@ -49,18 +49,6 @@ bool isText(const DrawnBox& b) {
     return b.kind == DrawnBox::Kind::Text;
 }
 
-std::string kindName(DrawnBox::Kind kind) {
-    switch (kind) {
-    case DrawnBox::Kind::Text:
-        return "text";
-    case DrawnBox::Kind::Sprite:
-        return "sprite";
-    case DrawnBox::Kind::Rectangle:
-        return "rectangle";
-    }
-    return "";
-}
-
 void report(CaptureLayout& layout, std::vector<size_t> boxes, std::string message) {
     layout.findings.push_back({std::move(message), std::move(boxes)});
 }

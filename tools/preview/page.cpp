@@ -34,18 +34,6 @@ std::string number(float value) {
     return text;
 }
 
-const char* kindName(DrawnBox::Kind kind) {
-    switch (kind) {
-    case DrawnBox::Kind::Text:
-        return "text";
-    case DrawnBox::Kind::Rectangle:
-        return "rectangle";
-    case DrawnBox::Kind::Sprite:
-        break;
-    }
-    return "sprite";
-}
-
 // Items joined by commas, each written by item.
 template <class List, class Write> void writeList(std::ostream& out, const List& list, Write item) {
     out << '[';
