@@ -1,4 +1,4 @@
-#include "tools/preview/settings_problems.h"
+#include "config/settings_findings.h"
 
 #include "config/hud_settings.h"
 
@@ -6,12 +6,10 @@
 #include <map>
 #include <type_traits>
 
-namespace preview {
-
 namespace {
 
-// As the plug-in names its layout file.
-constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
+// The reader reads at most this much of a file.
+constexpr size_t largestFile = 16u << 20;
 
 // What a key's value must hold: so many numbers, read as whole numbers or not.
 struct ValueRule {
@@ -44,36 +42,23 @@ Rules colorRules() {
     return rules;
 }
 
-// False when the file cannot be opened; the plug-in reads at most this much.
-bool readFile(const std::string& path, std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    char block[4096];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0 && bytes.size() <= 16u << 20)
-        bytes.append(block, got);
-    std::fclose(file);
-    return true;
-}
-
 std::string numbersText(size_t n) {
     return n == 1 ? "1 number" : std::to_string(n) + " numbers";
 }
 
 class FileCheck {
   public:
-    FileCheck(std::string file, std::vector<SettingsProblem>& out)
-        : file_(std::move(file)), out_(out) {}
+    FileCheck(const char* file, std::vector<SettingsFinding>& out) : file_(file), out_(out) {}
 
-    // Each line as the plug-in's reader splits it; entries seen first are the ones it uses.
-    void check(const std::string& bytes, const Rules& rules, const Rules& elsewhere,
+    // Each line as the reader splits it; entries seen first are the ones the HUD uses.
+    void check(std::string_view bytes, const Rules& rules, const Rules& elsewhere,
                const std::string& elsewhereFile) {
         std::map<std::string, int, std::less<>> firstLine;
-        size_t begin = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+        size_t begin = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
         for (int line = 1; begin < bytes.size(); ++line) {
             size_t end = bytes.find('\n', begin);
-            if (end == std::string::npos) end = bytes.size();
-            std::string text = bytes.substr(begin, end - begin);
+            if (end == std::string_view::npos) end = bytes.size();
+            std::string text(bytes.substr(begin, end - begin));
             if (!text.empty() && text.back() == '\r') text.pop_back();
             begin = end + 1;
 
@@ -118,35 +103,48 @@ class FileCheck {
 
   private:
     std::string file_;
-    std::vector<SettingsProblem>& out_;
+    std::vector<SettingsFinding>& out_;
 };
-
-// False, with the reason listed, when the plug-in would find no entries in the file.
-bool readable(const std::string& directory, const std::string& file, std::string& bytes,
-              std::vector<SettingsProblem>& out) {
-    const char* why = nullptr;
-    if (!readFile(directory + file, bytes))
-        why = "cannot be read";
-    else if (bytes.empty())
-        why = "is empty";
-    else if (bytes.size() > 16u << 20)
-        why = "is too large to be read";
-    if (why)
-        out.push_back({file, 0, "",
-                       file + " " + why +
-                           ": the HUD draws every key of it with its built-in "
-                           "default"});
-    return why == nullptr;
-}
 
 } // namespace
 
-std::vector<SettingsProblem> findSettingsProblems(const std::string& gameDirectory) {
-    std::vector<SettingsProblem> problems;
-    const Rules layout = layoutRules();
-    const Rules colors = colorRules();
+std::vector<SettingsFinding> findFileProblems(const char* file, SettingsFileState state,
+                                              std::string_view bytes, const char* colorFile) {
+    std::vector<SettingsFinding> findings;
+    const char* why = state == SettingsFileState::Missing      ? "is missing"
+                      : state == SettingsFileState::Unreadable ? "cannot be read"
+                      : bytes.empty()                          ? "is empty"
+                      : bytes.size() > largestFile             ? "is too large to be read"
+                                                               : nullptr;
+    if (why) {
+        findings.push_back({file, 0, "",
+                            std::string(file) + " " + why +
+                                ": the HUD draws every key of it with its built-in default"});
+        return findings;
+    }
+    const bool layout = std::string_view{file} == layoutFile;
+    const Rules layoutKeys = layoutRules();
+    const Rules colorKeys = colorRules();
+    if (layout)
+        FileCheck(file, findings).check(bytes, layoutKeys, colorKeys, colorFile);
+    else
+        FileCheck(file, findings).check(bytes, colorKeys, layoutKeys, layoutFile);
+    return findings;
+}
 
-    // The colour file is the one the plug-in's own loader picks.
+bool readSettingsBytes(const std::string& path, std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char block[4096];
+    size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0 && bytes.size() <= largestFile)
+        bytes.append(block, got);
+    std::fclose(file);
+    return true;
+}
+
+std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirectory) {
+    // The colour file is the one the HUD's own loader picks.
     static std::string directory, path;
     directory = gameDirectory;
     HudSettings settings;
@@ -154,15 +152,16 @@ std::vector<SettingsProblem> findSettingsProblems(const std::string& gameDirecto
         path = directory + name;
         return path.c_str();
     });
-    const std::string colorFile = colorFileFor(settings.RADAR_TYPE);
+    const char* colorFile = colorFileFor(settings.RADAR_TYPE);
 
-    std::string bytes;
-    if (readable(gameDirectory, layoutFile, bytes, problems))
-        FileCheck(layoutFile, problems).check(bytes, layout, colors, colorFile);
-    bytes.clear();
-    if (readable(gameDirectory, colorFile, bytes, problems))
-        FileCheck(colorFile, problems).check(bytes, colors, layout, layoutFile);
-    return problems;
+    std::vector<SettingsFinding> findings;
+    for (const char* file : {static_cast<const char*>(layoutFile), colorFile}) {
+        std::string bytes;
+        const SettingsFileState state = readSettingsBytes(gameDirectory + file, bytes)
+                                            ? SettingsFileState::Read
+                                            : SettingsFileState::Unreadable;
+        auto found = findFileProblems(file, state, bytes, colorFile);
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+    return findings;
 }
-
-} // namespace preview
