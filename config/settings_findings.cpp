@@ -3,6 +3,7 @@
 #include "config/hud_settings.h"
 
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <type_traits>
 
@@ -26,19 +27,26 @@ template <class Field> ValueRule ruleFor() {
     return {}; // text and switches take any value
 }
 
-Rules layoutRules() {
-    Rules rules;
-    forEachSettingsField([&](std::string_view key, auto field) {
-        using Field = std::remove_cvref_t<decltype(HudSettings{}.*field)>;
-        rules.emplace(key, ruleFor<Field>());
-    });
-    rules.emplace("RELOAD_SETTINGS", ValueRule{});
+// Built once, on the first file checked.
+const Rules& layoutRules() {
+    static const Rules rules = [] {
+        Rules keys;
+        forEachSettingsField([&](std::string_view key, auto field) {
+            using Field = std::remove_cvref_t<decltype(HudSettings{}.*field)>;
+            keys.emplace(key, ruleFor<Field>());
+        });
+        keys.emplace("RELOAD_SETTINGS", ValueRule{});
+        return keys;
+    }();
     return rules;
 }
 
-Rules colorRules() {
-    Rules rules;
-    forEachColorField([&](std::string_view key, auto) { rules.emplace(key, ruleFor<Rgba>()); });
+const Rules& colorRules() {
+    static const Rules rules = [] {
+        Rules keys;
+        forEachColorField([&](std::string_view key, auto) { keys.emplace(key, ruleFor<Rgba>()); });
+        return keys;
+    }();
     return rules;
 }
 
@@ -53,52 +61,53 @@ class FileCheck {
     // Each line as the reader splits it; entries seen first are the ones the HUD uses.
     void check(std::string_view bytes, const Rules& rules, const Rules& elsewhere,
                const std::string& elsewhereFile) {
-        std::map<std::string, int, std::less<>> firstLine;
+        std::vector<int> firstLine(rules.size(), 0); // by the key's place in rules
+        IniReader reader;                            // one for every line, so its storage is reused
         size_t begin = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
         for (int line = 1; begin < bytes.size(); ++line) {
             size_t end = bytes.find('\n', begin);
             if (end == std::string_view::npos) end = bytes.size();
-            std::string text(bytes.substr(begin, end - begin));
-            if (!text.empty() && text.back() == '\r') text.pop_back();
+            std::string_view text = bytes.substr(begin, end - begin);
+            if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
             begin = end + 1;
 
-            IniReader reader;
             reader.parse(text.data(), text.size());
             if (reader.entries().empty()) continue;
             const IniEntry& entry = reader.entries().front();
-            const std::string key(entry.key);
+            const std::string_view key = entry.key;
             const auto rule = rules.find(key);
             if (rule == rules.end()) {
-                if (elsewhere.count(key))
-                    add(line, text, key + " is read from " + elsewhereFile + " only: ignored here");
+                if (elsewhere.find(key) != elsewhere.end())
+                    add(line, text, key, " is read from " + elsewhereFile + " only: ignored here");
                 else
-                    add(line, text, key + " is no key the HUD reads: ignored");
+                    add(line, text, key, " is no key the HUD reads: ignored");
                 continue;
             }
-            const auto [first, isFirst] = firstLine.emplace(key, line);
-            if (!isFirst) {
-                add(line, text,
-                    key + " is set again: the HUD uses line " + std::to_string(first->second));
+            int& first = firstLine[static_cast<size_t>(std::distance(rules.begin(), rule))];
+            if (first != 0) {
+                add(line, text, key, " is set again: the HUD uses line " + std::to_string(first));
                 continue;
             }
+            first = line;
             const size_t wanted = rule->second.numbers;
             if (wanted == 0) continue;
             const size_t read =
                 rule->second.integers ? entry.asIntList().size() : entry.asFloatList().size();
             if (read == 0)
-                add(line, text,
-                    key + " holds no number the HUD can read: it takes its built-in default");
+                add(line, text, key,
+                    " holds no number the HUD can read: it takes its built-in default");
             else if (read < wanted)
-                add(line, text,
-                    key + " takes " + numbersText(wanted) + " separated by spaces, and only " +
+                add(line, text, key,
+                    " takes " + numbersText(wanted) + " separated by spaces, and only " +
                         numbersText(read) + " can be read: the rest keep their built-in default");
             else if (read > wanted)
-                add(line, text, key + " takes " + numbersText(wanted) + ": the rest are ignored");
+                add(line, text, key, " takes " + numbersText(wanted) + ": the rest are ignored");
         }
     }
 
-    void add(int line, const std::string& text, const std::string& message) {
-        out_.push_back({file_, line, text, message});
+    // The message starts with the key.
+    void add(int line, std::string_view text, std::string_view key, const std::string& message) {
+        out_.push_back({file_, line, std::string(text), std::string(key) + message});
     }
 
   private:
@@ -123,8 +132,8 @@ std::vector<SettingsFinding> findFileProblems(const char* file, SettingsFileStat
         return findings;
     }
     const bool layout = std::string_view{file} == layoutFile;
-    const Rules layoutKeys = layoutRules();
-    const Rules colorKeys = colorRules();
+    const Rules& layoutKeys = layoutRules();
+    const Rules& colorKeys = colorRules();
     if (layout)
         FileCheck(file, findings).check(bytes, layoutKeys, colorKeys, colorFile);
     else
