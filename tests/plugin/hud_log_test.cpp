@@ -98,6 +98,7 @@ TEST_F(HudLog, NamesTheBuildEachCallSiteAndEachDictionary) {
     std::memset(&sim::at<uint8_t>(sim::siteOf(sim::Event::HudDraw)), 0x90, 5);
     PluginSession session(sim::Build::v100, false);
     sim::fire(sim::Event::Start);
+    sim::fire(sim::Event::Start); // a saved game loaded: the load's lines stay
     const std::string log = logText();
     EXPECT_EQ(log.rfind("tarvel_moravik HUD ", 0), 0u) << log;
     EXPECT_THAT(log, HasSubstr("game build 100 recognised"));
@@ -110,6 +111,23 @@ TEST_F(HudLog, NamesTheBuildEachCallSiteAndEachDictionary) {
     EXPECT_THAT(log, Not(HasSubstr("not found in tarvel_moravik\\radio_iii.txd")));
     EXPECT_THAT(log, HasSubstr("texture \"12\" not found in tarvel_moravik\\ring_iii.txd"));
     EXPECT_THAT(log, HasSubstr(layoutFile + " is missing"));
+    EXPECT_THAT(log, HasSubstr("game started\r\n"));
+    EXPECT_NE(log.find("game started\r\n"), log.rfind("game started\r\n")) << "two starts";
+}
+
+TEST_F(HudLog, StopsAt64KilobytesAndSaysSo) {
+    std::string layout;
+    for (int i = 0; i < 3000; ++i)
+        layout += "MONEY_POS_TOPP_" + std::to_string(i) + " = 30\n";
+    writeDataFile("tarvel_III.ini", layout);
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    const std::string log = logText();
+    EXPECT_LE(log.size(), 64u * 1024);
+    EXPECT_GT(log.size(), 60u * 1024);
+    const std::string notice = "(the log is full at 64 KB: later lines are left out)\r\n";
+    ASSERT_GE(log.size(), notice.size());
+    EXPECT_EQ(log.substr(log.size() - notice.size()), notice);
 }
 
 TEST_F(HudLog, AnUnknownBuildIsNamedAndNoCallSiteIs) {
