@@ -22,8 +22,8 @@ function(place_plugin_beside target)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>
                 $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>.debug
-                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll.debug)
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HUD_DEBUG_FILE}
+                $<TARGET_FILE_DIR:${target}>/tarvel_hud.asi.debug)
 endfunction()
 
 # The built texture dictionaries beside a host process: in tarvel_moravik/, where the plug-in

@@ -42,6 +42,10 @@ void read(WatchedFile& file, const char* name, const FileStamp& stamp,
     file.unread = !file.reader.load(system.resolvePath(name)) && stamp.present;
 }
 
+void tell(const WatchedFile& file, const SettingsFileSystem& system) {
+    if (system.fileRead) system.fileRead(file.name, file.stamp, file.unread);
+}
+
 // Each file is parsed again only when it may have changed; the layout first, since its
 // RADAR_TYPE selects the colour file.
 void bringUpToDate(const SettingsFileSystem& system, bool changedOrNot) {
@@ -49,12 +53,14 @@ void bringUpToDate(const SettingsFileSystem& system, bool changedOrNot) {
     if (changedOrNot || !upToDate(layoutFileRead, layoutFile, layoutStamp, system)) {
         read(layoutFileRead, layoutFile, layoutStamp, system);
         readLayout(hudSettings, layoutFileRead.reader);
+        tell(layoutFileRead, system);
     }
     const char* colorFile = colorFileFor(hudSettings.RADAR_TYPE);
     const FileStamp colorStamp = stampOf(system, colorFile);
     if (changedOrNot || !upToDate(colorFileRead, colorFile, colorStamp, system)) {
         read(colorFileRead, colorFile, colorStamp, system);
         readColors(hudSettings.colors, colorFileRead.reader);
+        tell(colorFileRead, system);
     }
 }
 

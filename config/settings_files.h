@@ -26,6 +26,9 @@ struct SettingsFileSystem {
     // A file written less than this long before it was parsed is parsed again: a second write
     // within the same tick of the coarsest file-system clock leaves its stamp as it was.
     std::int64_t untrustedSpan;
+    // Told of each file just parsed (name relative to the game directory), with its stamp and
+    // whether it was there but could not be read; may be null.
+    void (*fileRead)(const char* name, const FileStamp& stamp, bool unread) = nullptr;
 };
 
 // Parses again each file that changed since its last parse, could not be read, or cannot be

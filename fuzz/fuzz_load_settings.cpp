@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "config/hud_settings.h"
+#include "config/settings_findings.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -142,5 +143,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const IniEntry reload = layout.find("RELOAD_SETTINGS");
     FUZZ_CHECK(settings.reloadKey == (reload.asBool() ? reload.asInt(-1) : 0));
+
+    // The findings the log lists name only lines the files have, in order.
+    for (const std::size_t file : {std::size_t{0}, colorFile}) {
+        const auto state =
+            parts[file].empty() ? SettingsFileState::Missing : SettingsFileState::Read;
+        const int lines =
+            static_cast<int>(std::count(parts[file].begin(), parts[file].end(), '\n')) + 1;
+        int previous = 0;
+        for (const SettingsFinding& finding :
+             findFileProblems(fileNames[file], state, parts[file], fileNames[colorFile])) {
+            FUZZ_CHECK(finding.file == fileNames[file]);
+            FUZZ_CHECK(finding.line > previous || (finding.line == 0 && previous == 0));
+            FUZZ_CHECK(finding.line <= lines);
+            previous = finding.line;
+        }
+    }
     return 0;
 }

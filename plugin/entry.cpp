@@ -4,6 +4,7 @@
 #include "hud/area_vehicle_names.h"
 #include "plugin/game_version.h"
 #include "plugin/host_interface.h"
+#include "plugin/hud_log.h"
 #include "plugin/hud_plugin.h"
 #include "plugin/hud_textures.h"
 
@@ -13,6 +14,15 @@ namespace {
 
 // The build is known before anything touches the game.
 const GameVersion runningBuild = gameVersion();
+
+// The log is created afresh before the call sites are taken over, so it names each of them.
+struct LogAtLoad {
+    LogAtLoad() {
+        startLog();
+        logBuild(runningBuild);
+    }
+};
+LogAtLoad logAtLoad;
 
 // The game's sprite objects live as long as the plug-in; only a fully known build has them.
 struct HudSpriteLifetime {

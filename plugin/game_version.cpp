@@ -1,5 +1,6 @@
 #include "plugin/game_version.h"
 #include "plugin/host_addresses.h"
+#include "plugin/hud_log.h"
 
 #include <windows.h>
 
@@ -62,6 +63,23 @@ GameVersion gameVersion() {
         version = detectGameVersion();
     }
     return version;
+}
+
+void logBuild(GameVersion version) {
+    const uint32_t base = nominalBase + moduleBaseDelta();
+    if (base != nominalBase)
+        logLine("the game's executable is loaded at 0x%08X rather than 0x%08X", base, nominalBase);
+    if (version == GameVersion::Unknown) {
+        logLine("game build not recognised: nothing is hooked and the HUD stays off");
+        return;
+    }
+    const int build = static_cast<int>(version);
+    if (version == GameVersion::Build100)
+        logLine("game build %d recognised: the whole HUD is drawn", build);
+    else
+        logLine("game build %d recognised: the game is hooked and the settings are read, but "
+                "nothing is drawn (this build's drawing addresses are not known yet)",
+                build);
 }
 
 uint32_t moduleBaseDelta() {

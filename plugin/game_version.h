@@ -8,6 +8,8 @@ enum class GameVersion : int32_t { Unknown = 0, Build100 = 100, Build110 = 110, 
 GameVersion gameVersion();
 // The probe itself: reads each build's signature bytes in turn.
 GameVersion detectGameVersion();
+// Writes to the log which build runs, or why nothing is hooked.
+void logBuild(GameVersion version);
 // Load address of the game's module minus its nominal base 0x400000.
 uint32_t moduleBaseDelta();
 // A nominal (base 0x400000) game address moved to where the module really is.

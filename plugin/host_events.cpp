@@ -1,6 +1,8 @@
 #include "plugin/host_events.h"
+#include "patch/memory.h"
 #include "plugin/game_version.h"
 #include "plugin/host_addresses.h"
+#include "plugin/hud_log.h"
 
 namespace {
 
@@ -25,18 +27,34 @@ void runAll(const std::vector<EventHandler>& handlers) {
     }
 }
 
+// Takes over one call site and tells the log whether it could.
+template <uint32_t Site> void takeOver(HostEvent& event) {
+    auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
+    const auto& site = patch::install_site_hook<Site>(dispatch).manager();
+    const uint32_t address = adjustAddress(Site);
+    if (site.installed()) {
+        logLine("call site %s at 0x%08X taken over (the game's call went to 0x%08X)", event.name,
+                address, site.previous_target());
+        return;
+    }
+    uint8_t code[6] = {};
+    patch::peek_bytes(address, code, sizeof code);
+    logLine("call site %s at 0x%08X left alone: it holds %02X %02X %02X %02X %02X %02X, not a "
+            "call the HUD can hand on",
+            event.name, address, code[0], code[1], code[2], code[3], code[4], code[5]);
+}
+
 // Takes over the event's call site of the running build; an unknown build is left alone.
 template <uint32_t HostAddresses::*Call> void installCallSite(HostEvent& event) {
-    auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
     switch (gameVersion()) {
     case GameVersion::Build100:
-        patch::install_site_hook<build100Addresses.*Call>(dispatch);
+        takeOver<build100Addresses.*Call>(event);
         break;
     case GameVersion::Build110:
-        patch::install_site_hook<build110Addresses.*Call>(dispatch);
+        takeOver<build110Addresses.*Call>(event);
         break;
     case GameVersion::Build120:
-        patch::install_site_hook<build120Addresses.*Call>(dispatch);
+        takeOver<build120Addresses.*Call>(event);
         break;
     default:
         break;
@@ -64,26 +82,26 @@ void* HostEvent::dispatch(const patch::NextStep& hostCallee) {
 }
 
 HostEvent& StartEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::startCall>);
+    static HostEvent event(installCallSite<&HostAddresses::startCall>, "start");
     return event;
 }
 HostEvent& HudDrawEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::hudDrawCall>);
+    static HostEvent event(installCallSite<&HostAddresses::hudDrawCall>, "HUD draw");
     return event;
 }
 HostEvent& PhoneDrawEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::phoneDrawCall>);
+    static HostEvent event(installCallSite<&HostAddresses::phoneDrawCall>, "phone draw");
     return event;
 }
 HostEvent& RadarPatchEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::radarSetupCall>);
+    static HostEvent event(installCallSite<&HostAddresses::radarSetupCall>, "radar setup");
     return event;
 }
 HostEvent& ShutdownEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::shutdownCall>);
+    static HostEvent event(installCallSite<&HostAddresses::shutdownCall>, "shutdown");
     return event;
 }
 HostEvent& ReloadKeyEvent() {
-    static HostEvent event(installCallSite<&HostAddresses::reloadKeyCall>);
+    static HostEvent event(installCallSite<&HostAddresses::reloadKeyCall>, "reload key");
     return event;
 }

@@ -12,7 +12,8 @@ enum class HandlerList { Before, After };
 class HostEvent {
   public:
     using SiteInstaller = void (*)(HostEvent&);
-    explicit HostEvent(SiteInstaller installSite) : installSite_(installSite) {}
+    explicit HostEvent(SiteInstaller installSite, const char* siteName = "")
+        : name(siteName), installSite_(installSite) {}
 
     // Appends a handler. A plain function already in the list is not added twice; closures
     // always are. The first handler takes over the event's call site for the running build.
@@ -21,6 +22,7 @@ class HostEvent {
     // game's result unchanged.
     void* dispatch(const patch::NextStep& hostCallee);
 
+    const char* name; // as the log names its call site
     bool hookInstalled = false;
     std::vector<EventHandler> beforeHandlers;
     std::vector<EventHandler> afterHandlers;

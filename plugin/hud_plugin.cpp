@@ -6,6 +6,7 @@
 #include "hud/radar_routines.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
+#include "plugin/hud_log.h"
 #include "plugin/hud_textures.h"
 #include "plugin/keyboard.h"
 #include "plugin/settings_file_system.h"
@@ -19,6 +20,7 @@ HudPlugin::HudPlugin() {
 }
 
 void onGameStart() {
+    logLine("game started");
     if (host::fullyKnown()) loadHudTextures();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.

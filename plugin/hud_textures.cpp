@@ -1,6 +1,10 @@
 #include "plugin/hud_textures.h"
 #include "plugin/data_paths.h"
+#include "plugin/hud_log.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <cstdio>
 
 HudTextures hudTextures{};
@@ -25,11 +29,48 @@ constexpr int ringTextureCount = 13;
 constexpr int ringSpritesOfMainDictionary[] = {RocketSightSprite, PagerSprite, SniperSightSprite,
                                                CrosshairSprite};
 
-void findNumbered(HostSprite* sprites, int count, HostDictionary dictionary) {
+constexpr char mainFile[] = "tarvel_moravik\\tarvel_iii.txd";
+constexpr char ringFile[] = "tarvel_moravik\\ring_iii.txd";
+constexpr char radioFile[] = "tarvel_moravik\\radio_iii.txd";
+constexpr char phoneFile[] = "tarvel_moravik\\phone_iii.txd";
+
+// The dictionaries of this start whose file is not there: their textures are not named again.
+const char* missingFiles[4];
+int missingCount = 0;
+
+bool fileMissing(const char* file) {
+    return std::find(missingFiles, missingFiles + missingCount, file) !=
+           missingFiles + missingCount;
+}
+
+// Loads a dictionary and tells the log whether it came.
+HostDictionary loadLogged(const char* file) {
+    const bool there = GetFileAttributesA(dataPath(file)) != INVALID_FILE_ATTRIBUTES;
+    const HostDictionary dictionary = host::loadDictionary(dataPath(file));
+    if (!there) {
+        if (missingCount < 4) missingFiles[missingCount++] = file;
+        logLine("texture dictionary %s is missing: its pictures are not drawn", file);
+    } else if (!dictionary) {
+        logLine("texture dictionary %s cannot be read: its pictures are not drawn", file);
+    } else {
+        logLine("texture dictionary %s loaded", file);
+    }
+    return dictionary;
+}
+
+// A texture the dictionary lacks is named in the log; a missing dictionary was named already.
+void* findLogged(HostDictionary dictionary, const char* file, const char* name) {
+    void* texture = host::findTexture(dictionary, name);
+    if (!texture && dictionary && !fileMissing(file))
+        logLine("texture \"%s\" not found in %s: it is not drawn", name, file);
+    return texture;
+}
+
+void findNumbered(HostSprite* sprites, int count, HostDictionary dictionary, const char* file) {
     char name[16];
     for (int i = 0; i < count; ++i) {
         std::snprintf(name, sizeof name, "%d", i);
-        sprites[i].texture = host::findTexture(dictionary, name);
+        sprites[i].texture = findLogged(dictionary, file, name);
     }
 }
 
@@ -49,22 +90,26 @@ void destroyHudSprites() {
 
 void loadHudTextures() {
     if (hudTextures.dictionariesHeld) releaseHudTextures();
+    missingCount = 0;
     auto& t = hudTextures;
-    t.mainDictionary = host::loadDictionary(dataPath("tarvel_moravik\\tarvel_iii.txd"));
-    t.ringDictionary = host::loadDictionary(dataPath("tarvel_moravik\\ring_iii.txd"));
-    t.radioDictionary = host::loadDictionary(dataPath("tarvel_moravik\\radio_iii.txd"));
+    t.mainDictionary = loadLogged(mainFile);
+    t.ringDictionary = loadLogged(ringFile);
+    t.radioDictionary = loadLogged(radioFile);
 
     const char* mainNames[] = {"blrect", "radarmask", "bar", "star", "timerbar"};
     for (int i = 0; i < 5; ++i)
-        t.mainSprites[i].texture = host::findTexture(t.mainDictionary, mainNames[i]);
-    findNumbered(t.ringSprites, ringTextureCount, t.ringDictionary);
-    t.ringSprites[RocketSightSprite].texture = host::findTexture(t.mainDictionary, "siterocket");
-    t.ringSprites[PagerSprite].texture = host::findTexture(t.mainDictionary, "pager");
-    t.ringSprites[SniperSightSprite].texture = host::findTexture(t.mainDictionary, "sitesniper");
-    t.ringSprites[CrosshairSprite].texture = host::findTexture(t.mainDictionary, "siteM16");
-    findNumbered(t.radioSprites, 12, t.radioDictionary);
+        t.mainSprites[i].texture = findLogged(t.mainDictionary, mainFile, mainNames[i]);
+    findNumbered(t.ringSprites, ringTextureCount, t.ringDictionary, ringFile);
+    const auto fromMain = [&](const char* name) {
+        return findLogged(t.mainDictionary, mainFile, name);
+    };
+    t.ringSprites[RocketSightSprite].texture = fromMain("siterocket");
+    t.ringSprites[PagerSprite].texture = fromMain("pager");
+    t.ringSprites[SniperSightSprite].texture = fromMain("sitesniper");
+    t.ringSprites[CrosshairSprite].texture = fromMain("siteM16");
+    findNumbered(t.radioSprites, 12, t.radioDictionary, radioFile);
 
-    t.phoneDictionary = host::loadDictionary(dataPath("tarvel_moravik\\phone_iii.txd"));
+    t.phoneDictionary = loadLogged(phoneFile);
     t.dictionariesHeld = true;
 }
 

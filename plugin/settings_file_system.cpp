@@ -1,5 +1,9 @@
 #include "plugin/settings_file_system.h"
+#include "config/settings_findings.h"
 #include "plugin/data_paths.h"
+#include "plugin/hud_log.h"
+
+#include <string>
 
 #include <windows.h>
 
@@ -35,9 +39,44 @@ std::int64_t now() {
     return ticksOf(time);
 }
 
+// The stamp of each file when the log last named its findings.
+struct LoggedFile {
+    std::string name;
+    FileStamp stamp;
+    bool unread = false;
+};
+LoggedFile loggedLayout, loggedColors;
+
+// Logs what the HUD cannot use in a file just parsed. A file parsed again with the stamp it had
+// (the reload key held, a write too recent to trust) is neither read for this nor logged again.
+void logFindings(const char* name, const FileStamp& stamp, bool unread) {
+    try {
+        LoggedFile& logged = std::string_view{name} == layoutFile ? loggedLayout : loggedColors;
+        if (logged.name == name && logged.stamp == stamp && logged.unread == unread) return;
+        logged = {name, stamp, unread};
+        std::string bytes;
+        const bool missing = stamp.known && !stamp.present;
+        const SettingsFileState state = missing ? SettingsFileState::Missing
+                                        : unread || !readSettingsBytes(dataPath(name), bytes)
+                                            ? SettingsFileState::Unreadable
+                                            : SettingsFileState::Read;
+        const char* colorFile = colorFileFor(hudSettings.RADAR_TYPE);
+        logLine("settings file %s read", name);
+        for (const SettingsFinding& finding : findFileProblems(name, state, bytes, colorFile)) {
+            if (finding.line == 0)
+                logLine("  %s", finding.message.c_str());
+            else
+                logLine("  %s line %d: %.200s -> %s", finding.file.c_str(), finding.line,
+                        finding.text.c_str(), finding.message.c_str());
+        }
+    } catch (...) {
+        // The log is for the player; the settings in use stay as they are.
+    }
+}
+
 } // namespace
 
 const SettingsFileSystem& gameSettingsFiles() {
-    static const SettingsFileSystem files{dataPath, stampOf, now, untrustedSpan};
+    static const SettingsFileSystem files{dataPath, stampOf, now, untrustedSpan, logFindings};
     return files;
 }

@@ -22,7 +22,7 @@ build_in "$second" out-of-the-way
 
 release="tarvel_hud-$(head -n 1 "$first/VERSION")"
 status=0
-for file in "$release/tarvel_hud.dll" "$release.zip"; do
+for file in "$release/tarvel_hud.asi" "$release.zip"; do
     a="$(sha256sum < "$first/dist/$file" | cut -d' ' -f1)"
     b="$(sha256sum < "$second/dist/$file" | cut -d' ' -f1)"
     if [ "$a" = "$b" ]; then

@@ -13,7 +13,8 @@ work="$(mktemp -d "${out%/}.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 staging="$work/$release"
 mkdir "$staging"
-cp "$dll" "$staging/tarvel_hud.dll"
+# The plug-in loaders players use pick up files ending in .asi: the built DLL, under that name.
+cp "$dll" "$staging/tarvel_hud.asi"
 cp -r "$root/data/tarvel_moravik" "$staging/tarvel_moravik"
 sed "s/@VERSION@/$version/g" "$root/docs/player-readme.txt" > "$staging/README.txt"
 # The texture dictionaries the build drew from the project's art, and texdict for modders.

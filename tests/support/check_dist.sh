@@ -9,7 +9,7 @@ dist="$(mktemp -d)/dist"
 "$root/tools/make-dist.sh" "$dll" "$dist" >/dev/null
 out="$dist/tarvel_hud-$version"
 expected="README.txt
-tarvel_hud.dll
+tarvel_hud.asi
 tarvel_moravik/color_configs/IIIColors.ini
 tarvel_moravik/color_configs/VColors.ini
 tarvel_moravik/phone_iii.txd
@@ -22,7 +22,7 @@ actual="$(cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 if [ "$actual" != "$expected" ]; then
     echo "dist holds:"; echo "$actual"; echo "expected:"; echo "$expected"; exit 1
 fi
-cmp "$dll" "$out/tarvel_hud.dll"
+cmp "$dll" "$out/tarvel_hud.asi"
 cmp "$root/data/tarvel_moravik/tarvel_III.ini" "$out/tarvel_moravik/tarvel_III.ini"
 # Each dictionary holds every texture the plug-in looks up in it, named as it looks it up.
 holds() {
@@ -37,19 +37,19 @@ holds tarvel_iii.txd blrect radarmask bar star timerbar siterocket pager sitesni
 holds ring_iii.txd {0..12} sring shl
 holds radio_iii.txd {0..11}
 holds phone_iii.txd phone phone_class
-for word in Installing tarvel_iii.txd ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build"; do
+for word in Installing tarvel_hud.asi scripts Troubleshooting tarvel_hud.log tarvel_iii.txd ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build"; do
     grep -q "$word" "$out/README.txt" || { echo "README.txt does not mention $word"; exit 1; }
 done
 
-size=$(wc -c < "$out/tarvel_hud.dll")
-echo "shipped tarvel_hud.dll: $size bytes"
-sections=$(i686-w64-mingw32-objdump -h "$out/tarvel_hud.dll" | awk '$2 ~ /^\.z?debug/ {print $2}')
+size=$(wc -c < "$out/tarvel_hud.asi")
+echo "shipped tarvel_hud.asi: $size bytes"
+sections=$(i686-w64-mingw32-objdump -h "$out/tarvel_hud.asi" | awk '$2 ~ /^\.z?debug/ {print $2}')
 [ -z "$sections" ] || { echo "the shipped DLL still has debug sections:" $sections; exit 1; }
-exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.dll" | awk '/^Number in:/ {getline; print $4}')
+exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.asi" | awk '/^Number in:/ {getline; print $4}')
 [ "${exports:-0}" = 00000000 ] || { echo "the shipped DLL exports $exports symbols"; exit 1; }
-resource=$(i686-w64-mingw32-strings -el "$out/tarvel_hud.dll" | tr '\n' ' ')
+resource=$(i686-w64-mingw32-strings -el "$out/tarvel_hud.asi" | tr '\n' ' ')
 for value in "FileVersion $version" "ProductVersion $version" "ProductName tarvel_moravik HUD" \
-             "OriginalFilename tarvel_hud.dll" "FileDescription tarvel_moravik HUD plug-in"; do
+             "OriginalFilename tarvel_hud.asi" "FileDescription tarvel_moravik HUD plug-in"; do
     [[ "$resource" == *"$value "* ]] || { echo "version resource lacks: $value"; exit 1; }
 done
 grep -qx "Version $version" "$out/README.txt" || { echo "README.txt names no version $version"; exit 1; }

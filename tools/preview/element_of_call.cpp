@@ -103,12 +103,15 @@ _Unwind_Reason_Code innermostElement(_Unwind_Context* context, void* found) {
 
 bool startNamingElements(HMODULE plugin, std::string& error) {
     // The shipped DLL is stripped; its symbols live in the debug file beside it, whose section
-    // table matches the DLL's.
-    std::string path = modulePath(plugin);
-    std::vector<char> file = fileBytes(path);
-    if (!hasSymbols(file)) {
-        path += ".debug";
+    // table matches the DLL's: named after the DLL, or after the .asi it ships as.
+    const std::string module = modulePath(plugin);
+    const std::string stem = module.substr(0, module.find_last_of('.'));
+    std::string path;
+    std::vector<char> file;
+    for (const std::string& candidate : {module, module + ".debug", stem + ".asi.debug"}) {
+        path = candidate;
         file = fileBytes(path);
+        if (hasSymbols(file)) break;
     }
     if (!hasSymbols(file)) {
         error = path + " is missing or carries no symbol table, so what the plug-in draws cannot "

@@ -264,7 +264,7 @@ class GameDirectory {
         fs::create_directories(game_, failure);
         const fs::path program = programPath();
         fs::copy_file(program, game_ / program.filename(), failure);
-        for (const char* file : {"tarvel_hud.dll", "tarvel_hud.dll.debug"})
+        for (const char* file : {"tarvel_hud.dll", "tarvel_hud.asi.debug"})
             if (!failure) fs::copy_file(program.parent_path() / file, game_ / file, failure);
         laidOut_ = !failure;
         if (options.watch) {

@@ -1,0 +1,15 @@
+#pragma once
+// tarvel_moravik\tarvel_hud.log: what the HUD did, for a player to read and to post when it does
+// not appear or an edit seems to do nothing. It is written at load, at each start and after a
+// settings file changed, never on a steady frame. A log that cannot be written is skipped: it
+// changes nothing else.
+
+// The log file, relative to the game directory.
+inline constexpr char logFile[] = "tarvel_moravik\\tarvel_hud.log";
+// The most the log grows to; past it one line says so and later lines are left out.
+inline constexpr long logCapacity = 64 * 1024;
+
+// Creates the log afresh, headed by the HUD's version and the file it was loaded from.
+void startLog();
+// Appends one line, formatted as printf does; the line end is added.
+void logLine(const char* format, ...) __attribute__((format(printf, 1, 2)));

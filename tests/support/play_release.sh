@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A player's install: the release zip unpacked, tarvel_hud.asi and tarvel_moravik copied into the
+# game's folder (and, for loaders that look there, the .asi into scripts), the game started and a
+# few frames played. The HUD draws, and its log names the version, the build, the file it was
+# loaded from, every dictionary loaded and no settings line it cannot use.
+set -euo pipefail
+dll="$1"
+game_program="$2"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+version="$(head -n 1 "$root/VERSION")"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+"$root/tools/make-dist.sh" "$dll" "$tmp/dist" >/dev/null
+unzip -q "$tmp/dist/tarvel_hud-$version.zip" -d "$tmp/download"
+release="$tmp/download/tarvel_hud-$version"
+
+play() {
+    local place="$1" name="${1//\//\\}" game="$tmp/game-${1//\//-}"
+    mkdir -p "$game/scripts"
+    cp "$game_program" "$game/game.exe"
+    cp "$release/tarvel_hud.asi" "$game/$place"
+    cp -r "$release/tarvel_moravik" "$game/"
+    (cd "$game" && wine game.exe "$name")
+    local log="$game/tarvel_moravik/tarvel_hud.log"
+    [ -f "$log" ] || { echo "no log after loading $place"; exit 1; }
+    expect() {
+        grep -qF -- "$1" "$log" || { echo "the log lacks: $1"; cat "$log"; exit 1; }
+    }
+    expect "tarvel_moravik HUD $version, loaded from "
+    expect "$name"
+    expect "game build 100 recognised"
+    for dictionary in tarvel_iii ring_iii radio_iii phone_iii; do
+        expect "texture dictionary tarvel_moravik\\$dictionary.txd loaded"
+    done
+    if grep -qE " line [0-9]+: | is missing| cannot be read| not found" "$log"; then
+        echo "the shipped files gave findings:"; cat "$log"; exit 1
+    fi
+}
+play tarvel_hud.asi
+play scripts/tarvel_hud.asi
+echo "the release plays from the game's folder and from scripts"
