@@ -41,9 +41,17 @@ bool readableImageBytes(uint32_t address, size_t size) {
     return true;
 }
 
+UnknownBuildReason reasonOf(GameVersion version) {
+    if (version != GameVersion::Unknown) return UnknownBuildReason::None;
+    return moduleBaseDelta() != 0 ? UnknownBuildReason::ExecutableMoved
+                                  : UnknownBuildReason::NoBuildSignature;
+}
+
 } // namespace
 
 GameVersion detectGameVersion() {
+    // Most host addresses are absolute: a moved executable holds none of them where we look.
+    if (moduleBaseDelta() != 0) return GameVersion::Unknown;
     for (const Probe& probe : probes) {
         const uint32_t address = adjustAddress(probe.address);
         uint32_t value = 0;
@@ -62,6 +70,10 @@ GameVersion gameVersion() {
         version = detectGameVersion();
     }
     return version;
+}
+
+UnknownBuildReason unknownBuildReason() {
+    return reasonOf(gameVersion());
 }
 
 uint32_t moduleBaseDelta() {

@@ -25,18 +25,23 @@ void runAll(const std::vector<EventHandler>& handlers) {
     }
 }
 
+template <uint32_t Site> void installSiteHook(HostEvent& event) {
+    auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
+    const auto& hook = patch::install_site_hook<Site>(adjustAddress(Site), dispatch);
+    event.siteResult = {true, hook.manager().found(), hook.manager().installed()};
+}
+
 // Takes over the event's call site of the running build; an unknown build is left alone.
 template <uint32_t HostAddresses::*Call> void installCallSite(HostEvent& event) {
-    auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
     switch (gameVersion()) {
     case GameVersion::Build100:
-        patch::install_site_hook<build100Addresses.*Call>(dispatch);
+        installSiteHook<build100Addresses.*Call>(event);
         break;
     case GameVersion::Build110:
-        patch::install_site_hook<build110Addresses.*Call>(dispatch);
+        installSiteHook<build110Addresses.*Call>(event);
         break;
     case GameVersion::Build120:
-        patch::install_site_hook<build120Addresses.*Call>(dispatch);
+        installSiteHook<build120Addresses.*Call>(event);
         break;
     default:
         break;
