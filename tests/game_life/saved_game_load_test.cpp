@@ -101,6 +101,7 @@ TEST_F(SavedGameLoad, AFrameAtClockZeroShowsNoWheel) {
 TEST_F(SavedGameLoad, TheWheelKeepsItsSecondAcrossTheClocksSignAndWrap) {
     for (const uint32_t trigger : {0x7FFF'FF00u, 0xFFFF'FF00u}) {
         frameAt(trigger, {keyOne});
+        EXPECT_TRUE(weaponWheelDrawn()) << std::hex << trigger;
         frameAt(trigger + 900);
         EXPECT_TRUE(weaponWheelDrawn()) << std::hex << trigger;
         frameAt(trigger + 1'001);
