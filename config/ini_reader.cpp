@@ -211,8 +211,8 @@ bool IniReader::load(const char* path) {
         }
     }
     std::fclose(file);
-    parseBuffer();
-    return read;
+    if (!read) buffer_.clear();
+    return parseBuffer() && read;
 }
 
 void IniReader::parse(const char* data, std::size_t size) {
@@ -225,7 +225,7 @@ void IniReader::parse(const char* data, std::size_t size) {
     parseBuffer();
 }
 
-void IniReader::parseBuffer() {
+bool IniReader::parseBuffer() {
     const char* p = buffer_.data();
     const char* end = p + buffer_.size();
     static constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
@@ -234,7 +234,7 @@ void IniReader::parseBuffer() {
         // One entry at most per line: a single allocation holds them all.
         entries_.reserve(static_cast<std::size_t>(std::count(p, end, '\n')) + 1);
     } catch (const std::bad_alloc&) {
-        return;
+        return false;
     }
     while (p != end) {
         const void* newline = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
@@ -245,6 +245,7 @@ void IniReader::parseBuffer() {
         if (parseLine(p, lineEnd, entry)) entries_.push_back(entry);
         p = next;
     }
+    return true;
 }
 
 IniEntry IniReader::find(std::string_view key) const {

@@ -51,7 +51,8 @@ class IniReader {
     IniReader(IniReader&&) = default;
     IniReader& operator=(IniReader&&) = default;
 
-    // A file that cannot be read leaves the reader empty and gives false.
+    // A file that cannot be read whole and parsed (missing, locked, read short, out of memory)
+    // leaves the reader empty and gives false.
     bool load(const char* path);
     // Parses a copy of the bytes, as load does with a file's bytes.
     void parse(const char* data, std::size_t size);
@@ -60,7 +61,8 @@ class IniReader {
     const std::vector<IniEntry>& entries() const { return entries_; }
 
   private:
-    void parseBuffer();
+    // False when there was no memory for the entries: the reader is then empty.
+    bool parseBuffer();
 
     std::vector<char> buffer_;
     std::vector<IniEntry> entries_;

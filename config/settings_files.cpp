@@ -1,16 +1,16 @@
 #include "config/settings_files.h"
 
 #include <string_view>
+#include <utility>
 
 namespace {
 
-// One of the two files, with what it was when it was parsed last. Its reader lives on, so a
-// parse reuses the reader's storage.
+// One of the two files, with what it was when it was last read and applied. Its reader lives
+// on, so a parse reuses the reader's storage.
 struct WatchedFile {
-    const char* name = nullptr; // relative to the game directory; nullptr: never parsed
+    const char* name = nullptr; // relative to the game directory; nullptr: to be read again
     FileStamp stamp;
     std::int64_t parsedAt = 0; // the file clock just before the file was read
-    bool unread = false;       // there, but its bytes could not be read
     IniReader reader;
 };
 WatchedFile layoutFileRead;
@@ -24,44 +24,52 @@ bool sameName(const char* a, const char* b) {
     return a != nullptr && b != nullptr && std::string_view{a} == b;
 }
 
-// What was parsed still holds: the same file with the same stamp, read whole, and read long
-// enough after its last write that a further write would have changed the stamp.
+// What was applied still holds: the same file with the same stamp, and read long enough after
+// its last write that a further write would have changed the stamp. A stamp that far in the
+// future (a clock set wrong, an unpacked archive) changes with any write now, so it holds too.
 bool upToDate(const WatchedFile& file, const char* name, const FileStamp& stamp,
               const SettingsFileSystem& system) {
-    if (!sameName(file.name, name) || !(stamp == file.stamp) || file.unread || !stamp.known)
-        return false;
-    return !stamp.present || file.parsedAt - stamp.lastWrite >= system.untrustedSpan;
+    if (!sameName(file.name, name) || !(stamp == file.stamp) || !stamp.known) return false;
+    const std::int64_t age = file.parsedAt - stamp.lastWrite;
+    return !stamp.present || age >= system.untrustedSpan || age <= -system.untrustedSpan;
 }
 
-// The stamp is taken before the bytes are read: a write in between shows as a change next time.
-void read(WatchedFile& file, const char* name, const FileStamp& stamp,
-          const SettingsFileSystem& system) {
+// Reads the file and applies it to a copy of the settings in use, which it replaces only when
+// all went well. Until then the file counts as unread, so any failure (a file that is there
+// but locked or read short, memory running out) keeps the settings in use and the file is read
+// again next time. Only a file known to be missing gives the defaults. The stamp is taken
+// before the bytes are read: a write in between shows as a change next time.
+template <class Settings>
+void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
+                  const SettingsFileSystem& system, Settings& inUse,
+                  void (*apply)(Settings&, const IniReader&)) {
+    file.name = nullptr;
+    const std::int64_t startedAt = system.now();
+    const bool readWhole = file.reader.load(system.resolvePath(name));
+    const bool missing = stamp.known && !stamp.present;
+    if (!readWhole && !missing) {
+        if (system.fileRead) system.fileRead(name, stamp, true);
+        return;
+    }
+    Settings next = inUse;
+    apply(next, file.reader);
+    inUse = std::move(next);
     file.name = name;
     file.stamp = stamp;
-    file.parsedAt = system.now();
-    file.unread = !file.reader.load(system.resolvePath(name)) && stamp.present;
+    file.parsedAt = startedAt;
+    if (system.fileRead) system.fileRead(name, stamp, false);
 }
 
-void tell(const WatchedFile& file, const SettingsFileSystem& system) {
-    if (system.fileRead) system.fileRead(file.name, file.stamp, file.unread);
-}
-
-// Each file is parsed again only when it may have changed; the layout first, since its
+// Each file is read again only when it may have changed; the layout first, since its
 // RADAR_TYPE selects the colour file.
 void bringUpToDate(const SettingsFileSystem& system, bool changedOrNot) {
     const FileStamp layoutStamp = stampOf(system, layoutFile);
-    if (changedOrNot || !upToDate(layoutFileRead, layoutFile, layoutStamp, system)) {
-        read(layoutFileRead, layoutFile, layoutStamp, system);
-        readLayout(hudSettings, layoutFileRead.reader);
-        tell(layoutFileRead, system);
-    }
+    if (changedOrNot || !upToDate(layoutFileRead, layoutFile, layoutStamp, system))
+        readAndApply(layoutFileRead, layoutFile, layoutStamp, system, hudSettings, readLayout);
     const char* colorFile = colorFileFor(hudSettings.RADAR_TYPE);
     const FileStamp colorStamp = stampOf(system, colorFile);
-    if (changedOrNot || !upToDate(colorFileRead, colorFile, colorStamp, system)) {
-        read(colorFileRead, colorFile, colorStamp, system);
-        readColors(hudSettings.colors, colorFileRead.reader);
-        tell(colorFileRead, system);
-    }
+    if (changedOrNot || !upToDate(colorFileRead, colorFile, colorStamp, system))
+        readAndApply(colorFileRead, colorFile, colorStamp, system, hudSettings.colors, readColors);
 }
 
 } // namespace

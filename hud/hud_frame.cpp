@@ -5,6 +5,7 @@
 #include "hud/hud_drawers.h"
 #include "hud/screen_metrics.h"
 #include "patch/memory.h"
+#include "patch/scoped.h"
 #include "plugin/host_interface.h"
 #include "plugin/keyboard.h"
 #include "plugin/settings_file_system.h"
@@ -12,16 +13,41 @@
 
 namespace {
 
+// The game's own bytes under the four, saved before the first write and put back at unload
+// where they still hold the plug-in's.
+patch::scoped_written<4> hostHudRoutineA;
+patch::scoped_written<4> hostHudRoutineB;
+patch::scoped_written<1> hostHudByteA;
+patch::scoped_written<1> hostHudByteB;
+
+template <size_t N> void saveOnce(patch::scoped_written<N>& saved, uint32_t address, size_t size) {
+    if (!saved.saved() || saved.address() != address) saved.save_bytes(address, size, true);
+}
+
 // Two of the game's HUD routines return at once; two bytes inside its code become NOPs. Only
 // bytes that something else changed back are written again.
 void switchOffHostHud() {
     static constexpr uint32_t returnAtOnce = 0x000000C3;
     static constexpr uint8_t noOperation = 0x90;
     const auto& a = host::addresses();
-    patch::keep_bytes({{adjustAddress(a.hostHudRoutineA), &returnAtOnce, sizeof returnAtOnce},
-                       {adjustAddress(a.hostHudRoutineB), &returnAtOnce, sizeof returnAtOnce},
-                       {adjustAddress(a.hostHudByteA), &noOperation, sizeof noOperation},
-                       {adjustAddress(a.hostHudByteB), &noOperation, sizeof noOperation}});
+    const uint32_t routineA = adjustAddress(a.hostHudRoutineA);
+    const uint32_t routineB = adjustAddress(a.hostHudRoutineB);
+    const uint32_t byteA = adjustAddress(a.hostHudByteA);
+    const uint32_t byteB = adjustAddress(a.hostHudByteB);
+    const bool firstWrite = !hostHudRoutineA.saved();
+    saveOnce(hostHudRoutineA, routineA, sizeof returnAtOnce);
+    saveOnce(hostHudRoutineB, routineB, sizeof returnAtOnce);
+    saveOnce(hostHudByteA, byteA, sizeof noOperation);
+    saveOnce(hostHudByteB, byteB, sizeof noOperation);
+    patch::keep_bytes({{routineA, &returnAtOnce, sizeof returnAtOnce},
+                       {routineB, &returnAtOnce, sizeof returnAtOnce},
+                       {byteA, &noOperation, sizeof noOperation},
+                       {byteB, &noOperation, sizeof noOperation}});
+    if (!firstWrite) return;
+    hostHudRoutineA.keep_written();
+    hostHudRoutineB.keep_written();
+    hostHudByteA.keep_written();
+    hostHudByteB.keep_written();
 }
 
 void drawFirstGroup() {

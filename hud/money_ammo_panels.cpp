@@ -6,7 +6,6 @@
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 #include "plugin/keyboard.h"
-#include "wheels/wheel_shared.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +16,9 @@ PanelTimer ammoPanel{};
 
 namespace {
 
-constexpr int32_t moneyShownFor = 10000;
-constexpr int32_t ammoShownFor = 7000;
-constexpr int32_t fadeTime = 255;
+constexpr uint32_t moneyShownFor = 10000;
+constexpr uint32_t ammoShownFor = 7000;
+constexpr uint32_t fadeTime = 255;
 constexpr float fourByThree = 1.3333334f;
 
 // 8-bit text and its 16-bit copy for the game's printer.
@@ -35,16 +34,11 @@ void formatPanelText(PanelText& out, const char* format, Numbers... numbers) {
     host::asciiToHostText(out.text, out.hostText);
 }
 
-void showPanel(PanelTimer& panel, int32_t now, int32_t shownFor) {
-    panel.showUntil = deadlineAfter(now, shownFor);
-    panel.fadeUntil = deadlineAfter(now, shownFor + fadeTime);
-}
-
-int32_t alphaAt(const PanelTimer& panel, int32_t now) {
-    if (now < panel.showUntil) return 255;
-    if (now >= panel.fadeUntil) return 0;
-    const uint32_t left = static_cast<uint32_t>(panel.fadeUntil) - static_cast<uint32_t>(now);
-    return static_cast<int32_t>(std::min<uint32_t>(left, 255));
+int32_t alphaAt(const PanelTimer& panel, uint32_t now, uint32_t shownFor) {
+    const uint32_t since = timeSinceTrigger(panel.shown, now);
+    if (since < shownFor) return 255;
+    if (since >= shownFor + fadeTime) return 0;
+    return static_cast<int32_t>(shownFor + fadeTime - since);
 }
 
 // While the player is wanted the panels move down to make room for the stars.
@@ -74,17 +68,16 @@ bool singleFigureWeapon(uint32_t type) {
 void drawMoneyAndAmmoPanels() {
     moneyPanel.alpha = 0;
     ammoPanel.alpha = 0;
-    const auto now = static_cast<int32_t>(host::gameClock());
+    const uint32_t now = host::gameClock();
 
-    if (keyDown(0x1B) || keyDown('P')) showPanel(moneyPanel, now, moneyShownFor);
-    moneyPanel.alpha = alphaAt(moneyPanel, now);
+    if (keyDown(0x1B) || keyDown('P')) trigger(moneyPanel.shown, now);
+    moneyPanel.alpha = alphaAt(moneyPanel, now, moneyShownFor);
     if (moneyPanel.alpha != 0) drawMoneyPanel(wantedGap());
     // Once the money starts to fade, the ammo panel already rises into its place.
-    if (now >= moneyPanel.showUntil) moneyPanel.alpha = 0;
+    if (timeSinceTrigger(moneyPanel.shown, now) >= moneyShownFor) moneyPanel.alpha = 0;
 
-    if (keyDown(0xA2) || keyDown(0x01) || host::mouseWheelTurned())
-        showPanel(ammoPanel, now, ammoShownFor);
-    ammoPanel.alpha = alphaAt(ammoPanel, now);
+    if (keyDown(0xA2) || keyDown(0x01) || host::mouseWheelTurned()) trigger(ammoPanel.shown, now);
+    ammoPanel.alpha = alphaAt(ammoPanel, now, ammoShownFor);
     if (ammoPanel.alpha == 0) return;
     const float lift = moneyPanel.alpha != 0 ? 0.0f : hudSettings.WEAPON_AMMO_TRANSITION_GAP;
     drawAmmoPanel(wantedGap(), lift);

@@ -1,13 +1,14 @@
 #pragma once
 // The money and ammo panels: shown on demand, then faded out. drawMoneyAndAmmoPanels (in
 // hud_drawers.h) schedules both once a frame.
+#include "hud/shown_for_a_while.h"
+
 #include <cstdint>
 
-// One panel's window on the game clock, in milliseconds.
+// One panel: fully opaque for a while after its trigger, then fading for 255 ms.
 struct PanelTimer {
-    int32_t showUntil; // fully opaque before this
-    int32_t fadeUntil; // showUntil + 255: fading before this
-    int32_t alpha;     // this frame's opacity, 0..255
+    ShownForAWhile shown;
+    int32_t alpha = 0; // this frame's opacity, 0..255
 };
 
 extern PanelTimer moneyPanel;

@@ -1,8 +1,10 @@
 // The phone: P slides it up from below the lower right corner with the game clock on its
 // screen; it stays out for about 100 seconds, and O slides it back down.
+#include "hud/phone.h"
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
 #include "hud/shadow_text.h"
+#include "hud/shown_for_a_while.h"
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
@@ -17,17 +19,12 @@ constexpr int32_t outTime = 100000 + slideTime;
 constexpr Rgba white{255, 255, 255, 255};
 constexpr Rgba shadow{0, 0, 0, 255};
 
-// Game times in milliseconds. Both start in the past, so the phone starts put away.
+// Out for outTime after P, the first 512 ms of it sliding up; sliding down for 512 ms after O.
 struct PhoneTimer {
-    int32_t openUntil = -1;  // out until then; the first 512 ms of it slide up
-    int32_t closeUntil = -1; // end of the slide down after O
+    ShownForAWhile out;
+    ShownForAWhile slidingDown;
 };
 PhoneTimer phoneTimer;
-
-// Wraps like the game's clock instead of overflowing.
-int32_t later(int32_t now, int32_t milliseconds) {
-    return static_cast<int32_t>(static_cast<uint32_t>(now) + static_cast<uint32_t>(milliseconds));
-}
 
 // The phone's picture between 'bottom' and 'top' units above the screen's bottom edge.
 void drawPhoneAt(float bottom, float top) {
@@ -70,16 +67,17 @@ void drawPhone() {
             ? host::findTexture(hudTextures.phoneDictionary, classic ? "phone_class" : "phone")
             : nullptr;
 
-    const auto now = static_cast<int32_t>(host::gameClock());
+    const uint32_t now = host::gameClock();
     PhoneTimer& timer = phoneTimer;
-    if (keyDown('P') && timer.openUntil <= now) timer.openUntil = later(now, outTime);
+    if (keyDown('P') && timeSinceTrigger(timer.out, now) >= outTime) trigger(timer.out, now);
     if (keyDown('O')) {
-        timer.openUntil = now;
-        timer.closeUntil = later(now, slideTime);
+        // Its last frame out is this one.
+        trigger(timer.out, now - outTime);
+        trigger(timer.slidingDown, now);
     }
 
-    if (now <= timer.openUntil) {
-        const int32_t r = timer.openUntil - now;
+    if (shownAt(timer.out, now, outTime)) {
+        const auto r = static_cast<int32_t>(outTime - timeSinceTrigger(timer.out, now));
         if (r >= outTime - slideTime) {
             drawPhoneAt(static_cast<float>(99888 - r), static_cast<float>(100400 - r));
             drawClock(right, hudSettings.CLOCK_BOTTOM - 512 + static_cast<float>(outTime - r));
@@ -88,10 +86,14 @@ void drawPhone() {
             drawClock(right, hudSettings.CLOCK_BOTTOM);
         }
     }
-    if (now <= timer.closeUntil) {
-        const int32_t r2 = timer.closeUntil - now;
+    if (shownAt(timer.slidingDown, now, slideTime)) {
+        const auto r2 = static_cast<int32_t>(slideTime - timeSinceTrigger(timer.slidingDown, now));
         drawPhoneAt(static_cast<float>(r2 - 624), static_cast<float>(r2 - 112));
         drawClock(right, static_cast<float>(static_cast<double>(hudSettings.CLOCK_BOTTOM) -
                                             (slideTime - r2)));
     }
+}
+
+void putPhoneAway() {
+    phoneTimer = {};
 }

@@ -130,7 +130,7 @@ void HOST_CDECL radar_mask_fans() {
 
 void install_radar_jumps() {
     const auto& a = host::addresses();
-    radarJumps[0].write(a.radarMaskFans, patch::code_address(&radar_mask_fans));
-    radarJumps[1].write(a.radarToScreen, patch::code_address(&radar_to_screen));
-    radarJumps[2].write(a.radarLimit, patch::code_address(&radar_limit));
+    radarJumps[0].write(adjustAddress(a.radarMaskFans), patch::code_address(&radar_mask_fans));
+    radarJumps[1].write(adjustAddress(a.radarToScreen), patch::code_address(&radar_to_screen));
+    radarJumps[2].write(adjustAddress(a.radarLimit), patch::code_address(&radar_limit));
 }

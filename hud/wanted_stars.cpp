@@ -11,10 +11,11 @@ constexpr uint32_t blinkTime = 2000;
 constexpr Rgba emptySlot{0, 0, 0, 200};
 
 // Steady from two seconds after the level last changed; before that four frames on, four off.
-// Unsigned, as the game's clock and record are.
+// The time since the change is an unsigned difference, so a change stamped on a clock that has
+// since gone back (a saved game loaded) counts as long past.
 bool starsVisible(const uint8_t* actor) {
     if (host::wantedLevel(actor) == 0) return false;
-    return host::gameClock() > host::wantedLevelChangedAt(actor) + blinkTime ||
+    return host::gameClock() - host::wantedLevelChangedAt(actor) > blinkTime ||
            (host::frameCounter() & 4) != 0;
 }
 

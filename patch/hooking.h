@@ -3,8 +3,6 @@
 // which decides whether, when and how often the rest of the chain and the game function run.
 #include "patch/branch.h"
 #include "patch/scoped.h"
-#include "plugin/calling_convention.h"
-#include "plugin/game_version.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,10 +55,14 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         return true;
     }
 
-    // A site with no branch we could hand on to is left as the game has it.
+    // Only a CALL is taken over: anything else at the site, a JMP included (another program's,
+    // whose way back is not known), is left exactly as it is, and the chain never runs.
     void redirect(uint32_t site) {
-        if (installed_ || branch_target(site) == 0) return;
-        this->save_bytes(site, 5, true);
+        if (installed_) return;
+        found_ = site_code(site);
+        const size_t size = call_size(site);
+        if (size == 0) return;
+        this->save_bytes(site, size, true);
         previous_target_ = redirect_call(site, code_address(&run_chain));
         this->keep_written();
         installed_ = true;
@@ -73,9 +75,10 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         Patch::restore_bytes();
     }
 
-    // The diverted CALL lands here, with the game's return address on the stack. Nothing thrown
-    // in the chain reaches the game: the game's own call still runs and its result goes back.
-    static Result HOST_CDECL run_chain() {
+    // The diverted CALL lands here, with the game's return address on the stack, in the
+    // platform's C calling convention. Nothing thrown in the chain reaches the game: the game's
+    // own call still runs and its result goes back.
+    static Result run_chain() {
         // Its other owners keep the manager alive; this reference is only a way in.
         const function_hooker_manager& self = *shared_instance();
         GameCall game{self.previous_target_};
@@ -87,6 +90,8 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
     }
 
     bool installed() const { return installed_; }
+    // What the site held when it was last looked at.
+    SiteCode found() const { return found_; }
     uint32_t previous_target() const { return previous_target_; }
     size_t entry_count() const { return entries_.size(); }
 
@@ -134,9 +139,11 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
     uint32_t previous_target_ = 0;
     std::vector<entry> entries_;
     bool installed_ = false;
+    SiteCode found_ = SiteCode::Other;
 };
 
-// A client's handle on one site's chain; it is known in the chain by its own address.
+// A client's handle on one site's chain; it is known in the chain by its own address. Address
+// names the site; the hook is attached where the site actually is.
 template <class Patch, uint32_t Address, class HostFunction, class Result>
 class function_hooker_base : public scoped_base {
   public:
@@ -155,7 +162,8 @@ class function_hooker_base : public scoped_base {
     ~function_hooker_base() override { detach(); }
 
     void restore_bytes() override { detach(); }
-    virtual void attach(HookCallback callback) = 0;
+    virtual void attach(HookCallback callback, uint32_t site) = 0;
+    void attach(HookCallback callback) { attach(std::move(callback), Address); }
 
     // Only the chain decides: the last entry out puts the game's CALL back.
     void detach() {
@@ -173,15 +181,17 @@ class function_hooker_base : public scoped_base {
 
 template <class Patch, uint32_t Address, class Signature> class function_hooker;
 
-// A site whose game function takes nothing and returns its value in EAX.
+// A site whose game function takes nothing and returns its value in EAX, in the platform's C
+// calling convention.
 template <class Patch, uint32_t Address, class Result>
 class function_hooker<Patch, Address, Result()>
-    : public function_hooker_base<Patch, Address, Result(HOST_CDECL*)(), Result> {
+    : public function_hooker_base<Patch, Address, Result (*)(), Result> {
   public:
-    void attach(HookCallback callback) override {
+    using function_hooker_base<Patch, Address, Result (*)(), Result>::attach;
+    void attach(HookCallback callback, uint32_t site) override {
         this->installed_ = true;
         this->manager_->add_entry(this, std::move(callback));
-        this->manager_->redirect(adjustAddress(Address));
+        this->manager_->redirect(site);
     }
 };
 
@@ -194,10 +204,12 @@ template <uint32_t Address> std::list<site_hook<Address>>& site_hooks() {
     return hooks;
 }
 
+// Site: where the site named Address actually is.
 template <uint32_t Address>
-function_hooker<scoped_call, Address, void*()>& install_site_hook(HookCallback callback) {
+function_hooker<scoped_call, Address, void*()>& install_site_hook(uint32_t site,
+                                                                  HookCallback callback) {
     site_hook<Address> temporary;
-    temporary.attach(std::move(callback));
+    temporary.attach(std::move(callback), site);
     return site_hooks<Address>().emplace_back(temporary);
 }
 

@@ -67,30 +67,33 @@ template <size_t N> class scoped_basic : public scoped_base {
     bool unprotect_ = false;
 };
 
-// A branch written over game code. Its saved bytes go back only while the site still holds the
-// branch this patch wrote: whatever has rewritten the site since is left alone.
-class scoped_branch : public scoped_basic<5> {
+// Bytes written over game code. The saved bytes go back only while the code still holds the bytes
+// this patch wrote: whatever has rewritten it since is left alone.
+template <size_t N> class scoped_written : public scoped_basic<N> {
   public:
-    ~scoped_branch() override { forget_if_rewritten(); }
+    ~scoped_written() override { forget_if_rewritten(); }
 
     void restore_bytes() override {
         forget_if_rewritten();
-        scoped_basic::restore_bytes();
+        scoped_basic<N>::restore_bytes();
     }
 
-    // Takes what the site holds now as this patch's own branch.
-    void keep_written() { peek_bytes(address(), written_, size(), true); }
+    // Takes what the code holds now as this patch's own bytes.
+    void keep_written() { peek_bytes(this->address(), written_, this->size(), true); }
 
   private:
     void forget_if_rewritten() {
-        if (!saved()) return;
-        uint8_t now[bufsize] = {};
-        peek_bytes(address(), now, size(), true);
-        if (std::memcmp(now, written_, size()) != 0) forget();
+        if (!this->saved()) return;
+        uint8_t now[N] = {};
+        peek_bytes(this->address(), now, this->size(), true);
+        if (std::memcmp(now, written_, this->size()) != 0) this->forget();
     }
 
-    uint8_t written_[bufsize] = {};
+    uint8_t written_[N] = {};
 };
+
+// A branch: a CALL rel32 (with a NOP where it replaced a six-byte CALL) or a JMP rel32.
+using scoped_branch = scoped_written<6>;
 
 // The saved bytes of a CALL that has been redirected.
 class scoped_call : public scoped_branch {};
@@ -99,7 +102,7 @@ class scoped_call : public scoped_branch {};
 class scoped_jump : public scoped_branch {
   public:
     // Saves the routine's bytes the first time; writes the jump every time.
-    void write(uint32_t hostAddress, uint32_t target);
+    void write(uint32_t address, uint32_t target);
 };
 
 } // namespace patch

@@ -42,9 +42,17 @@ bool readableImageBytes(uint32_t address, size_t size) {
     return true;
 }
 
+UnknownBuildReason reasonOf(GameVersion version) {
+    if (version != GameVersion::Unknown) return UnknownBuildReason::None;
+    return moduleBaseDelta() != 0 ? UnknownBuildReason::ExecutableMoved
+                                  : UnknownBuildReason::NoBuildSignature;
+}
+
 } // namespace
 
 GameVersion detectGameVersion() {
+    // Most host addresses are absolute: a moved executable holds none of them where we look.
+    if (moduleBaseDelta() != 0) return GameVersion::Unknown;
     for (const Probe& probe : probes) {
         const uint32_t address = adjustAddress(probe.address);
         uint32_t value = 0;
@@ -65,12 +73,19 @@ GameVersion gameVersion() {
     return version;
 }
 
+UnknownBuildReason unknownBuildReason() {
+    return reasonOf(gameVersion());
+}
+
 void logBuild(GameVersion version) {
     const uint32_t base = nominalBase + moduleBaseDelta();
-    if (base != nominalBase)
-        logLine("the game's executable is loaded at 0x%08X rather than 0x%08X", base, nominalBase);
     if (version == GameVersion::Unknown) {
-        logLine("game build not recognised: nothing is hooked and the HUD stays off");
+        if (reasonOf(version) == UnknownBuildReason::ExecutableMoved)
+            logLine("the game's executable is loaded at 0x%08X rather than 0x%08X: the HUD's "
+                    "game addresses are not there, so nothing is hooked and the HUD stays off",
+                    base, nominalBase);
+        else
+            logLine("game build not recognised: nothing is hooked and the HUD stays off");
         return;
     }
     const int build = static_cast<int>(version);

@@ -4,8 +4,17 @@
 
 enum class GameVersion : int32_t { Unknown = 0, Build100 = 100, Build110 = 110, Build120 = 120 };
 
+// Why the running build counts as unknown.
+enum class UnknownBuildReason {
+    None,             // the build is known
+    ExecutableMoved,  // loaded at another base than 0x400000: most host addresses are absolute
+    NoBuildSignature, // no build's signature bytes at its probe address
+};
+
 // The build code, detected once on the first call.
 GameVersion gameVersion();
+// Why gameVersion() is Unknown, detected with it.
+UnknownBuildReason unknownBuildReason();
 // The probe itself: reads each build's signature bytes in turn.
 GameVersion detectGameVersion();
 // Writes to the log which build runs, or why nothing is hooked.

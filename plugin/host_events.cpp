@@ -28,10 +28,11 @@ void runAll(const std::vector<EventHandler>& handlers) {
 }
 
 // Takes over one call site and tells the log whether it could.
-template <uint32_t Site> void takeOver(HostEvent& event) {
+template <uint32_t Site> void installSiteHook(HostEvent& event) {
     auto dispatch = [&event](patch::NextStep next) { return event.dispatch(next); };
-    const auto& site = patch::install_site_hook<Site>(dispatch).manager();
     const uint32_t address = adjustAddress(Site);
+    const auto& site = patch::install_site_hook<Site>(address, dispatch).manager();
+    event.siteResult = {true, site.found(), site.installed()};
     if (site.installed()) {
         logLine("call site %s at 0x%08X taken over (the game's call went to 0x%08X)", event.name,
                 address, site.previous_target());
@@ -40,7 +41,7 @@ template <uint32_t Site> void takeOver(HostEvent& event) {
     uint8_t code[6] = {};
     patch::peek_bytes(address, code, sizeof code);
     logLine("call site %s at 0x%08X left alone: it holds %02X %02X %02X %02X %02X %02X, not a "
-            "call the HUD can hand on",
+            "call the HUD can hand on (another program may have changed it)",
             event.name, address, code[0], code[1], code[2], code[3], code[4], code[5]);
 }
 
@@ -48,13 +49,13 @@ template <uint32_t Site> void takeOver(HostEvent& event) {
 template <uint32_t HostAddresses::*Call> void installCallSite(HostEvent& event) {
     switch (gameVersion()) {
     case GameVersion::Build100:
-        takeOver<build100Addresses.*Call>(event);
+        installSiteHook<build100Addresses.*Call>(event);
         break;
     case GameVersion::Build110:
-        takeOver<build110Addresses.*Call>(event);
+        installSiteHook<build110Addresses.*Call>(event);
         break;
     case GameVersion::Build120:
-        takeOver<build120Addresses.*Call>(event);
+        installSiteHook<build120Addresses.*Call>(event);
         break;
     default:
         break;

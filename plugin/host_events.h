@@ -9,6 +9,14 @@ using EventHandler = std::function<void()>;
 
 enum class HandlerList { Before, After };
 
+// What an event's call site held when its first handler was added, and whether the plug-in took
+// it over. Only a CALL is taken over; with anything else there the event's handlers never run.
+struct CallSiteResult {
+    bool looked = false; // false: an unknown build, nothing was touched
+    patch::SiteCode found = patch::SiteCode::Other;
+    bool takenOver = false;
+};
+
 class HostEvent {
   public:
     using SiteInstaller = void (*)(HostEvent&);
@@ -24,6 +32,7 @@ class HostEvent {
 
     const char* name; // as the log names its call site
     bool hookInstalled = false;
+    CallSiteResult siteResult;
     std::vector<EventHandler> beforeHandlers;
     std::vector<EventHandler> afterHandlers;
 

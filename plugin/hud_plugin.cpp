@@ -4,6 +4,7 @@
 #include "hud/hud_drawers.h"
 #include "hud/hud_frame.h"
 #include "hud/radar_routines.h"
+#include "hud/shown_for_a_while.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_log.h"
@@ -21,6 +22,8 @@ HudPlugin::HudPlugin() {
 
 void onGameStart() {
     logLine("game started");
+    // A saved game loaded starts the game again, its clock lower than before.
+    endEverythingShownForAWhile();
     if (host::fullyKnown()) loadHudTextures();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.

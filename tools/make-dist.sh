@@ -23,9 +23,12 @@ cp "$build"/art/tarvel_moravik/{tarvel_iii,ring_iii,radio_iii,phone_iii}.txd "$s
 mkdir -p "$staging/tools"
 cp "$build/texdict.exe" "$staging/tools/texdict.exe"
 
-# The zip depends on nothing but the files: ordinary permissions, one time stamp (the commit's,
-# or SOURCE_DATE_EPOCH's), entries in byte order, no owner or extra time fields (-X).
-stamp="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}"
+# The zip depends on nothing but the files: ordinary permissions, one time stamp, entries in byte
+# order, no owner or extra time fields (-X). A zip time has no zone and unpacks as local time, so
+# the stamp is a day before the commit's (or SOURCE_DATE_EPOCH's) time: no file unpacks with a
+# time in the future anywhere, even 12 hours west of UTC. Never before 1980, where zip times end.
+source_time="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)}"
+stamp=$(( source_time - 86400 > 315619200 ? source_time - 86400 : 315619200 ))
 find "$staging" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
 find "$staging" -exec touch -h -d "@$stamp" {} +
 (cd "$work" && find "$release" | LC_ALL=C sort |

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t shownFor = 3000; // ms after the last trigger
+constexpr uint32_t shownFor = 3000; // ms after the last trigger
 constexpr unsigned lastStation = 10;
 constexpr int heldStation = 10; // what holding X tunes to
 
@@ -34,17 +34,17 @@ void runRadioWheel() {
         return;
     }
 
-    const auto now = static_cast<int32_t>(host::gameClock());
+    const uint32_t now = host::gameClock();
     if (keyDown('X')) {
         host::setRadioStation(heldStation);
     } else {
-        const bool trigger = keyDown('R') || (keyDown('2') && !host::mouseWheelTurned());
+        const bool triggered = keyDown('R') || (keyDown('2') && !host::mouseWheelTurned());
         // Middle button and 1 together change weapons, not stations.
         const bool weaponChange = keyDown(VK_MBUTTON) && keyDown('1');
-        if (trigger && !weaponChange) radioWheelDeadline = deadlineAfter(now, shownFor);
+        if (triggered && !weaponChange) trigger(radioWheelShown, now);
     }
 
-    radioWheelVisible = now <= radioWheelDeadline && !weaponWheelVisible;
+    radioWheelVisible = shownAt(radioWheelShown, now, shownFor) && !weaponWheelVisible;
     if (!radioWheelVisible) return;
 
     const float a = UnitX(hudSettings.RADIO_WHEEL_SCALE);

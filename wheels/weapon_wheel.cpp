@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t shownFor = 1000; // ms after the last trigger
+constexpr uint32_t shownFor = 1000; // ms after the last trigger
 constexpr Rgba white{255, 255, 255, 255};
 
 ScreenQuad toScreen(const QuadCorners& q) {
@@ -47,12 +47,12 @@ void runWeaponWheel() {
 
     fillNameTable(hudSettings.WEAPON_NAMES, weaponNameTable);
 
-    const auto now = static_cast<int32_t>(host::gameClock());
-    const bool trigger = keyDown(VK_MBUTTON) || keyDown('1') || host::mouseWheelTurned();
+    const uint32_t now = host::gameClock();
+    const bool triggered = keyDown(VK_MBUTTON) || keyDown('1') || host::mouseWheelTurned();
     const bool block = keyDown('2') || keyDown(VK_RBUTTON);
-    if (trigger && !block) weaponWheelDeadline = deadlineAfter(now, shownFor);
+    if (triggered && !block) trigger(weaponWheelShown, now);
 
-    weaponWheelVisible = now <= weaponWheelDeadline && !block && !radioWheelVisible;
+    weaponWheelVisible = shownAt(weaponWheelShown, now, shownFor) && !block && !radioWheelVisible;
     if (!weaponWheelVisible) return;
 
     const ScreenQuad fixedQuad = toScreen(screenMetrics.fixedQuad);

@@ -19,10 +19,6 @@ const std::string& nameAt(std::span<const std::string> table, int index) {
     return table[static_cast<size_t>(index)];
 }
 
-int32_t deadlineAfter(int32_t now, int32_t duration) {
-    return static_cast<int32_t>(static_cast<uint32_t>(now) + static_cast<uint32_t>(duration));
-}
-
 void printWheelCaption(const std::string& name) {
     host::setDropShadowOffset(1);
     host::setDropShadowColour({0, 0, 0, 255});

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces both wheels use: name lists, deadlines and the caption at the screen centre.
+// Pieces both wheels use: name lists and the caption at the screen centre.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,9 +11,6 @@ void fillNameTable(std::string_view names, std::span<std::string> table);
 
 // The table's entry, or empty text for an index outside it.
 const std::string& nameAt(std::span<const std::string> table, int index);
-
-// now + duration on the game's millisecond clock, wrapping as the clock does.
-int32_t deadlineAfter(int32_t now, int32_t duration);
 
 // The end of both wheels' caption: black drop shadow, the ammo text scale, then the name
 // printed at the screen centre. The caller has set centring, colour and font.

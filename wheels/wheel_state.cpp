@@ -3,8 +3,8 @@
 int32_t currentWeaponIndex = 0;
 bool weaponWheelVisible = false;
 bool radioWheelVisible = false;
-int32_t weaponWheelDeadline = 0;
-int32_t radioWheelDeadline = 0;
+ShownForAWhile weaponWheelShown;
+ShownForAWhile radioWheelShown;
 
 std::array<std::string, 13> weaponNameTable;
 std::array<std::string, 12> radioNameTable;

@@ -1,5 +1,7 @@
 #pragma once
 // What the two wheels tell each other and the frame between runs.
+#include "hud/shown_for_a_while.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,8 +9,8 @@
 extern int32_t currentWeaponIndex; // the player's current weapon record, 0 without a player
 extern bool weaponWheelVisible;    // the weapon wheel's last run drew it
 extern bool radioWheelVisible;     // the radio wheel's last run drew it
-extern int32_t weaponWheelDeadline;
-extern int32_t radioWheelDeadline;
+extern ShownForAWhile weaponWheelShown;
+extern ShownForAWhile radioWheelShown;
 
 // Names from WEAPON_NAMES by weapon type and from RADIO_NAMES by station; an entry keeps its
 // name until a later list reaches it again.

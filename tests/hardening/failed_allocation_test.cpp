@@ -6,38 +6,17 @@
 #include "plugin/hud_plugin.h"
 #include "plugin/hud_textures.h"
 #include "sim/busy_game.h"
+#include "sim/game_life.h"
 #include "sim/host_data.h"
 #include "support/plugin_session.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <string>
 
 namespace {
 
-// How many more allocations of a megabyte or more succeed (no limit while negative); past that
-// they fail, as in a fragmented 32-bit process.
-int largeAllocationsLeft = -1;
 constexpr std::size_t large = std::size_t{1} << 20;
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (size >= large && largeAllocationsLeft >= 0 && largeAllocationsLeft-- == 0)
-        throw std::bad_alloc();
-    if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-
-namespace {
 
 TEST(FailedAllocation, SkipsTheFrameAndTheGamesCallStillRuns) {
     testing_support::removeDataFolder();
@@ -52,10 +31,11 @@ TEST(FailedAllocation, SkipsTheFrameAndTheGamesCallStillRuns) {
     sim::showEverything();
     sim::clearCalls();
 
-    largeAllocationsLeft = 1;
+    // The second allocation of a megabyte or more fails, as in a fragmented 32-bit process.
+    sim::refuseAllocations({.atLeast = large, .succeedFirst = 1, .failures = 1});
     const uint32_t result = sim::fire(sim::Event::HudDraw);
-    const bool failed = largeAllocationsLeft < 0;
-    largeAllocationsLeft = -1;
+    const bool failed = sim::refusedAllocations() == 1;
+    sim::allowAllocations();
     ASSERT_TRUE(failed) << "no allocation failed";
     EXPECT_EQ(result, sim::calleeResult(sim::Event::HudDraw));
     EXPECT_EQ(sim::countCalls("callee"), 1u);

@@ -56,9 +56,10 @@ TEST_F(WantedStars, BlinkFourFramesOnFourOffUntilTwoSecondsAfterAChange) {
         EXPECT_EQ(starsAt(7000, frame).size(), shown) << frame; // at exactly 2000 ms too
         EXPECT_EQ(starsAt(7001, frame).size(), 8u) << frame;
     }
-    // Unsigned: 0x90000000 + 2000 is above 1000, where a signed compare would show the stars.
-    sim::setWantedLevel(1, 0x90000000u);
+    // Across the clock's wrap: changed 256 ms before it, so 1000 ms after it they still blink.
+    sim::setWantedLevel(1, 0xFFFFFF00u);
     EXPECT_TRUE(starsAt(1000).empty());
+    EXPECT_EQ(starsAt(1745).size(), 7u);
 }
 
 class Pager : public PanelTest {

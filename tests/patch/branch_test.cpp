@@ -27,7 +27,7 @@ TEST(Redirect, CallForwardAndBackwardEncodesTheSignedDisplacement) {
     EXPECT_EQ(sim::bytes(high, 5), (Bytes{0xE8, 0xFB, 0x0F, 0xF0, 0xFF}));
 }
 
-TEST(Redirect, JumpForwardAndBackwardAtTheAdjustedAddress) {
+TEST(Redirect, JumpForwardAndBackward) {
     sim::layOut(sim::Build::v100);
     patch::redirect_jump(low, high);
     EXPECT_EQ(sim::bytes(low, 5), (Bytes{0xE9, 0xFB, 0xEF, 0x0F, 0x00}));

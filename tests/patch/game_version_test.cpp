@@ -1,5 +1,6 @@
 #include "plugin/game_version.h"
 #include "sim/sim.h"
+#include "support/plugin_session.h"
 
 #include <gtest/gtest.h>
 
@@ -100,22 +101,7 @@ TEST(BuildDetection, AtTheNominalBaseAdjustingMovesNothing) {
 // A program that is not the game, whose image ends below the probes: the plug-in loads into it
 // without touching the probe addresses (see tests/support/other_program.cpp).
 TEST(BuildDetection, AnotherProgramLoadsThePluginWithoutReadingPastItsImage) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program = path;
-    program = program.substr(0, program.find_last_of("\\/") + 1) + "other_program.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
-        << program;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(testing_support::runBesideThisProgram("other_program.exe"), 0u);
 }
 
 } // namespace

@@ -266,7 +266,8 @@ TEST_F(HookChain, ASiteWithoutARecognisedBranchIsLeftAlone) {
 
 TEST_F(HookChain, AnInstalledSiteHookLivesInTheSitesStorage) {
     const Bytes game = sim::bytes(hudDraw100, 5);
-    patch::site_hook<hudDraw100>& stored = patch::install_site_hook<hudDraw100>(around("event"));
+    patch::site_hook<hudDraw100>& stored =
+        patch::install_site_hook<hudDraw100>(hudDraw100, around("event"));
 
     EXPECT_EQ(&stored, &patch::site_hooks<hudDraw100>().back());
     EXPECT_TRUE(stored.installed());

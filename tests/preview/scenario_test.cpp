@@ -60,6 +60,23 @@ TEST(Scenario, ReadsCommandsWithTheirArgumentsAndLineNumbers) {
     EXPECT_EQ(s.steps[10].line, 14);
 }
 
+TEST(Scenario, ReadsTheGameLifeCommands) {
+    const Scenario s = parsed("clock 4294967000\n"
+                              "load-save 1000\n"
+                              "lock color_configs\\VColors.ini\n"
+                              "unlock tarvel_III.ini\n");
+    ASSERT_EQ(s.steps.size(), 4u);
+    EXPECT_EQ(s.steps[0].command, Command::Clock);
+    EXPECT_EQ(s.steps[0].numbers, std::vector<double>{4294967000.0});
+    EXPECT_EQ(s.steps[1].command, Command::LoadSave);
+    EXPECT_EQ(s.steps[1].numbers, std::vector<double>{1000});
+    EXPECT_EQ(s.steps[2].command, Command::Lock);
+    EXPECT_EQ(s.steps[2].text, "color_configs\\VColors.ini");
+    EXPECT_EQ(s.steps[3].command, Command::Unlock);
+    EXPECT_EQ(s.steps[3].text, "tarvel_III.ini");
+    EXPECT_NE(faultOf("load-save -1\n"), "");
+}
+
 TEST(Scenario, WithoutAScreenLineTheSizeIs1920By1080) {
     const Scenario s = parsed("frames 1\n");
     EXPECT_EQ(s.width, 1920);

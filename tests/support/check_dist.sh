@@ -63,6 +63,13 @@ zipped="$(zipinfo "$zip" | awk 'length($1) == 10 && $1 ~ /^[-d][-rwx]*$/ {name =
 if [ "$zipped" != "$folder" ]; then
     echo "zip holds:"; echo "$zipped"; echo "folder holds:"; echo "$folder"; exit 1
 fi
+# Zip times unpack as local time: each must lie at least 12 hours (the farthest zone west of UTC)
+# before the commit's time, so that no file unpacks with a time in the future.
+source_time="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}"
+latest=$(date -u -d "@$(( source_time - 12 * 3600 ))" +%Y%m%d.%H%M%S)
+zipinfo -T "$zip" | awk -v latest="$latest" 'length($1) == 10 && $1 ~ /^[-d][-rwx]*$/ {
+    if ($7 > latest) { print "zip time " $7 " of " $NF " may unpack in the future"; bad = 1 } }
+    END { exit bad }'
 unzip -q "$zip" -d "$dist/unzipped"
 diff -r "$out" "$dist/unzipped/tarvel_hud-$version"
 rm -rf "$(dirname "$dist")"

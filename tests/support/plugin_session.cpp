@@ -16,8 +16,12 @@ std::string gameDirectory() {
     return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
+std::string dataFilePath(const std::string& relativeName) {
+    return gameDirectory() + "tarvel_moravik\\" + relativeName;
+}
+
 void writeDataFile(const std::string& relativeName, const std::string& contents) {
-    std::string path = gameDirectory() + "tarvel_moravik\\" + relativeName;
+    const std::string path = dataFilePath(relativeName);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << contents;
@@ -34,6 +38,22 @@ void removeDataFolder() {
         fs::create_hard_link(entry.path(), placed, failure);
         if (failure) fs::copy_file(entry.path(), placed, failure);
     }
+}
+
+unsigned long runBesideThisProgram(const std::string& program) {
+    const std::string path = gameDirectory() + program;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 0xFFFFFFFF;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 1234;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
 }
 
 PluginSession::PluginSession(sim::Build build, bool layOut) {

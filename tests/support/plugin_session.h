@@ -8,11 +8,17 @@ namespace testing_support {
 
 // The folder of the running test program: the game directory the plug-in sees.
 std::string gameDirectory();
+// The path of a file under <game directory>/tarvel_moravik/.
+std::string dataFilePath(const std::string& relativeName);
 // Writes a file under <game directory>/tarvel_moravik/ (folders made as needed).
 void writeDataFile(const std::string& relativeName, const std::string& contents);
 // Clears tarvel_moravik/ and lays the shipped texture dictionaries back into it, so that every
 // test starts from the game's own art and no configuration.
 void removeDataFolder();
+
+// Runs a program that lies beside the running test program, waits for it (a minute at most)
+// and gives its exit code.
+unsigned long runBesideThisProgram(const std::string& program);
 
 class PluginSession {
   public:

@@ -60,7 +60,7 @@ TEST_F(RadioWheel, RWithTheMiddleButtonAndKeyOneTogetherDoesNotRefreshIt) {
     const std::vector<int> combinations[] = {
         {'R', VK_MIDDLE_BUTTON}, {'R', '1'}, {'R', VK_MIDDLE_BUTTON, '1'}};
     for (const auto& keys : combinations) {
-        radioWheelDeadline = weaponWheelDeadline = 0;
+        radioWheelShown = weaponWheelShown = {};
         radioWheelVisible = false;
         pressAt(startTime, keys);
         EXPECT_FALSE(radioWheelDrawn());

@@ -12,7 +12,7 @@ class WeaponWheel : public WheelTest {};
 
 TEST_F(WeaponWheel, ATriggerShowsItForOneSecondAndFurtherTriggersKeepIt) {
     for (int key : std::vector<int>{VK_MIDDLE_BUTTON, '1', 0}) {
-        weaponWheelDeadline = 0;
+        weaponWheelShown = {};
         sim::setMouseWheel(key == 0, false);
         if (key) sim::setKey(key, true);
         frameAt(startTime);

@@ -31,8 +31,8 @@ class WheelTest : public ::testing::Test {
         currentWeaponIndex = 0;
         weaponWheelVisible = false;
         radioWheelVisible = false;
-        weaponWheelDeadline = 0;
-        radioWheelDeadline = 0;
+        weaponWheelShown = {};
+        radioWheelShown = {};
         weaponNameTable = {};
         radioNameTable = {};
         weaponPresent = {};

@@ -72,6 +72,10 @@ const CommandInfo commands[] = {
     {"mouse-aim", Command::MouseAim, Args::Choice},
     {"aim", Command::Aim, Args::Numbers, -10, 10, 2, 2},
     {"hud", Command::Hud, Args::Choice},
+    {"clock", Command::Clock, Args::Number, 0, 4294967295.0},
+    {"load-save", Command::LoadSave, Args::Number, 0, 4294967295.0},
+    {"lock", Command::Lock, Args::Text},
+    {"unlock", Command::Unlock, Args::Text},
     {"capture", Command::Capture, Args::Name},
 };
 

@@ -24,6 +24,10 @@
 //   mouse-aim on              the game's mouse-aim option (on or off)
 //   aim 0.53 0.44             aim point as fractions of the screen
 //   hud on                    the HUD shown (on or off)
+//   clock 4294967000          the game's millisecond clock set: back, or close to its wrap
+//   load-save 1000            a saved game loaded: the game starts again, its clock at 1000
+//   lock tarvel_III.ini       a file of tarvel_moravik\ held open without read sharing, as an
+//   unlock tarvel_III.ini     editor does while it saves, until unlocked
 //   capture NAME              draw the last frame into NAME_<width>x<height>.png
 #include <cstdint>
 #include <string>
@@ -63,6 +67,10 @@ enum class Command {
     MouseAim,
     Aim,
     Hud,
+    Clock,
+    LoadSave,
+    Lock,
+    Unlock,
     Capture,
 };
 

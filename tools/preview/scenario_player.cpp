@@ -3,6 +3,7 @@
 #include "tools/preview/layout_check.h"
 #include "tools/preview/png_file.h"
 
+#include "sim/game_life.h"
 #include "sim/host_cameras.h"
 #include "sim/host_clock.h"
 #include "sim/host_data.h"
@@ -32,6 +33,15 @@ const Image* DictionaryTextures::find(const std::string& name) {
 }
 
 namespace {
+
+// A file of the data folder beside this program, the game directory the plug-in reads from.
+std::string dataFilePath(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string directory = path;
+    directory.erase(directory.find_last_of("\\/") + 1);
+    return directory + "tarvel_moravik\\" + name;
+}
 
 class Player {
   public:
@@ -213,6 +223,18 @@ bool Player::run(const Step& step, std::string& error) {
         break;
     case Command::Hud:
         sim::setHudShown(integer(0) != 0);
+        break;
+    case Command::Clock:
+        sim::setClock(static_cast<uint32_t>(integer(0)));
+        break;
+    case Command::LoadSave:
+        sim::loadSavedGame(static_cast<uint32_t>(integer(0)));
+        break;
+    case Command::Lock:
+        sim::lockFile(dataFilePath(step.text));
+        break;
+    case Command::Unlock:
+        sim::unlockFile(dataFilePath(step.text));
         break;
     case Command::Capture:
         return capture(step.text, error);
