@@ -43,6 +43,7 @@ $(FUZZ_BUILD)/build.ninja: fuzz/CMakeLists.txt config/CMakeLists.txt texdict/CMa
 fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
+# Every target for the same time, all at once: make fuzz FUZZ_SECONDS=600.
 fuzz: fuzz-build
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) --stats
 

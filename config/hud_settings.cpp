@@ -40,11 +40,7 @@ void readLayout(HudSettings& out, const IniReader& layout) {
 }
 
 void loadSettingsWith(HudSettings& out, PathResolver resolvePath) {
-    IniReader layout;
-    layout.load(resolvePath(layoutFile));
-    readLayout(out, layout);
-    // Colours come from the colour file only, never from the layout file.
-    IniReader colorFile;
-    colorFile.load(resolvePath(colorFileFor(out.RADAR_TYPE)));
-    readColors(out.colors, colorFile);
+    loadSettingsThrough(out, [resolvePath](const char* name, IniReader& reader) {
+        reader.load(resolvePath(name));
+    });
 }

@@ -92,6 +92,18 @@ void loadSettingsWith(HudSettings& out, PathResolver resolvePath);
 // The part of that load that comes from the layout file: every layout field and reloadKey.
 void readLayout(HudSettings& out, const IniReader& layout);
 
+// The same load with the files' entries from anywhere: readFile(relativeName, reader) fills
+// reader with the entries of the named file, layout first, then the colour file it selects.
+template <class ReadFile> void loadSettingsThrough(HudSettings& out, ReadFile&& readFile) {
+    IniReader layout;
+    readFile(static_cast<const char*>(layoutFile), layout);
+    readLayout(out, layout);
+    // Colours come from the colour file only, never from the layout file.
+    IniReader colorFile;
+    readFile(colorFileFor(out.RADAR_TYPE), colorFile);
+    readColors(out.colors, colorFile);
+}
+
 // The one list of layout keys read by their type (colors and reloadKey are not in it):
 // visit(key, &HudSettings::field) once per key, in record order.
 template <class Visit> void forEachSettingsField(Visit&& visit) {

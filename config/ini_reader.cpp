@@ -217,10 +217,15 @@ bool IniReader::load(const char* path) {
 
 void IniReader::parse(const char* data, std::size_t size) {
     entries_.clear();
-    try {
-        buffer_.assign(data, data + size);
-    } catch (const std::bad_alloc&) {
-        buffer_.clear();
+    buffer_.clear();
+    // Bytes beyond what load takes from a file are taken as load takes such a file: as none.
+    // The limit also keeps the entry count far below what a 32-bit vector can hold.
+    if (size <= static_cast<std::size_t>(maxFileSize)) {
+        try {
+            buffer_.assign(data, data + size);
+        } catch (const std::bad_alloc&) {
+            buffer_.clear();
+        }
     }
     parseBuffer();
 }

@@ -54,7 +54,8 @@ class IniReader {
     // A file that cannot be read whole and parsed (missing, locked, read short, out of memory)
     // leaves the reader empty and gives false.
     bool load(const char* path);
-    // Parses a copy of the bytes, as load does with a file's bytes.
+    // Parses a copy of the bytes, as load does with a file's bytes; more than load takes from
+    // a file (16 MB) read as none.
     void parse(const char* data, std::size_t size);
 
     IniEntry find(std::string_view key) const;

@@ -1,5 +1,7 @@
-// Writes the input as the layout file and the two colour files of a game folder, loads the
-// settings from there and checks every field against the same texts parsed in memory.
+// Splits the input into the layout file and the two colour files, loads the settings from them
+// and checks every field against the same texts parsed apart. Built twice: fuzz_load_settings
+// hands the texts over in memory; fuzz_load_settings_files (FUZZ_THROUGH_FILES) writes them into
+// a game folder and loads them from there, as the plug-in does.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -26,8 +28,17 @@ constexpr const char* fileNames[] = {
     "tarvel_moravik\\color_configs\\VColors.ini",
 };
 
-std::string root; // a folder of this process's own, so that parallel fuzzers do not meet
 std::vector<std::string> requested;
+std::string_view parts[3]; // this input's texts, in the order of fileNames
+
+IniReader readerOf(std::string_view bytes) {
+    IniReader reader;
+    reader.parse(bytes.data(), bytes.size());
+    return reader;
+}
+
+#ifdef FUZZ_THROUGH_FILES
+std::string root; // a folder of this process's own, so that parallel fuzzers do not meet
 
 std::string pathOf(const char* relativeName) {
     std::string path = root + "/" + relativeName;
@@ -55,11 +66,36 @@ void place(const char* relativeName, std::string_view bytes) {
     FUZZ_CHECK(std::fclose(file) == 0);
 }
 
-IniReader readerOf(std::string_view bytes) {
-    IniReader reader;
-    reader.parse(bytes.data(), bytes.size());
-    return reader;
+void removeRoot() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
 }
+
+void prepare() {
+    char folder[] = "/tmp/tarvel_fuzz_XXXXXX";
+    FUZZ_CHECK(mkdtemp(folder) != nullptr);
+    root = folder;
+    std::atexit(removeRoot);
+    std::filesystem::create_directories(pathOf("tarvel_moravik\\color_configs"));
+}
+
+void load(HudSettings& out) {
+    for (std::size_t i = 0; i < 3; ++i)
+        place(fileNames[i], parts[i]);
+    loadSettingsWith(out, resolve);
+}
+#else
+void prepare() {}
+
+// An empty part reads as a missing file does: no entries.
+void load(HudSettings& out) {
+    loadSettingsThrough(out, [](const char* name, IniReader& reader) {
+        requested.emplace_back(name);
+        for (std::size_t i = 0; i < 3; ++i)
+            if (requested.back() == fileNames[i]) reader.parse(parts[i].data(), parts[i].size());
+    });
+}
+#endif
 
 template <class Field>
 void checkField(const IniEntry& entry, const Field& actual, const Field& fallback) {
@@ -83,19 +119,10 @@ void checkField(const IniEntry& entry, const Field& actual, const Field& fallbac
 // Kept from run to run: every load must overwrite all that an earlier one left.
 HudSettings settings;
 
-void removeRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/tarvel_fuzz_XXXXXX";
-    FUZZ_CHECK(mkdtemp(folder) != nullptr);
-    root = folder;
-    std::atexit(removeRoot);
-    std::filesystem::create_directories(pathOf("tarvel_moravik\\color_configs"));
+    prepare();
     // No file gives NaN, so a field that a load leaves alone shows.
     forEachSettingsField([](std::string_view, auto field) {
         using Field = std::remove_reference_t<decltype(settings.*field)>;
@@ -111,18 +138,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // NUL bytes split the input: layout file, then IIIColors.ini, then VColors.ini (the last
     // part may hold NULs of its own).
     std::string_view rest(reinterpret_cast<const char*>(data), size);
-    std::string_view parts[3];
     for (std::size_t i = 0; i < 2; ++i) {
         const std::size_t nul = rest.find('\0');
         parts[i] = rest.substr(0, nul);
         rest = nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
     }
     parts[2] = rest;
-    for (std::size_t i = 0; i < 3; ++i)
-        place(fileNames[i], parts[i]);
 
     requested.clear();
-    loadSettingsWith(settings, resolve);
+    load(settings);
 
     static const HudSettings defaults;
     const IniReader layout = readerOf(parts[0]);

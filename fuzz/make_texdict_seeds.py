@@ -54,3 +54,10 @@ seed("dxt5", dictionary(texture("d5", 0x0300, 2, 2, 16, 1, 5, b"",
                                 [bytes([255, 0, 0x88, 0x46, 0, 0, 0, 0]) + block])))
 seed("two_textures", dictionary(texture("a", 0x0500, 1, 1, 32, 1, 0, b"", [bytes(4)]),
                                 texture("B", 0x0200, 1, 2, 16, 1, 0, b"", [bytes(4)])))
+# Headers a modder's download may carry, whose sizes wrap in 32 bits: each must be refused.
+seed("crafted_8888_32768_empty_level",
+     dictionary(texture("wide", 0x0500, 32768, 32768, 32, 1, 0, b"", [b""])))
+seed("crafted_1555_46341_wrapped_level",
+     dictionary(texture("wrap", 0x0100, 46341, 46341, 16, 1, 0, b"", [bytes(9266)])))
+seed("crafted_dxt3_65535_empty_level",
+     dictionary(texture("huge", 0x0300, 65535, 65535, 16, 1, 3, b"", [b""])))

@@ -12,13 +12,14 @@ stats=${3:-}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 data=$repo/data/tarvel_moravik
 cases=("$repo"/tests/config/cases/*.ini)
-targets=(fuzz_ini_reader fuzz_load_settings fuzz_texdict_reader)
+targets=(fuzz_ini_reader fuzz_load_settings fuzz_load_settings_files fuzz_texdict_reader)
 
 # Seeds are copied afresh on every run into corpus folders that also keep what the fuzzers
 # found before; nothing of it is committed.
 ini=$build/corpus/fuzz_ini_reader
 load=$build/corpus/fuzz_load_settings
-mkdir -p "$ini" "$load" "$build/logs" "$build/artifacts"
+files=$build/corpus/fuzz_load_settings_files
+mkdir -p "$ini" "$load" "$files" "$build/logs" "$build/artifacts"
 cp "$data/tarvel_III.ini" "$data"/color_configs/*.ini "${cases[@]}" "$repo"/fuzz/seeds/ini_reader/* "$ini"/
 cp "$repo"/fuzz/seeds/load_settings/* "$load"/
 mkdir -p "$build/corpus/fuzz_texdict_reader"
@@ -33,12 +34,16 @@ joined "$build/classic_layout.ini" "$data/color_configs/IIIColors.ini" \
 for c in "${cases[@]}"; do
     joined "$c" "$c" "$c" >"$load/case_$(basename "$c" .ini)"
 done
+# The two settings targets take the same inputs: in memory and through files.
+cp "$load"/* "$files"/
 
 pids=()
 for t in "${targets[@]}"; do
     rm -f "$build/artifacts/$t"-*
     dict=(-dict="$repo/fuzz/ini.dict") # the INI words, for the configuration targets
     [ "$t" != fuzz_texdict_reader ] || dict=()
+    # Lines are read one by one: a longer text only repeats them, and its checks cost time.
+    [ "$t" != fuzz_ini_reader ] || dict+=(-max_len=1024)
     "$build/$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
         "${dict[@]}" -artifact_prefix="$build/artifacts/$t-" \
         "$build/corpus/$t" >"$build/logs/$t.log" 2>&1 &

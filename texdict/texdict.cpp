@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <exception>
 #include <fstream>
+#include <new>
 
 namespace texdict {
 namespace {
@@ -20,6 +22,12 @@ constexpr uint32_t linearClamped = 0x3302;
 
 constexpr size_t chunkHeaderSize = 12;
 constexpr size_t textureHeaderSize = 88;
+
+// The reader takes sides up to this, larger than the game's own: with it, a level's byte count
+// and the pixels decoded from it stay far below 4 GB, so that no size wraps in a 32-bit tool.
+constexpr int maxReadSide = 8192;
+// No dictionary file the game could hold in its memory is larger.
+constexpr uint64_t maxFileBytes = uint64_t(1) << 30;
 
 // Bits of the raster format word.
 constexpr uint32_t formatMask = 0x0F00;
@@ -315,7 +323,11 @@ bool Reader::chunk(size_t at, size_t limit, uint32_t type, Chunk& out) {
 bool Reader::dictionary(Dictionary& out) {
     out.textures.clear();
     Chunk top, header;
+    // A file that does not even start as one is told apart from a damaged dictionary.
+    if (file_.size() < chunkHeaderSize || u32(0) != dictionaryChunk)
+        context_ = "not a texture dictionary: ";
     if (!chunk(0, file_.size(), dictionaryChunk, top)) return false;
+    context_.clear();
     if (!chunk(top.body, top.end, dataChunk, header)) return false;
     if (header.end - header.body < 4)
         return fail(header.body, "the dictionary's data block holds " +
@@ -374,6 +386,10 @@ bool Reader::texture(const Chunk& data, Texture& out) {
     if (out.width == 0 || out.height == 0)
         return fail(at + 80, "a side of 0 pixels (" + std::to_string(out.width) + " x " +
                                  std::to_string(out.height) + ")");
+    if (out.width > maxReadSide || out.height > maxReadSide)
+        return fail(at + 80, std::to_string(out.width) + " x " + std::to_string(out.height) +
+                                 " pixels: a side above " + std::to_string(maxReadSide) +
+                                 " is not handled");
     if (levels == 0) return fail(at + 85, "a level count of 0");
 
     const RasterFormat* format = findFormat(raster & formatMask);
@@ -394,13 +410,14 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
                     Texture& out) {
     const size_t rasterAt = at - textureHeaderSize + 72, compressionAt = rasterAt + 15;
     const RasterFormat& format = *findFormat(raster & formatMask);
-    const size_t pixelCount = size_t(out.width) * size_t(out.height);
+    // All sizes in 64 bits: the sides are checked, but the arithmetic must not rely on it.
+    const uint64_t pixelCount = uint64_t(out.width) * uint64_t(out.height);
     const int paletteSize = raster & palette8Flag ? 256 : raster & palette4Flag ? 32 : 0;
     if ((raster & palette8Flag) && (raster & palette4Flag))
         return fail(rasterAt, "both palette flags in raster format " + hex(raster));
 
     out.format = format.name;
-    size_t expected = pixelCount * size_t(format.depth / 8);
+    uint64_t expected = pixelCount * uint64_t(format.depth / 8);
     const Compression* blocks = nullptr;
     if (compression != 0) {
         for (const auto& c : compressions)
@@ -413,8 +430,8 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
             return fail(compressionAt, out.format + " (premultiplied alpha) is not handled");
         if (paletteSize)
             return fail(rasterAt, "a palette on a " + out.format + "-compressed texture");
-        expected = size_t(std::max(1, (out.width + 3) / 4)) *
-                   size_t(std::max(1, (out.height + 3) / 4)) * size_t(blocks->blockBytes);
+        expected = uint64_t(std::max(1, (out.width + 3) / 4)) *
+                   uint64_t(std::max(1, (out.height + 3) / 4)) * uint64_t(blocks->blockBytes);
     }
 
     const uint8_t* colours = nullptr;
@@ -439,12 +456,13 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
         return fail(levelStart, "level 1 holds " + std::to_string(size) + " bytes; " +
                                     std::to_string(out.width) + " x " + std::to_string(out.height) +
                                     " in " + out.format + " takes " + std::to_string(expected));
+    // The level lies inside the file, so its pixels take at most eight times the file's size.
     const uint8_t* source = file_.data() + at;
-    out.rgba.assign(pixelCount * 4, 0);
+    out.rgba.assign(static_cast<size_t>(pixelCount * 4), 0);
     if (blocks) {
         decodeBlocks(*blocks, source, out);
     } else {
-        for (size_t i = 0; i < pixelCount; ++i) {
+        for (size_t i = 0; i < static_cast<size_t>(pixelCount); ++i) {
             Rgba c;
             if (colours) {
                 if (source[i] >= paletteSize)
@@ -539,29 +557,47 @@ std::vector<uint8_t> write(const Dictionary& d) {
 }
 
 bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& error) {
-    Reader reader(file, error);
-    if (reader.dictionary(dictionary)) return true;
+    // Every size is checked before it is allocated, but the memory of a 32-bit tool may still
+    // run out: that is one more file the reader cannot take, never an exception.
+    try {
+        Reader reader(file, error);
+        if (reader.dictionary(dictionary)) return true;
+    } catch (const std::bad_alloc&) {
+        error = "at byte 0: not enough memory for the file's textures";
+    } catch (const std::exception& e) {
+        error = std::string("at byte 0: ") + e.what();
+    }
     dictionary.textures.clear();
     return false;
 }
 
 bool readFile(const std::string& path, Dictionary& dictionary, std::string& error) {
     dictionary.textures.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
-        return false;
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            error = path + ": cannot be opened";
+            return false;
+        }
+        in.seekg(0, std::ios::end);
+        const auto length = static_cast<std::streamoff>(in.tellg());
+        in.seekg(0, std::ios::beg);
+        // A file larger than the address space is refused before anything is allocated.
+        if (length < 0 || static_cast<uint64_t>(length) > maxFileBytes) {
+            error = path + ": cannot be read" + (length < 0 ? "" : ": larger than 1 GB");
+            return false;
+        }
+        std::vector<uint8_t> bytes(static_cast<size_t>(length));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!in) {
+            error = path + ": cannot be read";
+            return false;
+        }
+        if (read(bytes, dictionary, error)) return true;
+    } catch (const std::exception&) {
+        error = "not enough memory to read the file";
     }
-    in.seekg(0, std::ios::end);
-    const auto length = static_cast<std::streamoff>(in.tellg());
-    in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(length > 0 ? static_cast<size_t>(length) : 0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (length < 0 || !in) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    if (read(bytes, dictionary, error)) return true;
+    dictionary.textures.clear();
     error = path + ": " + error;
     return false;
 }

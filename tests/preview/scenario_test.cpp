@@ -117,7 +117,7 @@ TEST(Sizes, AreWidthByHeightEachOneTo8192) {
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 720);
     EXPECT_TRUE(parseSize("8192X1", w, h));
-    for (const char* bad :
-         {"1280", "1280x", "x720", "0x720", "1280x8193", "12a0x720", "1280x720x2", "-5x5", ""})
+    for (const char* bad : {"1280", "1280x", "x720", "0x720", "1280x8193", "12a0x720", "1280x720x2",
+                            "-5x5", "", "4294968576x720"}) // 2^32 + 1280
         EXPECT_FALSE(parseSize(bad, w, h)) << bad;
 }

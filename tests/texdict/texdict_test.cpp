@@ -268,6 +268,8 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
     for (size_t length = 0; length < good.size(); ++length) {
         EXPECT_FALSE(texdict::read({good.data(), length}, d, error)) << "cut at " << length;
         EXPECT_EQ(error.rfind("at byte ", 0), 0u) << error;
+        EXPECT_EQ(error.find("not a texture dictionary") == std::string::npos, length >= 12)
+            << error;
     }
 
     // The texture chunk one byte larger than the dictionary has room for.
@@ -275,6 +277,13 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
     bad[32] += 13;
     EXPECT_FALSE(texdict::read(bad, d, error));
     EXPECT_EQ(error.rfind("at byte 28: ", 0), 0u) << error;
+
+    // Another kind of file altogether is named as such before the detail.
+    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H'};
+    for (size_t length : {png.size(), size_t(4)}) {
+        EXPECT_FALSE(texdict::read({png.data(), length}, d, error));
+        EXPECT_EQ(error.rfind("at byte 0: not a texture dictionary: ", 0), 0u) << error;
+    }
 
     // A level that claims more pixels than a 2 x 2 texture has, still inside the block.
     const std::pair<Raw, const char*> inconsistent[] = {
@@ -288,6 +297,24 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
         EXPECT_NE(error.find(what), std::string::npos) << error;
         EXPECT_NE(error.find("'star'"), std::string::npos) << error;
     }
+
+    // Sides whose byte counts wrap in 32 bits, with a level sized to the wrapped count.
+    const std::pair<Raw, const char*> wrapping[] = {
+        {{0x0500, 32768, 32768, 32, 0, {}, {Bytes()}}, "32768 x 32768"},
+        {{0x0100, 46341, 46341, 16, 0, {}, {Bytes(9266)}}, "46341 x 46341"},
+        {{0x0300, 65535, 65535, 16, 3, {}, {Bytes()}}, "65535 x 65535"},
+        {{0x0400, 8193, 1, 8, 0, {}, {Bytes(8193)}}, "8193 x 1"},
+    };
+    for (const auto& [raw, what] : wrapping) {
+        EXPECT_FALSE(texdict::read(dictionaryOf({textureChunk(raw)}), d, error)) << what;
+        EXPECT_EQ(error.rfind("at byte 132: texture 't': ", 0), 0u) << error;
+        EXPECT_NE(error.find(std::string(what) + " pixels: a side above 8192"), std::string::npos)
+            << error;
+    }
+    // The largest side taken.
+    EXPECT_TRUE(texdict::read(
+        dictionaryOf({textureChunk({0x0400, 1, 8192, 8, 0, {}, {Bytes(8192, 7)}})}), d, error))
+        << error;
 
     // A level size beyond the end of its block.
     Raw beyond{0x0500, 1, 1, 32, 0, {}, {Bytes(4)}};

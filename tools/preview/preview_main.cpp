@@ -243,13 +243,15 @@ void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failu
     if (failure) fs::copy_file(from, to, failure);
 }
 
-// The game loads a dictionary it cannot read as one without textures: say why.
-void warnIfUnreadable(const fs::path& file) {
+// The game loads a dictionary it cannot read as one without textures: say why. False when it
+// cannot be read.
+bool readableDictionary(const fs::path& file) {
     texdict::Dictionary dictionary;
     std::string error;
-    if (!texdict::readFile(file.string(), dictionary, error))
-        std::fprintf(stderr, "preview: %s; the game would draw without its textures\n",
-                     shown(error).c_str());
+    if (texdict::readFile(file.string(), dictionary, error)) return true;
+    std::fprintf(stderr, "preview: %s; the game would draw without its textures\n",
+                 shown(error).c_str());
+    return false;
 }
 
 // A game directory of its own, laid out in a temporary folder, and the run of this program
@@ -293,8 +295,10 @@ class GameDirectory {
              {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
             if (!failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
                 linkOrCopy(home / "dictionaries" / file, game_ / "tarvel_moravik" / file, failure);
-            else
-                warnIfUnreadable(fs::path(options_.data) / "tarvel_moravik" / file);
+            // One render refuses the folder; --watch goes on, since the file may be mid-edit.
+            else if (!readableDictionary(fs::path(options_.data) / "tarvel_moravik" / file) &&
+                     !options_.watch)
+                return 1;
         }
         if (!laidOut_ || failure)
             return fail("cannot lay out a game directory in " + game_.string());

@@ -1,10 +1,12 @@
 #include "tools/preview/scenario.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace preview {
 
@@ -12,6 +14,20 @@ namespace {
 
 // Longest text a command may post: the game's message slots hold 127 characters.
 constexpr size_t longestText = 120;
+// Far beyond any script; a larger file is refused before it is read into memory.
+constexpr std::streamoff longestScenario = 1 << 20;
+
+// Reads "<a><separator><b>", two decimal integers: a number too large for an int is refused
+// rather than wrapped, whatever the C library's scanf would make of it.
+bool readIntPair(const std::string& text, std::string_view separators, int& a, int& b) {
+    const char* end = text.data() + text.size();
+    const auto first = std::from_chars(text.data(), end, a);
+    if (first.ec != std::errc() || first.ptr == end ||
+        separators.find(*first.ptr) == std::string_view::npos)
+        return false;
+    const auto second = std::from_chars(first.ptr + 1, end, b);
+    return second.ec == std::errc() && second.ptr == end;
+}
 
 enum class Args {
     None,
@@ -187,9 +203,7 @@ std::string readArguments(const CommandInfo& info, const std::string& rest, Step
         return "";
     case Args::Clock: {
         int h = -1, m = -1;
-        char colon = 0, extra = 0;
-        if (std::sscanf(rest.c_str(), "%d%c%d%c", &h, &colon, &m, &extra) != 3 || colon != ':' ||
-            h < 0 || h > 23 || m < 0 || m > 59)
+        if (!readIntPair(rest, ":", h, m) || h < 0 || h > 23 || m < 0 || m > 59)
             return "expects a time such as 21:37";
         step.numbers = {double(h), double(m)};
         return "";
@@ -253,9 +267,7 @@ std::string readArguments(const CommandInfo& info, const std::string& rest, Step
 
 bool parseSize(const std::string& text, int& width, int& height) {
     int w = 0, h = 0;
-    char x = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
-        return false;
+    if (!readIntPair(text, "xX", w, h)) return false;
     if (w < 1 || h < 1 || w > 8192 || h > 8192) return false;
     width = w;
     height = h;
@@ -326,6 +338,12 @@ bool readScenario(const std::string& path, Scenario& scenario, std::string& erro
         error = path + ": cannot be read";
         return false;
     }
+    file.seekg(0, std::ios::end);
+    if (file.tellg() > longestScenario) {
+        error = path + ": larger than 1 MB, no scenario";
+        return false;
+    }
+    file.seekg(0, std::ios::beg);
     std::ostringstream text;
     text << file.rdbuf();
     return parseScenario(text.str(), path, scenario, error);

@@ -82,9 +82,15 @@ FolderStamp stampFolder(const std::string& folder) {
     for (fs::recursive_directory_iterator it(folder, failure), end; !failure && it != end;
          it.increment(failure)) {
         if (!it->is_regular_file(failure) || !watched(it->path())) continue;
+        // The system's own stamp: this runtime's std::filesystem keeps whole seconds of the last
+        // write, so a save of the same size within the second of the one shown would be missed.
         FileStamp stamp;
-        stamp.size = it->file_size(failure);
-        stamp.written = it->last_write_time(failure).time_since_epoch().count();
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExW(it->path().c_str(), GetFileExInfoStandard, &data)) {
+            stamp.size = uintmax_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+            stamp.written = int64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                            data.ftLastWriteTime.dwLowDateTime;
+        }
         stamps[it->path().string()] = stamp;
         failure.clear();
     }
