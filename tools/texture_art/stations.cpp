@@ -66,9 +66,9 @@ Path faceBelow(float y) {
 }
 
 // Everything in units of a 1000-pixel logo, scaled to the texture on drawing. The radio wheel
-// draws its icons 2 x 130 layout units each way, and a layout unit is 1/480 of the screen across
-// but 1/448 down: 7 % taller than wide on every screen. So the logo is drawn 448/480 as high as
-// wide about the texture's centre, and its badge comes out round on the screen.
+// draws its icons 2 x 130 layout units each way, and a layout unit is 1/480 of the screen's
+// height across but 1/448 of it down: 7 % taller than wide on every screen. So the logo is drawn
+// 448/480 as high as wide about the texture's centre, and its badge shows round.
 class Logo {
   public:
     Logo(int size, const Lettering& lettering)

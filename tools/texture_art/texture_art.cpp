@@ -9,7 +9,8 @@
 //
 // Sizes: each texture is about as large as the HUD draws it on a 1920 x 1080 screen, the size
 // the art is made to look right at, rounded to the nearest power of two. There a layout unit is
-// 1920 / 480 = 4 pixels across and 1080 / 448 = 2.41 down; the wheels follow the shipped layout:
+// 1080 / 480 = 2.25 pixels across and 1080 / 448 = 2.41 down, and the wheels follow the shipped
+// layout:
 //   radio icons     2 x 130 units: 585 x 627 pixels             -> 512 x 512
 //   weapon wheel    half the screen's height / 1.95 each way: 554 across;
 //                   segments, ring and selector each cover it    -> 512 x 512
