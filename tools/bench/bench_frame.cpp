@@ -116,7 +116,7 @@ void benchDictionaries(const std::string& folder) {
         for (const char* file : files) {
             texdict::Dictionary dictionary;
             std::string error;
-            readable = readable && texdict::readFile(folder + file, dictionary, error);
+            if (!texdict::readFile(folder + file, dictionary, error)) readable = false;
             for (const auto& texture : dictionary.textures)
                 bytes += texture.rgba.size();
             textures += dictionary.textures.size();
