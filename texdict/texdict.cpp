@@ -1,5 +1,7 @@
 #include "texdict/texdict.h"
 
+#include "texdict/palette.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -35,6 +37,9 @@ constexpr uint32_t palette8Flag = 0x2000;
 constexpr uint32_t palette4Flag = 0x4000;
 constexpr uint32_t mipmapFlag = 0x8000;
 constexpr uint32_t format8888 = 0x0500;
+
+// Reduced palettes are dithered: gradients then keep their steps finer than one entry.
+constexpr bool ditherReducedPalettes = true;
 
 struct Rgba {
     uint8_t r, g, b, a;
@@ -243,11 +248,31 @@ class ByteWriter {
     std::vector<uint8_t> bytes;
 };
 
-size_t textureDataSize(const Texture& t) {
-    return textureHeaderSize + 4 + size_t(t.width) * size_t(t.height) * 4;
+// A texture's pixels as the file will hold them: with a palette, or none for 32-bit pixels.
+struct Stored {
+    bool palette = false;
+    PalettePicture picture;
+};
+
+Stored stored(const Texture& t, PixelFormat format) {
+    Stored out;
+    if (format == PixelFormat::rgba8888) return out;
+    out.palette = exactPalette(t.rgba, out.picture);
+    if (!out.palette && format == PixelFormat::palette8) {
+        out.picture = reducedPalette(t.rgba, t.width, ditherReducedPalettes);
+        out.palette = true;
+    }
+    return out;
 }
-size_t textureChunkSize(const Texture& t) {
-    return chunkHeaderSize + textureDataSize(t) + chunkHeaderSize;
+
+size_t levelSize(const Texture& t, const Stored& s) {
+    return size_t(t.width) * size_t(t.height) * (s.palette ? 1 : 4);
+}
+size_t textureDataSize(const Texture& t, const Stored& s) {
+    return textureHeaderSize + (s.palette ? s.picture.colours.size() : 0) + 4 + levelSize(t, s);
+}
+size_t textureChunkSize(const Texture& t, const Stored& s) {
+    return chunkHeaderSize + textureDataSize(t, s) + chunkHeaderSize;
 }
 
 // ---- Reading --------------------------------------------------------------------------------
@@ -515,40 +540,55 @@ std::string problemWith(const Dictionary& d) {
     return "";
 }
 
-std::vector<uint8_t> write(const Dictionary& d) {
+std::vector<uint8_t> write(const Dictionary& d, PixelFormat format) {
+    std::vector<Stored> pixels;
     size_t texturesSize = 0;
-    for (const auto& t : d.textures)
-        texturesSize += chunkHeaderSize + textureChunkSize(t);
+    for (const auto& t : d.textures) {
+        pixels.push_back(stored(t, format));
+        texturesSize += chunkHeaderSize + textureChunkSize(t, pixels.back());
+    }
     ByteWriter out;
     out.chunk(dictionaryChunk, chunkHeaderSize + 4 + texturesSize + chunkHeaderSize);
     out.chunk(dataChunk, 4);
     out.u16(static_cast<uint32_t>(d.textures.size()));
     out.u16(0); // device id
-    for (const auto& t : d.textures) {
-        const size_t levelSize = size_t(t.width) * size_t(t.height) * 4;
+    for (size_t n = 0; n < d.textures.size(); ++n) {
+        const Texture& t = d.textures[n];
+        const Stored& s = pixels[n];
         bool translucent = false;
-        for (size_t i = 3; i < t.rgba.size(); i += 4)
-            translucent = translucent || t.rgba[i] < 255;
-        out.chunk(textureChunk, textureChunkSize(t));
-        out.chunk(dataChunk, textureDataSize(t));
+        if (s.palette) {
+            for (uint8_t index : s.picture.indices)
+                translucent = translucent || s.picture.colours[index * 4 + 3] < 255;
+        } else {
+            for (size_t i = 3; i < t.rgba.size(); i += 4)
+                translucent = translucent || t.rgba[i] < 255;
+        }
+        out.chunk(textureChunk, textureChunkSize(t, s));
+        out.chunk(dataChunk, textureDataSize(t, s));
         out.u32(direct3d8);
         out.u32(linearClamped);
         out.name(t.name);
         out.name("");
-        out.u32(format8888);
+        out.u32(s.palette ? palette8Flag | format8888 : format8888);
         out.u32(translucent ? 1 : 0);
         out.u16(static_cast<uint32_t>(t.width));
         out.u16(static_cast<uint32_t>(t.height));
-        out.u8(32); // depth
-        out.u8(1);  // levels
-        out.u8(4);  // raster type: texture
-        out.u8(0);  // compression
-        out.u32(static_cast<uint32_t>(levelSize));
-        for (size_t i = 0; i < levelSize; i += 4) {
-            out.u8(t.rgba[i + 2]);
-            out.u8(t.rgba[i + 1]);
-            out.u8(t.rgba[i]);
-            out.u8(t.rgba[i + 3]);
+        out.u8(s.palette ? 8 : 32); // depth
+        out.u8(1);                  // levels
+        out.u8(4);                  // raster type: texture
+        out.u8(0);                  // compression
+        if (s.palette) {
+            out.bytes.insert(out.bytes.end(), s.picture.colours.begin(), s.picture.colours.end());
+            out.u32(static_cast<uint32_t>(levelSize(t, s)));
+            out.bytes.insert(out.bytes.end(), s.picture.indices.begin(), s.picture.indices.end());
+        } else {
+            out.u32(static_cast<uint32_t>(levelSize(t, s)));
+            for (size_t i = 0; i < t.rgba.size(); i += 4) {
+                out.u8(t.rgba[i + 2]);
+                out.u8(t.rgba[i + 1]);
+                out.u8(t.rgba[i]);
+                out.u8(t.rgba[i + 3]);
+            }
         }
         out.chunk(extensionChunk, 0);
     }
@@ -602,12 +642,13 @@ bool readFile(const std::string& path, Dictionary& dictionary, std::string& erro
     return false;
 }
 
-bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error) {
+bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error,
+               PixelFormat format) {
     if (auto problem = problemWith(dictionary); !problem.empty()) {
         error = path + ": " + problem;
         return false;
     }
-    const auto bytes = write(dictionary);
+    const auto bytes = write(dictionary, format);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));

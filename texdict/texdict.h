@@ -1,11 +1,11 @@
 #pragma once
 // The game's texture dictionary files (.txd): one writer, one reader. Portable C++.
 //
-// The writer stores every texture as 32-bit B, G, R, A pixels, one level, the way the game's
-// own files are made. The reader also takes what other tools write: the 16-bit, 24-bit, grey
-// and palette formats, the first level of mipmapped textures, and DXT1, DXT3 and DXT5 blocks.
-// Whatever it does not handle, and any file that is short or does not add up, it refuses with
-// an error that names the thing and the byte where it was found.
+// The writer stores each texture in one level, as 32-bit B, G, R, A pixels or with an 8-bit
+// palette, the two ways the game's own files are made. The reader also takes what other tools
+// write: the 16-bit, 24-bit, grey and palette formats, the first level of mipmapped textures, and
+// DXT1, DXT3 and DXT5 blocks. Whatever it does not handle, and any file that is short or does not
+// add up, it refuses with an error that names the thing and the byte where it was found.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -37,14 +37,23 @@ std::string problemWith(const Texture& texture);
 // Also refuses two names that differ only in case: the game's lookup ignores case.
 std::string problemWith(const Dictionary& dictionary);
 
+// How the writer stores the pixels.
+enum class PixelFormat {
+    automatic, // an 8-bit palette where it loses nothing (256 colours or fewer), else 32-bit
+    rgba8888,  // 32-bit pixels
+    palette8,  // an 8-bit palette, the colours of a picture with more reduced to 256
+};
+
 // The file's bytes. The dictionary must have no problem (above).
-std::vector<uint8_t> write(const Dictionary& dictionary);
+std::vector<uint8_t> write(const Dictionary& dictionary,
+                           PixelFormat format = PixelFormat::rgba8888);
 
 // False, with error set, when the bytes are not a dictionary the reader can take whole.
 bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& error);
 
 // The same on files; the error starts with the path.
 bool readFile(const std::string& path, Dictionary& dictionary, std::string& error);
-bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error);
+bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error,
+               PixelFormat format = PixelFormat::rgba8888);
 
 } // namespace texdict

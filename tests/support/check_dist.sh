@@ -37,6 +37,10 @@ holds tarvel_iii.txd blrect radarmask bar star timerbar siterocket pager sitesni
 holds ring_iii.txd {0..12} sring shl
 holds radio_iii.txd {0..11}
 holds phone_iii.txd phone phone_class
+# The game loads all four at every start and keeps them in memory: together at most 12 MB.
+art=$(cat "$out"/tarvel_moravik/*.txd | wc -c)
+echo "shipped dictionaries: $art bytes"
+[ "$art" -le 12000000 ] || { echo "the dictionaries weigh $art bytes, over 12000000"; exit 1; }
 for word in Installing tarvel_hud.asi scripts Troubleshooting tarvel_hud.log tarvel_iii.txd ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build"; do
     grep -q "$word" "$out/README.txt" || { echo "README.txt does not mention $word"; exit 1; }
 done

@@ -16,6 +16,21 @@ run pack "$(win "$work/first")" "$(win "$work/packed.txd")" >/dev/null
 run unpack "$(win "$work/packed.txd")" "$(win "$work/second")" >/dev/null
 # The same encoder writes the same file for the same pixels.
 diff -r "$work/first" "$work/second"
+# auto keeps the few-coloured star in a palette, 8888 in 32 bits, and pal8 reduces a picture of
+# more colours to a palette that the reader takes.
+formats() { run list "$(win "$1")" | tr -d '\r' | awk -v name="$2" '$1 == name {print $5, $6}'; }
+[ "$(formats "$work/packed.txd" star)" = "PAL8 8888" ] || { echo "auto: star is $(formats "$work/packed.txd" star)"; exit 1; }
+run pack --format 8888 "$(win "$work/first")" "$(win "$work/wide.txd")" >/dev/null
+[ "$(formats "$work/wide.txd" star)" = "8888 " ] || { echo "8888: star is $(formats "$work/wide.txd" star)"; exit 1; }
+mkdir "$work/many"
+cp "$(dirname "$0")/many_colours.png" "$work/many/"
+run pack "$(win "$work/many")" "$(win "$work/many.txd")" >/dev/null
+[ "$(formats "$work/many.txd" many_colours)" = "8888 " ] || { echo "auto lost colours"; exit 1; }
+run pack --format pal8 "$(win "$work/many")" "$(win "$work/many.txd")" >/dev/null
+[ "$(formats "$work/many.txd" many_colours)" = "PAL8 8888" ] || { echo "pal8 wrote no palette"; exit 1; }
+if run pack --format dxt9 "$(win "$work/first")" "$(win "$work/refused.txd")" 2>/dev/null; then
+    echo "texdict packed an unknown format"; exit 1
+fi
 
 refused() { # folder, words the message must hold
     if run pack "$(win "$1")" "$(win "$work/refused.txd")" >/dev/null 2>"$work/message"; then

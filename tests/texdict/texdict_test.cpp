@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -130,6 +132,82 @@ TEST(TextureDictionaryWriter, LaysOutChunksHeaderAndPixelsByteForByte) {
 
     d.textures[0].rgba[3] = 255;
     EXPECT_EQ(at32(texdict::write(d), 128), 0u) << "no alpha below 255";
+}
+
+TEST(TextureDictionaryWriter, LaysOutAPaletteTextureByteForByte) {
+    texdict::Dictionary d;
+    d.textures.push_back({"star", 2, 2, {1, 2, 3, 4, 10, 20, 30, 255, 1, 2, 3, 4, 0, 0, 0, 0}, ""});
+    const Bytes file = texdict::write(d, texdict::PixelFormat::automatic);
+
+    // 88 + 1024 + 4 + wh = 1120 in the data block; 1144 in the texture; 1184 in the dictionary.
+    ASSERT_EQ(file.size(), 12u + 1184u);
+    const std::vector<std::pair<size_t, uint32_t>> words = {
+        {4, 1184},         {32, 1144},        {44, 1120},      {124, 0x2500}, {128, 1},
+        {132, 0x00020002}, {136, 0x00040108}, {140 + 1024, 4}, {1172, 0x03},  {1184, 0x03}};
+    for (const auto& [offset, value] : words)
+        EXPECT_EQ(at32(file, offset), value) << "at byte " << offset;
+    // The palette R, G, B, A, then one index a pixel, rows from the top.
+    const Bytes palette(file.begin() + 140, file.begin() + 140 + 1024);
+    const Bytes indices(file.begin() + 1168, file.begin() + 1172);
+    for (int pixel = 0; pixel < 4; ++pixel)
+        EXPECT_EQ(
+            Bytes(palette.begin() + indices[pixel] * 4, palette.begin() + indices[pixel] * 4 + 4),
+            Bytes(d.textures[0].rgba.begin() + pixel * 4,
+                  d.textures[0].rgba.begin() + pixel * 4 + 4))
+            << "pixel " << pixel;
+    EXPECT_EQ(indices[0], indices[2]) << "one entry for one colour";
+
+    d.textures[0].rgba = {1, 2, 3, 255, 10, 20, 30, 255, 1, 2, 3, 255, 0, 0, 0, 255};
+    EXPECT_EQ(at32(texdict::write(d, texdict::PixelFormat::automatic), 128), 0u)
+        << "no palette entry used with alpha below 255";
+}
+
+// A picture of 4096 colours, each channel changing across it.
+texdict::Texture gradient(const std::string& name) {
+    texdict::Texture t{name, 64, 64, Bytes(64 * 64 * 4), ""};
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            uint8_t* p = &t.rgba[size_t(y * 64 + x) * 4];
+            p[0] = uint8_t(x * 4);
+            p[1] = uint8_t(y * 4);
+            p[2] = uint8_t(255 - x * 2 - y);
+            p[3] = uint8_t(128 + x);
+        }
+    return t;
+}
+
+TEST(TextureDictionaryWriter, WritesAPaletteOnlyWhereAskedOrWhereItLosesNothing) {
+    texdict::Dictionary d;
+    d.textures = {texture("few", 16, 16), gradient("many")};
+    auto written = [&](texdict::PixelFormat format) {
+        texdict::Dictionary back;
+        std::string error;
+        EXPECT_TRUE(texdict::read(texdict::write(d, format), back, error)) << error;
+        return back.textures;
+    };
+    // 16 x 16 pixels of 4 bytes: at most 256 colours, so the palette loses nothing.
+    const auto automatic = written(texdict::PixelFormat::automatic);
+    ASSERT_EQ(automatic.size(), 2u);
+    EXPECT_EQ(automatic[0].format, "PAL8 8888");
+    EXPECT_EQ(automatic[0].rgba, d.textures[0].rgba);
+    EXPECT_EQ(automatic[1].format, "8888");
+    EXPECT_EQ(automatic[1].rgba, d.textures[1].rgba);
+    EXPECT_EQ(written(texdict::PixelFormat::rgba8888)[0].format, "8888");
+
+    const auto reduced = written(texdict::PixelFormat::palette8);
+    ASSERT_EQ(reduced.size(), 2u);
+    EXPECT_EQ(reduced[0].rgba, d.textures[0].rgba);
+    EXPECT_EQ(reduced[1].format, "PAL8 8888");
+    // 4096 colours in 256: each pixel stays near its colour, and on average nearer still.
+    long total = 0;
+    int worst = 0;
+    for (size_t i = 0; i < reduced[1].rgba.size(); ++i) {
+        const int off = std::abs(reduced[1].rgba[i] - d.textures[1].rgba[i]);
+        total += off;
+        worst = std::max(worst, off);
+    }
+    EXPECT_LT(double(total) / double(reduced[1].rgba.size()), 4.0);
+    EXPECT_LT(worst, 32);
 }
 
 TEST(TextureDictionaryWriter, RefusesWhatTheGameCannotLoad) {

@@ -6,6 +6,7 @@
 #include "sim/busy_game.h"
 #include "sim/service_calls.h"
 #include "sim/sim.h"
+#include "texdict/texdict.h"
 
 #include <windows.h>
 
@@ -102,9 +103,42 @@ void printFigures(const char* title, const FrameFigures& figures, double reads) 
                 c.protectionChanges / 2 / n);
 }
 
+// What the simulated game does with the four texture dictionaries at a start: each file read
+// and decoded whole by the reader its loader uses. Prints their size and the median time.
+void benchDictionaries(const std::string& folder) {
+    constexpr int loads = 9;
+    const char* const files[] = {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd",
+                                 "phone_iii.txd"};
+    size_t bytes = 0, textures = 0;
+    bool readable = true;
+    const double time = medianMicroseconds(loads, [&] {
+        bytes = textures = 0;
+        for (const char* file : files) {
+            texdict::Dictionary dictionary;
+            std::string error;
+            if (!texdict::readFile(folder + file, dictionary, error)) readable = false;
+            for (const auto& texture : dictionary.textures)
+                bytes += texture.rgba.size();
+            textures += dictionary.textures.size();
+        }
+    });
+    size_t fileBytes = 0;
+    for (const char* file : files) {
+        std::vector<char> buffer;
+        readBytes(folder + file, buffer);
+        fileBytes += buffer.size();
+    }
+    if (!readable)
+        std::printf("Some of the dictionaries in %s could not be read\n", folder.c_str());
+    std::printf("The four texture dictionaries: %zu bytes (%.1f MB) of files, %zu textures, %zu "
+                "bytes once decoded; loading them at a start, median of %d: %.1f ms\n",
+                fileBytes, fileBytes / 1e6, textures, bytes, loads, time / 1000);
+}
+
 } // namespace
 
-int main() {
+// bench_frame [FOLDER]: FOLDER holds other dictionaries to load than the shipped ones.
+int main(int argc, char** argv) {
     constexpr int frames = 3000;
     constexpr int editedFrames = 1000;
     sim::layOut(sim::Build::v100);
@@ -194,5 +228,7 @@ int main() {
     std::printf("For scale: one GetKeyboardState %.1f us, one GetFileAttributesExA %.1f us, one "
                 "protection window (two VirtualProtect) %.1f us\n",
                 keyboard, fileCheck, protect);
+    benchDictionaries(argc > 1 ? std::string(argv[1]) + "\\"
+                               : gameDirectory() + "tarvel_moravik\\");
     return 0;
 }

@@ -1,7 +1,11 @@
 // texdict: packs a folder of PNG pictures into one of the game's texture dictionaries, unpacks
 // a dictionary into PNG pictures, and lists what a dictionary holds.
 //
-//   texdict pack DIR FILE.txd     every DIR/<name>.png becomes the texture <name>
+//   texdict pack [--format auto|8888|pal8] DIR FILE.txd
+//                                 every DIR/<name>.png becomes the texture <name>: auto (the
+//                                 default) stores a picture of at most 256 colours with an 8-bit
+//                                 palette and any other in 32 bits, 8888 all in 32 bits, pal8 all
+//                                 with a palette, reduced to 256 colours where there are more
 //   texdict unpack FILE.txd DIR   every texture becomes DIR/<name>.png
 //   texdict list FILE.txd         name, size and format of each texture
 #include "texdict/texdict.h"
@@ -14,13 +18,14 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const usage = "usage: texdict pack DIR FILE.txd\n"
+const char* const usage = "usage: texdict pack [--format auto|8888|pal8] DIR FILE.txd\n"
                           "       texdict unpack FILE.txd DIR\n"
                           "       texdict list FILE.txd\n";
 
@@ -36,7 +41,7 @@ bool isPng(const fs::path& path) {
     return extension == ".png";
 }
 
-int pack(const fs::path& folder, const std::string& file) {
+int pack(const fs::path& folder, const std::string& file, texdict::PixelFormat format) {
     std::error_code failure;
     std::vector<fs::path> pictures;
     for (const auto& entry : fs::directory_iterator(folder, failure))
@@ -60,7 +65,7 @@ int pack(const fs::path& folder, const std::string& file) {
         dictionary.textures.push_back(std::move(texture));
     }
     std::string error;
-    if (!texdict::writeFile(file, dictionary, error)) return fail(error);
+    if (!texdict::writeFile(file, dictionary, error, format)) return fail(error);
     std::printf("%s: %zu textures\n", file.c_str(), dictionary.textures.size());
     return 0;
 }
@@ -107,7 +112,17 @@ int list(const std::string& file) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 3 && args[0] == "pack") return pack(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "pack")
+        return pack(args[1], args[2], texdict::PixelFormat::automatic);
+    if (args.size() == 5 && args[0] == "pack" && args[1] == "--format") {
+        const std::pair<const char*, texdict::PixelFormat> formats[] = {
+            {"auto", texdict::PixelFormat::automatic},
+            {"8888", texdict::PixelFormat::rgba8888},
+            {"pal8", texdict::PixelFormat::palette8}};
+        for (const auto& [name, format] : formats)
+            if (args[2] == name) return pack(args[3], args[4], format);
+        return fail("unknown format '" + args[2] + "': auto, 8888 or pal8");
+    }
     if (args.size() == 3 && args[0] == "unpack") return unpack(args[1], args[2]);
     if (args.size() == 2 && args[0] == "list") return list(args[1]);
     std::fputs(usage, stderr);

@@ -10,12 +10,13 @@ namespace art {
 void drawWeapon(Canvas& canvas, int slot, Vec centre, float angle, float along, float across);
 
 // Text through the preview's typefaces: centred on x, y the top of the line, as high as
-// `height` pixels unless it would be wider than `maxWidth`.
+// `height` pixels and `widthPerHeight` times as wide as its face would have it, unless it
+// would be wider than `maxWidth`.
 class Lettering {
   public:
     explicit Lettering(const preview::TextPainter& text) : text_(text) {}
     void print(Canvas& canvas, const char* words, float x, float y, float height, float maxWidth,
-               Rgba8 colour, int font = 2) const;
+               Rgba8 colour, int font = 2, float widthPerHeight = 1) const;
 
   private:
     const preview::TextPainter& text_;

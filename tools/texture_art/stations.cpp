@@ -9,13 +9,13 @@
 namespace art {
 
 void Lettering::print(Canvas& canvas, const char* words, float x, float y, float height,
-                      float maxWidth, Rgba8 colour, int font) const {
+                      float maxWidth, Rgba8 colour, int font, float widthPerHeight) const {
     preview::TextState state;
     state.font = font;
     state.align = preview::Align::Centre;
     state.colour = colour;
     state.scaleY = height / preview::lineHeightAtScale1;
-    state.scaleX = state.scaleY;
+    state.scaleX = state.scaleY * widthPerHeight;
     const std::string text(words);
     const std::u16string wide(text.begin(), text.end());
     const float width = text_.width(state, wide);
@@ -65,7 +65,10 @@ Path faceBelow(float y) {
     return polygon(points);
 }
 
-// Everything in units of a 1000-pixel logo, scaled to the texture on drawing.
+// Everything in units of a 1000-pixel logo, scaled to the texture on drawing. The radio wheel
+// draws its icons 2 x 130 layout units each way, and a layout unit is 1/480 of the screen's
+// height across but 1/448 of it down: 7 % taller than wide on every screen. So the logo is drawn
+// 448/480 as high as wide about the texture's centre, and its badge shows round.
 class Logo {
   public:
     Logo(int size, const Lettering& lettering)
@@ -86,24 +89,38 @@ class Logo {
     void fill(const Path& path, const Paint& paint, bool paintOfTheBadge = false) {
         const float scale = paintOfTheBadge ? 1 : scale_;
         const Vec shift = paintOfTheBadge ? Vec{0, 0} : shift_;
-        auto place = [&](Vec p) {
-            return Vec{(shift.x + p.x * scale) * k_, (shift.y + p.y * scale) * k_};
-        };
         Paint placed = paint;
-        placed.start = place(paint.start);
-        placed.end = place(paint.end);
-        canvas_.fill(transformed(path, scale_ * k_, {shift_.x * k_, shift_.y * k_}), placed);
+        placed.start =
+            onTexture({shift.x + paint.start.x * scale, shift.y + paint.start.y * scale});
+        placed.end = onTexture({shift.x + paint.end.x * scale, shift.y + paint.end.y * scale});
+        Path moved = path;
+        for (auto& outline : moved.outlines)
+            for (Vec& p : outline)
+                p = onTexture({shift_.x + p.x * scale_, shift_.y + p.y * scale_});
+        canvas_.fill(moved, placed);
     }
     // The wheel prints the station's name from the icon's centre down over about a tenth of
-    // its height, before it draws the icon: that band stays clear, edged like the rim.
+    // its height, before it draws the icon: that band of the texture stays clear, edged like
+    // the rim.
     void clearCaptionBand() {
-        plate();
+        const float rim = 480;
+        auto half = [rim](float y) {
+            const float across = (y - 500) / (rim * squash);
+            return rim * std::sqrt(std::max(0.0f, 1 - across * across));
+        };
+        auto edge = [&](float top, float bottom) {
+            return polygon({{500 - half(top), top},
+                            {500 + half(top), top},
+                            {500 + half(bottom), bottom},
+                            {500 - half(bottom), bottom}});
+        };
         canvas_.erase(transformed(rect(0, bandTop, 1000, bandBottom), k_, {0, 0}));
-        fill(chord(bandTop - 10, bandTop), rgb(16, 16, 20));
-        fill(chord(bandBottom, bandBottom + 10), rgb(16, 16, 20));
+        canvas_.fill(transformed(edge(bandTop - 10, bandTop), k_, {0, 0}), rgb(16, 16, 20));
+        canvas_.fill(transformed(edge(bandBottom, bandBottom + 10), k_, {0, 0}), rgb(16, 16, 20));
     }
     void text(const char* words, float y, float height, Rgba8 colour, float maxWidth = 700) {
-        lettering_.print(canvas_, words, 500 * k_, y * k_, height * k_, maxWidth * k_, colour);
+        lettering_.print(canvas_, words, 500 * k_, onTexture({500, y}).y, height * squash * k_,
+                         maxWidth * k_, colour, 2, 1 / squash);
     }
     // The badge: a dark rim, the face in the given paint, a thin light ring inside the rim.
     Paint badge(Rgba8 top, Rgba8 bottom) {
@@ -117,16 +134,9 @@ class Logo {
 
   private:
     static constexpr float emblemTop = 120, emblemBottom = 462, bandTop = 490, bandBottom = 610;
-    // The badge between two heights.
-    static Path chord(float top, float bottom) {
-        auto half = [](float y) {
-            return std::sqrt(std::max(0.0f, 480 * 480 - (y - 500) * (y - 500)));
-        };
-        return polygon({{500 - half(top), top},
-                        {500 + half(top), top},
-                        {500 + half(bottom), bottom},
-                        {500 - half(bottom), bottom}});
-    }
+    static constexpr float squash = 448.0f / 480.0f;
+    // A point in the logo's units on the texture, in pixels.
+    Vec onTexture(Vec p) const { return {p.x * k_, (500 + (p.y - 500) * squash) * k_}; }
     Canvas canvas_;
     const Lettering& lettering_;
     float k_;

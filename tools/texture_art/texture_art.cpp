@@ -7,21 +7,25 @@
 // frames, bars and sights are plain geometry, drawn white or grey where the game tints them;
 // the weapons and the radio stations are pictures of their own (pictures.h).
 //
-// Sizes: each texture is as large as the HUD draws it at most on a 3840 x 2160 screen, rounded
-// up to a power of two and kept within the format's 1024 pixels. There a layout unit is
-// 2160 / 480 = 4.5 pixels across and 2160 / 448 = 4.82 down, and a 1080 unit is 2 pixels:
-//   radio icons     2 x 130 units: 1170 x 1254 pixels           -> 1024 x 1024
-//   weapon wheel    the same size as the radio icon in the shipped layout,
-//                   segments, ring and selector each cover it    -> 1024 x 1024
-//   sniper scope    a quarter is 210 units: 945 x 1012           -> 1024 x 1024
-//   radar panel     274 x 209 1080 units: 548 x 418              -> 1024 x 512
-//   pager           120 x 60 units: 540 x 289                    -> 1024 x 512
-//   phone           256 1080 units wide, twice as high: 512      -> 512 x 1024
-//   rocket sight    80 units: 360 x 386; crosshair 64: 288 x 309 -> 512 x 512
-//   bars            about 130 x 10 1080 units: 260 x 20          -> 256 x 32
-//   wanted star     33 1080 units: 67                            -> 128 x 128
-//   timer bar       about 100 x 20 units: 450 x 96               -> 512 x 128
-//   radar mask      looked up but never drawn                    -> 256 x 256
+// Sizes: each texture is about as large as the HUD draws it on a 1920 x 1080 screen, the size
+// the art is made to look right at, rounded to the nearest power of two. There a layout unit is
+// 1080 / 480 = 2.25 pixels across and 1080 / 448 = 2.41 down, and the wheels follow the shipped
+// layout:
+//   radio icons     2 x 130 units: 585 x 627 pixels             -> 512 x 512
+//   weapon wheel    half the screen's height / 1.95 each way: 554 across;
+//                   segments, ring and selector each cover it    -> 512 x 512
+//   sniper scope    a quarter is 210 units: 473 x 506            -> 512 x 512
+//   radar panel     274 x 209                                    -> 256 x 256
+//   pager           120 x 60 units: 270 x 145                    -> 256 x 128
+//   phone           256 wide, twice as high                      -> 256 x 512
+//   rocket sight    80 units: 180 x 193; crosshair 64: 144 x 154 -> 256 x 256, 128 x 128
+//   bars            about 130 x 10                               -> 128 x 16
+//   wanted star     33                                           -> 32 x 32
+//   timer bar       about 100 x 20 units: 225 x 48               -> 256 x 64
+//   radar mask      looked up but never drawn                    -> 64 x 64
+// A larger screen magnifies them, smoothly: the game filters them linearly. Every texture is
+// stored with an 8-bit palette, a quarter of 32-bit pixels: most of the art has few colours
+// besides its anti-aliased edges, and the logos' gradients keep their look dithered.
 #include "texdict/texdict.h"
 #include "tools/preview/renderer.h"
 #include "tools/texture_art/pictures.h"
@@ -39,6 +43,8 @@ using preview::Rgba8;
 namespace {
 
 constexpr float pi = 3.14159265f;
+// The side of the wheels' textures: the radio icons, the weapon segments, ring and selector.
+constexpr int wheelSide = 512;
 
 // A shape: the colour at a point of the unit square (u right, v down), transparent outside.
 using Shape = std::function<Rgba8(float u, float v)>;
@@ -227,7 +233,7 @@ Rgba8 selector(float u, float v) {
 
 // The phone, 1 wide and 2 high; the classic one is rounder and brighter.
 Image phone(bool classic) {
-    return paint(512, 1024, [classic](float u, float v) {
+    return paint(256, 512, [classic](float u, float v) {
         const float body = roundedBox(u, v, 0.06f, 0.02f, 0.94f, 0.98f, classic ? 0.3f : 0.12f);
         if (body > 0) return none;
         if (body > -0.02f) return grey(15);
@@ -244,9 +250,8 @@ Image phone(bool classic) {
 }
 
 // The weapon wheel's segment for a slot: a light band with the weapon in it.
-Image segment(int slot) {
-    constexpr int size = 1024;
-    constexpr float half = size / 2.0f;
+Image segment(int slot, int size) {
+    const float half = size / 2.0f;
     const float centre = slotAngle(slot);
     art::Canvas canvas(size, size);
     canvas.fill(art::arcBand(half, half, (ringInner + 0.03f) * half, (ringOuter - 0.03f) * half,
@@ -293,21 +298,21 @@ int main(int argc, char** argv) {
 
     DictionaryFile main{"tarvel_iii.txd", {}}, rings{"ring_iii.txd", {}},
         radio{"radio_iii.txd", {}}, phones{"phone_iii.txd", {}};
-    add(main, "blrect", paint(1024, 512, radarFrame));
-    add(main, "radarmask", paint(256, 256, radarMask));
-    add(main, "bar", paint(256, 32, bar));
-    add(main, "star", paint(128, 128, star));
-    add(main, "timerbar", paint(512, 128, timerBar));
-    add(main, "siterocket", paint(512, 512, rocketSight));
-    add(main, "pager", paint(1024, 512, pager));
-    add(main, "sitesniper", paint(1024, 1024, sniperQuarter));
-    add(main, "siteM16", paint(512, 512, crosshair));
+    add(main, "blrect", paint(256, 256, radarFrame));
+    add(main, "radarmask", paint(64, 64, radarMask));
+    add(main, "bar", paint(128, 16, bar));
+    add(main, "star", paint(32, 32, star));
+    add(main, "timerbar", paint(256, 64, timerBar));
+    add(main, "siterocket", paint(256, 256, rocketSight));
+    add(main, "pager", paint(256, 128, pager));
+    add(main, "sitesniper", paint(512, 512, sniperQuarter));
+    add(main, "siteM16", paint(128, 128, crosshair));
     for (int slot = 0; slot <= 12; ++slot)
-        add(rings, std::to_string(slot), segment(slot));
-    add(rings, "sring", paint(1024, 1024, ring));
-    add(rings, "shl", paint(1024, 1024, selector));
+        add(rings, std::to_string(slot), segment(slot, wheelSide));
+    add(rings, "sring", paint(wheelSide, wheelSide, ring));
+    add(rings, "shl", paint(wheelSide, wheelSide, selector));
     for (int station = 0; station <= 11; ++station)
-        add(radio, std::to_string(station), art::stationLogo(station, 1024, lettering));
+        add(radio, std::to_string(station), art::stationLogo(station, wheelSide, lettering));
     add(phones, "phone", phone(false));
     add(phones, "phone_class", phone(true));
 
@@ -323,7 +328,8 @@ int main(int argc, char** argv) {
             }
         }
         std::string error;
-        if (!texdict::writeFile((folder / d->file).string(), d->contents, error)) {
+        if (!texdict::writeFile((folder / d->file).string(), d->contents, error,
+                                texdict::PixelFormat::palette8)) {
             std::fprintf(stderr, "texture_art: %s\n", error.c_str());
             return 1;
         }
