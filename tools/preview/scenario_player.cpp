@@ -46,13 +46,15 @@ class Player {
                                  }) {}
 
     // The textures the plug-in looked up at start, by the rasters the render state may get.
-    void nameRasters() {
+    void nameRasters(std::vector<std::string>* missing) {
         const auto searches = sim::callsTo("findTexture");
         for (const auto& search : searches) {
             const sim::Texture* texture = sim::searchTexture(search.object, search.name);
             if (texture)
                 replay_.nameRaster(sim::rasterOf(texture),
                                    texture->dictionary + "/" + texture->name);
+            else if (missing)
+                missing->push_back(sim::dictionaryName(search.object) + "/" + search.name);
         }
         sim::clearCalls();
     }
@@ -241,7 +243,7 @@ bool playScenario(const Scenario& scenario, const PlayOptions& options, std::str
     {
         Player player(options);
         sim::fire(sim::Event::Start);
-        player.nameRasters();
+        player.nameRasters(options.missingTextures);
         sim::fire(sim::Event::RadarPatch);
         sim::clearCalls();
         for (const Step& step : scenario.steps) {

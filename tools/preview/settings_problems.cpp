@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <map>
+#include <regex>
+#include <sstream>
 #include <type_traits>
 
 namespace preview {
@@ -56,6 +58,28 @@ bool readFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+// Whether every word of the value is a number as the HUD reads one: "250px" and "0.44,0.859"
+// are not, though the HUD reads a number from each.
+bool writtenAsNumbers(std::string_view value, bool integers) {
+    static const std::regex integer("[+-]?[0-9]+");
+    static const std::regex decimal("[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)([eE][+-]?[0-9]+)?");
+    std::istringstream words{std::string(value)};
+    std::string word;
+    while (words >> word)
+        if (!std::regex_match(word, integers ? integer : decimal)) return false;
+    return true;
+}
+
+std::string numbersRead(const std::vector<float>& numbers, size_t most) {
+    std::string text;
+    for (size_t i = 0; i < numbers.size() && i < most; ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%g", double(numbers[i]));
+        text += (i ? " " : "") + std::string(number);
+    }
+    return text;
+}
+
 std::string numbersText(size_t n) {
     return n == 1 ? "1 number" : std::to_string(n) + " numbers";
 }
@@ -98,9 +122,20 @@ class FileCheck {
             }
             const size_t wanted = rule->second.numbers;
             if (wanted == 0) continue;
-            const size_t read =
-                rule->second.integers ? entry.asIntList().size() : entry.asFloatList().size();
-            if (read == 0)
+            std::vector<float> numbers = entry.asFloatList();
+            if (rule->second.integers) {
+                const auto whole = entry.asIntList();
+                numbers.assign(whole.begin(), whole.end());
+            }
+            const size_t read = numbers.size();
+            if (read > 0 && !writtenAsNumbers(entry.value, rule->second.integers))
+                add(line, text,
+                    key + " = " + std::string(entry.value) + " is read as " +
+                        numbersRead(numbers, wanted) +
+                        (read < wanted ? ": numbers are separated by spaces only, so the rest "
+                                         "keep their built-in default"
+                                       : ": only numbers and spaces are read"));
+            else if (read == 0)
                 add(line, text,
                     key + " holds no number the HUD can read: it takes its built-in default");
             else if (read < wanted)
@@ -109,6 +144,12 @@ class FileCheck {
                         numbersText(read) + " can be read: the rest keep their built-in default");
             else if (read > wanted)
                 add(line, text, key + " takes " + numbersText(wanted) + ": the rest are ignored");
+            if (key == "WEAP_WHEEL_SCALE_MULTIPLIER" && read > 0 &&
+                wheelScaleMultiplier(numbers[0]) != numbers[0])
+                add(line, text,
+                    key + " must be above 0: the HUD uses " +
+                        numbersRead({wheelScaleMultiplier(numbers[0])}, 1) +
+                        " instead, a weapon wheel 8 pixels across at 1080 lines");
         }
     }
 
