@@ -170,8 +170,7 @@ struct CheckReport {
 
     void add(const preview::CaptureLayout& capture) {
         ++captures;
-        const std::string size =
-            std::to_string(capture.width) + "x" + std::to_string(capture.height);
+        const std::string size = sizeName({capture.width, capture.height});
         for (const auto& finding : capture.findings) {
             auto seen = std::find_if(layout.begin(), layout.end(), [&](const Seen& s) {
                 return s.finding.problem == finding.problem;
