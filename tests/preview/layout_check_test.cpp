@@ -1,7 +1,11 @@
 // The layout check's rules on boxes laid out by hand.
 #include "tools/preview/layout_check.h"
 
+#include "config/hud_settings.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace preview;
 
@@ -82,6 +86,15 @@ TEST(LayoutCheck, ATextAndItsShadowAreOneFindingThatNamesTheKeysPlacingThem) {
                         "mission title: MISSION_BOTTOM, MISSION_RIGHT, BIGTEXT_SCALE; money: "
                         "MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE",
                         "money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE"}));
+}
+
+TEST(LayoutCheck, EveryKeyAFindingNamesIsOneTheHudReads) {
+    std::vector<std::string> known;
+    forEachSettingsField([&](std::string_view key, auto) { known.emplace_back(key); });
+    const auto keys = placingKeys();
+    ASSERT_FALSE(keys.empty());
+    for (const auto& key : keys)
+        EXPECT_NE(std::find(known.begin(), known.end(), key), known.end()) << key;
 }
 
 TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace preview {
 
@@ -149,6 +150,19 @@ void report(CaptureLayout& layout, std::vector<size_t> boxes, size_t subject,
 }
 
 } // namespace
+
+std::vector<std::string> placingKeys() {
+    std::vector<std::string> keys;
+    for (const auto& entry : elementKeys) {
+        const std::string_view list = entry.keys;
+        for (size_t begin = 0; begin < list.size();) {
+            const size_t end = std::min(list.find(", ", begin), list.size());
+            keys.emplace_back(list.substr(begin, end - begin));
+            begin = end + 2;
+        }
+    }
+    return keys;
+}
 
 std::string describe(const DrawnBox& box) {
     return named(box) + " " + corners(box);
