@@ -49,11 +49,15 @@ set_key MONEY_POS_RIGHT -150
 set_key WEAP_WHEEL_SCALE_MULTIPLIER 0
 set_key HUD_SCALE 0.44,0.859
 printf 'RADIO_WHEL_SCALE = 120\n' >>"$ini"
-wine "$release/tools/texdict.exe" unpack "$(win "$mine/tarvel_moravik/tarvel_iii.txd")" \
-    "$(win "$work/art")" >/dev/null
-rm "$work/art/pager.png"
-wine "$release/tools/texdict.exe" pack "$(win "$work/art")" \
-    "$(win "$mine/tarvel_moravik/tarvel_iii.txd")" >/dev/null
+# One texture looked up as the plug-in starts, one as the weapon wheel is drawn.
+without() {
+    local dictionary="$mine/tarvel_moravik/$1.txd"
+    wine "$release/tools/texdict.exe" unpack "$(win "$dictionary")" "$(win "$work/$1")" >/dev/null
+    rm "$work/$1/$2.png"
+    wine "$release/tools/texdict.exe" pack "$(win "$work/$1")" "$(win "$dictionary")" >/dev/null
+}
+without tarvel_iii pager
+without ring_iii sring
 status=0
 preview --check --data "$(win "$mine")" --size 1920x1080 --size 1280x720 >"$work/check.txt" ||
     status=$?
@@ -66,6 +70,7 @@ once 'RADIO_WHEL_SCALE is no key the HUD reads'
 once 'HUD_SCALE = 0.44,0.859 is read as 0.44'
 once 'WEAP_WHEEL_SCALE_MULTIPLIER must be above 0: the HUD uses 130'
 once 'tarvel_iii.txd lacks the texture "pager"'
+once 'ring_iii.txd lacks the texture "sring"'
 once '^money text .* is entirely off the screen'
 once 'keys: money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE'
 [ "$status" = 1 ] || { echo "the check ended with $status"; cat "$work/check.txt"; exit 1; }

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace preview {
@@ -46,16 +47,15 @@ class Player {
                                  }) {}
 
     // The textures the plug-in looked up at start, by the rasters the render state may get.
-    void nameRasters(std::vector<std::string>* missing) {
+    void nameRasters() {
         const auto searches = sim::callsTo("findTexture");
         for (const auto& search : searches) {
             const sim::Texture* texture = sim::searchTexture(search.object, search.name);
             if (texture)
                 replay_.nameRaster(sim::rasterOf(texture),
                                    texture->dictionary + "/" + texture->name);
-            else if (missing)
-                missing->push_back(sim::dictionaryName(search.object) + "/" + search.name);
         }
+        noteMissingTextures(searches);
         sim::clearCalls();
     }
 
@@ -63,6 +63,18 @@ class Player {
 
   private:
     void frame();
+    // Each texture the calls looked up that the game's dictionary lacks, once.
+    void noteMissingTextures(const std::vector<sim::HostCall>& calls) {
+        auto* missing = options_.missingTextures;
+        if (!missing) return;
+        for (const auto& call : calls) {
+            if (call.routine != "findTexture") continue;
+            const std::string name = sim::dictionaryName(call.object) + "/" + call.name;
+            if (!sim::loadedTexture(name) &&
+                std::find(missing->begin(), missing->end(), name) == missing->end())
+                missing->push_back(name);
+        }
+    }
     bool capture(const std::string& name, std::string& error);
 
     const PlayOptions& options_;
@@ -82,6 +94,7 @@ void Player::frame() {
     sim::fire(sim::Event::HudDraw);
     sim::fire(sim::Event::ReloadKey);
     lastFrame_ = sim::calls();
+    noteMissingTextures(lastFrame_);
     stateBeforeLast_ = replay_.textState();
     replay_.play(lastFrame_, nullptr);
 }
@@ -243,7 +256,7 @@ bool playScenario(const Scenario& scenario, const PlayOptions& options, std::str
     {
         Player player(options);
         sim::fire(sim::Event::Start);
-        player.nameRasters(options.missingTextures);
+        player.nameRasters();
         sim::fire(sim::Event::RadarPatch);
         sim::clearCalls();
         for (const Step& step : scenario.steps) {
