@@ -77,7 +77,7 @@ bench: build
 
 # The release folder, its zip and the zip's SHA-256, all named with the version in VERSION.
 dist: configure
-	@cmake --build $(BUILD) --target tarvel_hud texture_dictionaries texdict_command
+	@cmake --build $(BUILD) --target tarvel_hud texture_dictionaries texdict_command preview
 	@tools/make-dist.sh $(BUILD)/tarvel_hud.dll dist
 
 # Two clean builds of the committed HEAD in two other folders give the same DLL and zip.

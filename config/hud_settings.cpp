@@ -1,5 +1,7 @@
 #include "config/hud_settings.h"
 
+#include <cmath>
+
 HudSettings hudSettings;
 
 namespace {
@@ -23,6 +25,10 @@ void readField(const IniEntry& entry, bool& field, bool) {
 }
 
 } // namespace
+
+float wheelScaleMultiplier(float configured) {
+    return std::isfinite(configured) && configured > 0.0f ? configured : 130.0f;
+}
 
 const char* colorFileFor(int radarType) {
     return radarType == 1 ? "tarvel_moravik\\color_configs\\IIIColors.ini"

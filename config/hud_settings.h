@@ -79,6 +79,10 @@ extern HudSettings hudSettings;
 
 // The layout file, relative to the game directory.
 inline constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
+// The weapon wheel's size multiplier actually used: one that is not a finite positive number
+// falls back to 130.
+float wheelScaleMultiplier(float configured);
+
 // The colour file, relative to the game directory, that a RADAR_TYPE selects.
 const char* colorFileFor(int radarType);
 

@@ -50,6 +50,50 @@ const Rules& colorRules() {
     return rules;
 }
 
+// Whether one word is a number written as the HUD reads it, and nothing else.
+bool plainNumber(std::string_view word, bool integer) {
+    size_t at = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
+    size_t digits = 0;
+    while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at, ++digits;
+    if (!integer && at < word.size() && word[at] == '.') {
+        ++at;
+        while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at, ++digits;
+    }
+    if (digits == 0) return false;
+    if (!integer && at < word.size() && (word[at] == 'e' || word[at] == 'E')) {
+        ++at;
+        if (at < word.size() && (word[at] == '+' || word[at] == '-')) ++at;
+        const size_t exponentStart = at;
+        while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at;
+        if (at == exponentStart) return false;
+    }
+    return at == word.size();
+}
+
+// Whether every word of the value is a number as the HUD reads one: "250px" and "0.44,0.859"
+// are not, though the HUD reads a number from each.
+bool writtenAsNumbers(std::string_view value, bool integers) {
+    size_t at = 0;
+    while (at < value.size()) {
+        while (at < value.size() && (value[at] == ' ' || value[at] == '\t')) ++at;
+        size_t end = at;
+        while (end < value.size() && value[end] != ' ' && value[end] != '\t') ++end;
+        if (end > at && !plainNumber(value.substr(at, end - at), integers)) return false;
+        at = end;
+    }
+    return true;
+}
+
+std::string numbersRead(const std::vector<float>& numbers, size_t most) {
+    std::string text;
+    for (size_t i = 0; i < numbers.size() && i < most; ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%g", double(numbers[i]));
+        text += (i ? " " : "") + std::string(number);
+    }
+    return text;
+}
+
 std::string numbersText(size_t n) {
     return n == 1 ? "1 number" : std::to_string(n) + " numbers";
 }
@@ -91,9 +135,20 @@ class FileCheck {
             first = line;
             const size_t wanted = rule->second.numbers;
             if (wanted == 0) continue;
-            const size_t read =
-                rule->second.integers ? entry.asIntList().size() : entry.asFloatList().size();
-            if (read == 0)
+            std::vector<float> numbers = entry.asFloatList();
+            if (rule->second.integers) {
+                const auto whole = entry.asIntList();
+                numbers.assign(whole.begin(), whole.end());
+            }
+            const size_t read = numbers.size();
+            if (read > 0 && !writtenAsNumbers(entry.value, rule->second.integers))
+                add(line, text, key,
+                    " = " + std::string(entry.value) + " is read as " +
+                        numbersRead(numbers, wanted) +
+                        (read < wanted ? ": numbers are separated by spaces only, so the rest "
+                                         "keep their built-in default"
+                                       : ": only numbers and spaces are read"));
+            else if (read == 0)
                 add(line, text, key,
                     " holds no number the HUD can read: it takes its built-in default");
             else if (read < wanted)
@@ -102,6 +157,12 @@ class FileCheck {
                         numbersText(read) + " can be read: the rest keep their built-in default");
             else if (read > wanted)
                 add(line, text, key, " takes " + numbersText(wanted) + ": the rest are ignored");
+            if (key == "WEAP_WHEEL_SCALE_MULTIPLIER" && read > 0 &&
+                wheelScaleMultiplier(numbers[0]) != numbers[0])
+                add(line, text, key,
+                    " must be above 0: the HUD uses " +
+                        numbersRead({wheelScaleMultiplier(numbers[0])}, 1) +
+                        " instead, a weapon wheel 8 pixels across at 1080 lines");
         }
     }
 

@@ -18,10 +18,6 @@ QuadCorners turnedSquare(double centreX, double centreY, double a, double b) {
 
 } // namespace
 
-float wheelScaleMultiplier(float configured) {
-    return std::isfinite(configured) && configured > 0.0f ? configured : 130.0f;
-}
-
 void computeScreenMetrics() {
     auto& m = screenMetrics;
     m.screenHeight = static_cast<double>(host::screenHeight());

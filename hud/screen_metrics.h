@@ -18,6 +18,4 @@ struct ScreenMetrics {
 
 extern ScreenMetrics screenMetrics;
 
-// The multiplier actually used: one that is not a finite positive number falls back to 130.
-float wheelScaleMultiplier(float configured);
 void computeScreenMetrics();

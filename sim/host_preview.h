@@ -12,6 +12,8 @@ const Texture* searchTexture(uint32_t dictionary, const std::string& name);
 // A texture of a dictionary the game holds, by "dictionary/name" (the file's stem, the name as
 // the file stores it), or null.
 const Texture* loadedTexture(const std::string& name);
+// The stem of the dictionary file behind a handle the game gave out ("ring_iii"), or "".
+std::string dictionaryName(uint32_t dictionary);
 // A texture's raster as the render state takes it: the texture object's first field.
 uint32_t rasterOf(const Texture* texture);
 // The game clock in milliseconds.

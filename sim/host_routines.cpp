@@ -363,6 +363,11 @@ const Texture* loadedTexture(const std::string& name) {
     const auto found = textures.find(lowered(name.substr(slash + 1)));
     return found == textures.end() ? nullptr : &found->second;
 }
+std::string dictionaryName(uint32_t dictionary) {
+    for (const auto& [stem, held] : dictionaries)
+        if (reinterpret_cast<uint32_t>(&held) == dictionary) return stem;
+    return "";
+}
 const Texture* textureOf(uint32_t sprite) {
     return reinterpret_cast<const Sprite*>(sprite)->texture;
 }

@@ -21,7 +21,19 @@ sed "s/@VERSION@/$version/g" "$root/docs/player-readme.txt" > "$staging/README.t
 build="$(dirname "$dll")"
 cp "$build"/art/tarvel_moravik/{tarvel_iii,ring_iii,radio_iii,phone_iii}.txd "$staging/tarvel_moravik/"
 mkdir -p "$staging/tools"
-cp "$build/texdict.exe" "$staging/tools/texdict.exe"
+# Stripped; SOURCE_DATE_EPOCH=0 keeps strip from stamping the time into the PE.
+stripped_copy() { SOURCE_DATE_EPOCH=0 i686-w64-mingw32-strip -o "$2" "$1"; }
+stripped_copy "$build/texdict.exe" "$staging/tools/texdict.exe"
+# The preview, which renders and checks a modder's folder with the plug-in one folder up; beside
+# it its fonts, the default scenario, its page and the plug-in's symbol table (no debug
+# sections), which tells the HUD's elements apart.
+preview="$build/tools/preview"
+stripped_copy "$preview/preview.exe" "$staging/tools/preview.exe"
+cp -r "$preview/fonts" "$staging/tools/fonts"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$staging/tools/fonts/LICENSE.txt"
+cp "$root/tools/preview/default.scenario" "$root/tools/preview/page.html" "$staging/tools/"
+SOURCE_DATE_EPOCH=0 i686-w64-mingw32-objcopy --remove-section='.debug_*' \
+    "$build/tarvel_hud.asi.debug" "$staging/tools/tarvel_hud.symbols"
 
 # The zip depends on nothing but the files: ordinary permissions, one time stamp, entries in byte
 # order, no owner or extra time fields (-X). A zip time has no zone and unpacks as local time, so

@@ -1,7 +1,11 @@
 // The layout check's rules on boxes laid out by hand.
 #include "tools/preview/layout_check.h"
 
+#include "config/hud_settings.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace preview;
 
@@ -45,16 +49,52 @@ TEST(LayoutCheck, TextOverTextIsReportedUnlessOneElementPrintsPartOfItAgain) {
         << "less than a pixel shared";
 }
 
-TEST(LayoutCheck, ReportsTextAndSpritesPartlyOffTheScreenButLetsThePhoneRiseFromBelow) {
+TEST(LayoutCheck, ReportsTextAndSpritesPartlyOrEntirelyOffTheScreenButLetsThePhoneRiseFromBelow) {
     EXPECT_EQ(findings({{"phone", Text, 600, 470, 650, 479, "21:37"},
                         {"radar", Sprite, -20, 300, 100, 400, "tarvel_iii/blrect"},
                         {"phone", Sprite, 450, 300, 600, 560, "phone_iii/phone"},
                         {"phone", Sprite, 600, 300, 700, 400, "phone_iii/phone"},
                         {"crosshair", Rectangle, -10, -10, 700, 20, "rectangle"},
                         {"pager", Sprite, -200, 10, -100, 50, "tarvel_iii/pager"},
-                        {"phone", Text, 560, 470, 600, 490, "21:37"}}),
-              (Found{{0}, {1}, {3}, {6}}))
-        << "the clock cut off by the lower edge is still reported";
+                        {"phone", Text, 560, 470, 600, 490, "21:38"},
+                        {"money and ammo", Text, 650, 20, 700, 40, "$12450"},
+                        {"phone", Sprite, 450, 500, 600, 760, "phone_iii/phone"}}),
+              (Found{{0}, {1}, {3}, {5}, {6}, {7}}))
+        << "the clock cut off by the lower edge is still reported; the phone put away is not";
+}
+
+TEST(LayoutCheck, ATextAndItsShadowAreOneFindingThatNamesTheKeysPlacingThem) {
+    CaptureLayout layout{"hud",
+                         640,
+                         480,
+                         {{"money and ammo", Text, 602, 22, 662, 42, "$12450"},
+                          {"money and ammo", Text, 600, 20, 660, 40, "$12450"},
+                          {"mission title", Text, 500, 30, 620, 45, "The Getaway"}},
+                         {}};
+    checkLayout(layout);
+    std::vector<std::string> messages, keys;
+    for (const auto& finding : layout.findings) {
+        messages.push_back(finding.message);
+        keys.push_back(finding.keys);
+    }
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{
+                  "mission title text \"The Getaway\" (500,30)-(620,45) is over money text "
+                  "\"$12450\" (602,22)-(662,42)",
+                  "money text \"$12450\" (602,22)-(662,42) is partly outside the screen"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "mission title: MISSION_BOTTOM, MISSION_RIGHT, BIGTEXT_SCALE; money: "
+                        "MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE",
+                        "money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE"}));
+}
+
+TEST(LayoutCheck, EveryKeyAFindingNamesIsOneTheHudReads) {
+    std::vector<std::string> known;
+    forEachSettingsField([&](std::string_view key, auto) { known.emplace_back(key); });
+    const auto keys = placingKeys();
+    ASSERT_FALSE(keys.empty());
+    for (const auto& key : keys)
+        EXPECT_NE(std::find(known.begin(), known.end(), key), known.end()) << key;
 }
 
 TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {
@@ -75,6 +115,13 @@ TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {
                         {"weapon wheel", Sprite, 0, 0, 640, 480, "ring_iii/sring"}}),
               Found{})
         << "over the crosshair, a sprite's edge, and under a wheel drawn after it";
+    // A ring whose top-left quarter is see-through.
+    const DrawnBox ring{
+        "weapon wheel", Sprite, 100, 100, 300, 300, "ring_iii/sring", {false, true, true, true}, 2};
+    EXPECT_EQ(findings({ring, {"money and ammo", Text, 110, 110, 230, 130, "$12450"}}), Found{})
+        << "the text's centre over the see-through corner";
+    EXPECT_EQ(findings({ring, {"money and ammo", Text, 250, 250, 330, 270, "$12450"}}),
+              (Found{{1, 0}}));
 }
 
 TEST(LayoutCheck, SpritesAndRectanglesUnder16PixelsAcrossAreTooSmall) {

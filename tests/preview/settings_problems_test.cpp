@@ -44,14 +44,16 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
                                       "ZONE_COLOR = 1 2 3 4\r\n"
                                       "BAR_THICKNESS = 10 12\r\n"
                                       "WEAPON_NAMES = anything goes\r\n"
-                                      "RELOAD_SETTINGS = yes\r\n",
+                                      "RELOAD_SETTINGS = yes\r\n"
+                                      "MONEY_POS_RIGHT = 250px\r\n"
+                                      "WEAP_WHEEL_SCALE_MULTIPLIER = 0\r\n",
                                       &colors);
     const std::string layout = "tarvel_moravik\\tarvel_III.ini";
     const std::string colorFile = "tarvel_moravik\\color_configs\\VColors.ini";
     EXPECT_EQ(listed(findSettingsProblems(game)),
               layout +
-                  ":3 [MONEY_SCALE = 0.44, 0.859] MONEY_SCALE takes 2 numbers separated by "
-                  "spaces, and only 1 number can be read: the rest keep their built-in "
+                  ":3 [MONEY_SCALE = 0.44, 0.859] MONEY_SCALE = 0.44, 0.859 is read as 0.44: "
+                  "numbers are separated by spaces only, so the rest keep their built-in "
                   "default\n" +
                   layout +
                   ":4 [CLOCK_RIGHT = far] CLOCK_RIGHT holds no number the HUD can read: "
@@ -66,6 +68,13 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
                   " only: ignored here\n" + layout +
                   ":8 [BAR_THICKNESS = 10 12] BAR_THICKNESS takes 1 number: the rest are "
                   "ignored\n" +
+                  layout +
+                  ":11 [MONEY_POS_RIGHT = 250px] MONEY_POS_RIGHT = 250px is read as 250: only "
+                  "numbers and spaces are read\n" +
+                  layout +
+                  ":12 [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER must be "
+                  "above 0: the HUD uses 130 instead, a weapon wheel 8 pixels across at 1080 "
+                  "lines\n" +
                   colorFile +
                   ":2 [AMMO_COLOR = 255 255] AMMO_COLOR takes 4 numbers separated by "
                   "spaces, and only 2 numbers can be read: the rest keep their "

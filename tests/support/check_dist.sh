@@ -17,6 +17,14 @@ tarvel_moravik/radio_iii.txd
 tarvel_moravik/ring_iii.txd
 tarvel_moravik/tarvel_III.ini
 tarvel_moravik/tarvel_iii.txd
+tools/default.scenario
+tools/fonts/DejaVuSans.ttf
+tools/fonts/DejaVuSansCondensed-Bold.ttf
+tools/fonts/DejaVuSansMono.ttf
+tools/fonts/LICENSE.txt
+tools/page.html
+tools/preview.exe
+tools/tarvel_hud.symbols
 tools/texdict.exe"
 actual="$(cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 if [ "$actual" != "$expected" ]; then
@@ -41,14 +49,19 @@ holds phone_iii.txd phone phone_class
 art=$(cat "$out"/tarvel_moravik/*.txd | wc -c)
 echo "shipped dictionaries: $art bytes"
 [ "$art" -le 12000000 ] || { echo "the dictionaries weigh $art bytes, over 12000000"; exit 1; }
-for word in Installing tarvel_hud.asi scripts Troubleshooting tarvel_hud.log tarvel_iii.txd ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build"; do
+for word in Installing tarvel_hud.asi scripts Troubleshooting tarvel_hud.log tarvel_iii.txd \
+            ring_iii.txd radio_iii.txd phone_iii.txd RELOAD_SETTINGS "build" \
+            "Seeing your layout" "preview --check" "power of two" "31 characters"; do
     grep -q "$word" "$out/README.txt" || { echo "README.txt does not mention $word"; exit 1; }
 done
 
 size=$(wc -c < "$out/tarvel_hud.asi")
 echo "shipped tarvel_hud.asi: $size bytes"
-sections=$(i686-w64-mingw32-objdump -h "$out/tarvel_hud.asi" | awk '$2 ~ /^\.z?debug/ {print $2}')
-[ -z "$sections" ] || { echo "the shipped DLL still has debug sections:" $sections; exit 1; }
+# Every shipped program, and the preview's symbol table, without debug sections.
+for file in tarvel_hud.asi tools/texdict.exe tools/preview.exe tools/tarvel_hud.symbols; do
+    sections=$(i686-w64-mingw32-objdump -h "$out/$file" | awk '$2 ~ /^\.z?debug/ {print $2}')
+    [ -z "$sections" ] || { echo "the shipped $file still has debug sections:" $sections; exit 1; }
+done
 exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.asi" | awk '/^Number in:/ {getline; print $4}')
 [ "${exports:-0}" = 00000000 ] || { echo "the shipped DLL exports $exports symbols"; exit 1; }
 resource=$(i686-w64-mingw32-strings -el "$out/tarvel_hud.asi" | tr '\n' ' ')

@@ -14,7 +14,24 @@ struct DrawnBox {
     Kind kind = Kind::Sprite;
     float left = 0, top = 0, right = 0, bottom = 0;
     std::string label; // the text printed, or the texture as "dictionary/name"
+    // Which parts of a sprite's box show its texture: a grid of cells over the box, row by row,
+    // coverColumns wide; a see-through corner is not the sprite's. Empty: the whole box shows.
+    std::vector<bool> cover;
+    int coverColumns = 0;
 };
+
+// Whether the box shows at the screen point (x, y): inside it, and not on a see-through cell.
+inline bool showsAt(const DrawnBox& box, float x, float y) {
+    if (x < box.left || x > box.right || y < box.top || y > box.bottom) return false;
+    if (box.cover.empty() || box.coverColumns <= 0) return true;
+    const int rows = static_cast<int>(box.cover.size()) / box.coverColumns;
+    const auto cell = [](float at, float from, float to, int cells) {
+        const int i = to > from ? static_cast<int>((at - from) / (to - from) * float(cells)) : 0;
+        return i < 0 ? 0 : (i >= cells ? cells - 1 : i);
+    };
+    return box.cover[size_t(cell(y, box.top, box.bottom, rows) * box.coverColumns +
+                            cell(x, box.left, box.right, box.coverColumns))];
+}
 
 // "text", "sprite" or "rectangle", as reports and the page name a box's kind.
 inline const char* kindName(DrawnBox::Kind kind) {
@@ -31,6 +48,8 @@ inline const char* kindName(DrawnBox::Kind kind) {
 
 struct LayoutFinding {
     std::string message;       // one line that names the elements and their rectangles
+    std::string problem;       // the message without rectangles: the same in every capture
+    std::string keys;          // the INI keys that place and size the elements it names
     std::vector<size_t> boxes; // the boxes it is about, as indices into CaptureLayout::boxes
 };
 

@@ -3,6 +3,7 @@
 #include "tools/preview/layout.h"
 
 #include <string>
+#include <vector>
 
 namespace preview {
 
@@ -11,6 +12,9 @@ constexpr float smallestSprite = 16.0f;
 
 // Fills layout.findings from layout.boxes.
 void checkLayout(CaptureLayout& layout);
+
+// Every layout key a finding may name as placing or sizing an element.
+std::vector<std::string> placingKeys();
 
 // "pager text \"Meet me\" (1500,80)-(1700,110)"
 std::string describe(const DrawnBox& box);

@@ -80,7 +80,8 @@ std::string pageScript(const PageData& data) {
         });
         out << ",\n  \"findings\": ";
         writeList(out, layout.findings, [&](const LayoutFinding& finding) {
-            out << "\n   {\"message\": " << quoted(finding.message) << ", \"boxes\": ";
+            out << "\n   {\"message\": " << quoted(finding.message)
+                << ", \"keys\": " << quoted(finding.keys) << ", \"boxes\": ";
             writeList(out, finding.boxes, [&](size_t box) { out << box; });
             out << "}";
         });

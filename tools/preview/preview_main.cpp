@@ -26,6 +26,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -77,6 +78,40 @@ std::string shown(std::string path) {
     return path;
 }
 
+// The first of the paths that exists, or the first when none does.
+fs::path firstExisting(std::initializer_list<fs::path> paths) {
+    std::error_code failure;
+    for (const auto& path : paths)
+        if (fs::exists(path, failure)) return path;
+    return *paths.begin();
+}
+
+// What this program renders with lies beside it in the build, and in the release it ships in
+// tools\ inside the folder a player installs: the plug-in (tarvel_hud.asi or tarvel_hud.dll),
+// the configuration and its dictionaries one folder up.
+struct Home {
+    fs::path folder;   // this program's
+    fs::path plugin;   // the plug-in to render with
+    fs::path symbols;  // its symbol table, which tells the HUD's elements apart
+    fs::path shipped;  // a folder holding the shipped tarvel_moravik folder
+    fs::path scenario; // the default scenario
+    fs::path dictionaries;
+};
+
+Home findHome(const fs::path& folder) {
+    const fs::path release = folder.parent_path();
+    Home home;
+    home.folder = folder;
+    home.plugin = firstExisting(
+        {folder / "tarvel_hud.dll", release / "tarvel_hud.asi", release / "tarvel_hud.dll"});
+    home.symbols = firstExisting({folder / "tarvel_hud.asi.debug", folder / "tarvel_hud.symbols"});
+    home.shipped = firstExisting({folder / "shipped", release});
+    home.scenario =
+        firstExisting({folder / "shipped" / "default.scenario", folder / "default.scenario"});
+    home.dictionaries = firstExisting({folder / "dictionaries", release / "tarvel_moravik"});
+    return home;
+}
+
 bool readOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -122,16 +157,75 @@ std::string sizeName(const Size& size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
-// Prints what the check found in one capture; counts the findings.
-bool reportLayout(const preview::CaptureLayout& layout, size_t& findings) {
-    if (layout.findings.empty()) return true;
-    std::printf("%s %dx%d:\n", layout.capture.c_str(), layout.width, layout.height);
-    for (const auto& finding : layout.findings)
-        std::printf("  %s\n", finding.message.c_str());
-    std::fflush(stdout);
-    findings += layout.findings.size();
-    return true;
-}
+// What the check found, each problem once with the captures and sizes it was seen in.
+struct CheckReport {
+    using Sizes = std::vector<std::string>;
+    struct Seen {
+        preview::LayoutFinding finding;
+        std::vector<std::pair<std::string, Sizes>> captures; // each capture with its sizes
+    };
+    std::vector<Seen> layout;
+    std::vector<std::string> missingTextures; // "dictionary/name", each once
+    size_t captures = 0;
+
+    void add(const preview::CaptureLayout& capture) {
+        ++captures;
+        const std::string size = sizeName({capture.width, capture.height});
+        for (const auto& finding : capture.findings) {
+            auto seen = std::find_if(layout.begin(), layout.end(), [&](const Seen& s) {
+                return s.finding.problem == finding.problem;
+            });
+            if (seen == layout.end()) seen = layout.insert(layout.end(), Seen{finding, {}});
+            auto in = std::find_if(seen->captures.begin(), seen->captures.end(),
+                                   [&](const auto& c) { return c.first == capture.capture; });
+            if (in == seen->captures.end())
+                in = seen->captures.insert(seen->captures.end(), {capture.capture, Sizes{}});
+            if (std::find(in->second.begin(), in->second.end(), size) == in->second.end())
+                in->second.push_back(size);
+        }
+    }
+
+    void addMissing(const std::vector<std::string>& textures) {
+        for (const auto& texture : textures)
+            if (std::find(missingTextures.begin(), missingTextures.end(), texture) ==
+                missingTextures.end())
+                missingTextures.push_back(texture);
+    }
+
+    // Prints every problem; the number of them.
+    size_t print(const std::vector<preview::SettingsProblem>& settings) const {
+        for (const auto& problem : settings) {
+            if (problem.line > 0)
+                std::printf("%s line %d: %s\n", problem.file.c_str(), problem.line,
+                            problem.text.c_str());
+            std::printf("%s%s\n", problem.line > 0 ? "  " : "", problem.message.c_str());
+        }
+        for (const auto& texture : missingTextures) {
+            const size_t slash = texture.find('/');
+            std::printf("tarvel_moravik\\%s.txd lacks the texture \"%s\" the HUD looks up: what "
+                        "uses it is drawn without a picture\n",
+                        texture.substr(0, slash).c_str(), texture.substr(slash + 1).c_str());
+        }
+        for (const auto& seen : layout) {
+            std::printf("%s\n", seen.finding.message.c_str());
+            if (!seen.finding.keys.empty()) std::printf("  keys: %s\n", seen.finding.keys.c_str());
+            std::string where;
+            for (const auto& [capture, sizes] : seen.captures) {
+                where += (where.empty() ? "" : "; ") + capture + " at ";
+                for (size_t i = 0; i < sizes.size(); ++i)
+                    where += (i ? ", " : "") + sizes[i];
+            }
+            std::printf("  seen in %s\n", where.c_str());
+        }
+        const size_t problems = settings.size() + missingTextures.size() + layout.size();
+        std::printf("layout check: %zu problem%s (%zu in the settings, %zu missing texture%s, %zu "
+                    "in the layout of %zu captures)\n",
+                    problems, problems == 1 ? "" : "s", settings.size(), missingTextures.size(),
+                    missingTextures.size() == 1 ? "" : "s", layout.size(), captures);
+        std::fflush(stdout);
+        return problems;
+    }
+};
 
 std::string timeNow() {
     SYSTEMTIME now{};
@@ -170,7 +264,7 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
     preview::DictionaryTextures textures;
     const auto problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
     framesBySize.resize(options.sizes.size());
-    size_t captures = 0, findings = 0;
+    CheckReport report;
     for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
         const Size& size = options.sizes[sizeIndex];
         std::vector<preview::PageFrame> frames;
@@ -181,10 +275,12 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
         play.textures = &textures;
         // A capture's layout comes right after its frame; the page shows both.
         play.layout = [&](const preview::CaptureLayout& layout) {
-            ++captures;
             if (!frames.empty()) frames.back().layout = layout;
-            return !options.check || reportLayout(layout, findings);
+            report.add(layout);
+            return true;
         };
+        std::vector<std::string> missingTextures;
+        play.missingTextures = &missingTextures;
         if (!options.out.empty())
             play.capture = [&](const std::string& name, const preview::Image& frame) {
                 const std::string image = name + "_" + sizeName(size) + ".png";
@@ -201,13 +297,12 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
             };
         std::string error;
         if (!preview::playScenario(scenario, play, error)) return fail(error);
+        report.addMissing(missingTextures);
         framesBySize[sizeIndex] = std::move(frames);
         if (!options.out.empty() && !writePageData(options, problems, framesBySize)) return 1;
     }
     if (!options.check) return 0;
-    std::printf("layout check: %zu finding%s in %zu captures\n", findings, findings == 1 ? "" : "s",
-                captures);
-    return findings == 0 ? 0 : 1;
+    return report.print(problems) == 0 ? 0 : 1;
 }
 
 std::string eventName(DWORD process, const char* what) {
@@ -234,6 +329,15 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
         playSizes(options, scenario, fonts, frames);
         SetEvent(done);
     } while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0);
+    // The watching process is gone, perhaps killed before it could clear the game directory
+    // away: all of it but this running program goes now, the rest with the next run's start.
+    const fs::path self = programPath();
+    std::error_code failure;
+    for (fs::directory_iterator it(self.parent_path(), failure), end; !failure && it != end;
+         it.increment(failure)) {
+        std::error_code ignored;
+        if (it->path().filename() != self.filename()) fs::remove_all(it->path(), ignored);
+    }
     return 0;
 }
 
@@ -254,20 +358,53 @@ bool readableDictionary(const fs::path& file) {
     return false;
 }
 
+constexpr char gameDirectoryPrefix[] = "tarvel_preview_";
+constexpr char inUseFile[] = "in_use";
+
+// Game directories that earlier runs left behind when they were killed: their in_use file is
+// no longer held open (or, from runs that made none, their process is gone).
+void removeStaleGameDirectories(const fs::path& temporary) {
+    std::error_code failure;
+    for (fs::directory_iterator it(temporary, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(gameDirectoryPrefix, 0) != 0 || !it->is_directory(failure)) continue;
+        const fs::path lock = it->path() / inUseFile;
+        bool stale = false;
+        if (fs::exists(lock, failure)) {
+            stale = DeleteFileW(lock.c_str()) != 0;
+        } else {
+            const auto process = static_cast<DWORD>(
+                std::strtoul(name.c_str() + sizeof gameDirectoryPrefix - 1, nullptr, 10));
+            const HANDLE running = OpenProcess(SYNCHRONIZE, FALSE, process);
+            stale = !running;
+            if (running) CloseHandle(running);
+        }
+        std::error_code ignored;
+        if (stale) fs::remove_all(it->path(), ignored);
+        failure.clear();
+    }
+}
+
 // A game directory of its own, laid out in a temporary folder, and the run of this program
 // inside it; both are cleared away with it.
 class GameDirectory {
   public:
-    explicit GameDirectory(const Options& options) : options_(options) {
+    GameDirectory(const Options& options, const Home& home) : options_(options), home_(home) {
         std::error_code failure;
-        game_ = fs::temp_directory_path(failure) /
-                ("tarvel_preview_" + std::to_string(GetCurrentProcessId()));
+        const fs::path temporary = fs::temp_directory_path(failure);
+        removeStaleGameDirectories(temporary);
+        game_ = temporary / (gameDirectoryPrefix + std::to_string(GetCurrentProcessId()));
         fs::remove_all(game_, failure);
         fs::create_directories(game_, failure);
+        // Held open while this run lasts: a later run removes the folder only once it is gone.
+        inUse_ = CreateFileW((game_ / inUseFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
         const fs::path program = programPath();
         fs::copy_file(program, game_ / program.filename(), failure);
-        for (const char* file : {"tarvel_hud.dll", "tarvel_hud.asi.debug"})
-            if (!failure) fs::copy_file(program.parent_path() / file, game_ / file, failure);
+        if (!failure) fs::copy_file(home.plugin, game_ / "tarvel_hud.dll", failure);
+        if (!failure && fs::exists(home.symbols, failure))
+            fs::copy_file(home.symbols, game_ / "tarvel_hud.dll.debug", failure);
         laidOut_ = !failure;
         if (options.watch) {
             const DWORD self = GetCurrentProcessId();
@@ -280,6 +417,7 @@ class GameDirectory {
         end();
         if (again_) CloseHandle(again_);
         if (done_) CloseHandle(done_);
+        if (inUse_ != INVALID_HANDLE_VALUE) CloseHandle(inUse_);
         std::error_code failure;
         fs::remove_all(game_, failure);
     }
@@ -290,11 +428,10 @@ class GameDirectory {
         fs::remove_all(game_ / "tarvel_moravik", failure);
         fs::copy(fs::path(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
-        const fs::path home = fs::path(programPath()).parent_path();
         for (const char* file :
              {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
             if (!failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
-                linkOrCopy(home / "dictionaries" / file, game_ / "tarvel_moravik" / file, failure);
+                linkOrCopy(home_.dictionaries / file, game_ / "tarvel_moravik" / file, failure);
             // One render refuses the folder; --watch goes on, since the file may be mid-edit.
             else if (!readableDictionary(fs::path(options_.data) / "tarvel_moravik" / file) &&
                      !options_.watch)
@@ -324,7 +461,7 @@ class GameDirectory {
   private:
     bool start() {
         const fs::path program = programPath();
-        const fs::path home = program.parent_path();
+        const fs::path& home = home_.folder;
         std::string command = quoted((game_ / program.filename()).string()) + " --play";
         command += " --scenario " + quoted(options_.scenario);
         for (const Size& size : options_.sizes)
@@ -355,7 +492,9 @@ class GameDirectory {
     }
 
     const Options& options_;
+    const Home& home_;
     fs::path game_;
+    HANDLE inUse_ = INVALID_HANDLE_VALUE;
     bool laidOut_ = false;
     PROCESS_INFORMATION process_{};
     HANDLE again_ = nullptr;
@@ -372,9 +511,9 @@ int main(int argc, char** argv) {
     const fs::path home = fs::path(programPath()).parent_path();
     // The run inside plays in its own folder, which holds the configuration.
     if (options.play) options.data = home.string();
-    if (options.data.empty()) options.data = (home / "shipped").string();
-    if (options.scenario.empty())
-        options.scenario = (home / "shipped" / "default.scenario").string();
+    const Home found = findHome(home);
+    if (options.data.empty()) options.data = found.shipped.string();
+    if (options.scenario.empty()) options.scenario = found.scenario.string();
 
     std::error_code failure;
     if (!fs::is_directory(options.data, failure)) return fail("no folder " + shown(options.data));
@@ -403,7 +542,7 @@ int main(int argc, char** argv) {
         page = shown(options.out + "\\index.html");
         if (page.front() == '/') page = "file://" + page;
     }
-    GameDirectory game(options);
+    GameDirectory game(options, found);
     if (!options.watch) {
         const int result = game.render();
         if (!page.empty()) std::printf("%s\n", page.c_str());
@@ -412,8 +551,8 @@ int main(int argc, char** argv) {
     bool first = true;
     preview::watchFolder((fs::path(options.data) / "tarvel_moravik").string(), [&] {
         if (game.render() != 0) fail("the render failed; still watching");
-        std::printf(first ? "open %s; it follows every save until Ctrl+C\n" : "rendered %s\n",
-                    first ? page.c_str() : timeNow().c_str());
+        if (first) std::printf("open %s; it follows every save until Ctrl+C\n", page.c_str());
+        std::printf("rendered %s\n", timeNow().c_str());
         std::fflush(stdout);
         first = false;
     });

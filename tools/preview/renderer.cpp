@@ -216,6 +216,11 @@ bool quadCoordinates(const Quad& q, Point p, float& u, float& v) {
     return false;
 }
 
+bool showsAt(const Image& source, const Quad& corners, Point p) {
+    float u = 0, v = 0;
+    return !source.empty() && quadCoordinates(corners, p, u, v) && sample(source, u, v).a > 0.0f;
+}
+
 void drawImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba8 tint) {
     if (source.empty()) return;
     coverQuad(canvas, corners, [&](int x, int y, float u, float v) {

@@ -60,6 +60,8 @@ void addImageQuad(Image& canvas, const Image& source, const Quad& corners, Rgba8
 
 // Where a screen point falls in the quad's image (u right, v down, both 0..1), or false.
 bool quadCoordinates(const Quad& corners, Point p, float& u, float& v);
+// Whether the image drawn onto the quad shows anything at the screen point.
+bool showsAt(const Image& source, const Quad& corners, Point p);
 
 // One TrueType face from a file.
 class Typeface {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace preview {
 
@@ -18,6 +19,22 @@ float number(const sim::HostCall& call, size_t i) {
 // The game's rectangle (left, bottom, right, top) as the corners of a quad.
 Quad rectangleCorners(float left, float bottom, float right, float top) {
     return {Point{left, bottom}, Point{right, bottom}, Point{left, top}, Point{right, top}};
+}
+
+// The cells of the box the image shows in, drawn onto the quad: a see-through corner is none.
+void noteCover(DrawnBox& box, const Image& image, const Quad& corners) {
+    constexpr int mostCells = 48;
+    const int columns = std::clamp(static_cast<int>(std::ceil(box.right - box.left)), 1, mostCells);
+    const int rows = std::clamp(static_cast<int>(std::ceil(box.bottom - box.top)), 1, mostCells);
+    box.coverColumns = columns;
+    box.cover.resize(size_t(columns * rows));
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            const Point centre{
+                box.left + (box.right - box.left) * (float(column) + 0.5f) / float(columns),
+                box.top + (box.bottom - box.top) * (float(row) + 0.5f) / float(rows)};
+            box.cover[size_t(row * columns + column)] = showsAt(image, corners, centre);
+        }
 }
 
 } // namespace
@@ -150,6 +167,7 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
     const std::string& r = call.routine;
     const auto n = [&](size_t i) { return number(call, i); };
     DrawnBox box;
+    std::optional<Quad> corners; // a sprite's, for its texture
     if (r == "printText") {
         TextPainter::Box ink;
         if (text_.colour.a == 0 || text_.alpha <= 0 ||
@@ -161,6 +179,7 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
         if (call.colour.a == 0) return;
         box = boxAround(r == "drawSprite" ? DrawnBox::Kind::Sprite : DrawnBox::Kind::Rectangle,
                         {{n(0), n(1)}, {n(2), n(3)}});
+        if (r == "drawSprite") corners = rectangleCorners(n(0), n(1), n(2), n(3));
         const auto& c = call.colour;
         box.label = r == "drawSprite"
                         ? call.name
@@ -171,15 +190,19 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
         box = boxAround(DrawnBox::Kind::Sprite,
                         {{n(0), n(1)}, {n(2), n(3)}, {n(4), n(5)}, {n(6), n(7)}});
         box.label = call.name;
+        corners = {Point{n(0), n(1)}, Point{n(2), n(3)}, Point{n(4), n(5)}, Point{n(6), n(7)}};
     } else if (r == "drawTintedSprite") {
         if (n(10) <= 0) return;
         box = boxAround(DrawnBox::Kind::Sprite,
                         {{n(0) - n(3), n(1) - n(4)}, {n(0) + n(3), n(1) + n(4)}});
         const auto named = rasters_.find(raster_);
         box.label = named == rasters_.end() ? "(no raster)" : named->second;
+        corners = rectangleCorners(n(0) - n(3), n(1) + n(4), n(0) + n(3), n(1) - n(4));
     } else {
         return;
     }
+    const Image* image = corners && !box.label.empty() ? textures_(box.label) : nullptr;
+    if (image) noteCover(box, *image, *corners);
     box.element = call.caller;
     boxes.push_back(std::move(box));
 }

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace preview {
@@ -64,6 +65,7 @@ class Player {
                 replay_.nameRaster(sim::rasterOf(texture),
                                    texture->dictionary + "/" + texture->name);
         }
+        noteMissingTextures(searches);
         sim::clearCalls();
     }
 
@@ -71,6 +73,18 @@ class Player {
 
   private:
     void frame();
+    // Each texture the calls looked up that the game's dictionary lacks, once.
+    void noteMissingTextures(const std::vector<sim::HostCall>& calls) {
+        auto* missing = options_.missingTextures;
+        if (!missing) return;
+        for (const auto& call : calls) {
+            if (call.routine != "findTexture") continue;
+            const std::string name = sim::dictionaryName(call.object) + "/" + call.name;
+            if (!sim::loadedTexture(name) &&
+                std::find(missing->begin(), missing->end(), name) == missing->end())
+                missing->push_back(name);
+        }
+    }
     bool capture(const std::string& name, std::string& error);
 
     const PlayOptions& options_;
@@ -90,6 +104,7 @@ void Player::frame() {
     sim::fire(sim::Event::HudDraw);
     sim::fire(sim::Event::ReloadKey);
     lastFrame_ = sim::calls();
+    noteMissingTextures(lastFrame_);
     stateBeforeLast_ = replay_.textState();
     replay_.play(lastFrame_, nullptr);
 }

@@ -32,6 +32,9 @@ struct PlayOptions {
     // Each capture's layout, checked, as it is taken; returning false ends the play. When it is
     // set, every call the plug-in makes is traced back to the HUD element that made it.
     std::function<bool(const CaptureLayout& layout)> layout;
+    // Filled with each texture the plug-in looked up and the game's dictionary lacks, as
+    // "dictionary/name": the HUD draws what uses it without a picture.
+    std::vector<std::string>* missingTextures = nullptr;
 };
 
 // False, with error set, when the plug-in cannot be loaded or a capture was refused.

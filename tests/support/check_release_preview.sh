@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A modder with nothing but the release zip unpacked: its tools/preview.exe renders their folder
+# and checks it, with the release's own plug-in, fonts and scenario. Nothing of the build is
+# reachable from the folder it runs in.
+set -euo pipefail
+dll="$1"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+version="$(head -n 1 "$root/VERSION")"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+"$root/tools/make-dist.sh" "$dll" "$work/dist" >/dev/null
+unzip -q "$work/dist/tarvel_hud-$version.zip" -d "$work/clean"
+rm -rf "$work/dist"
+release="$work/clean/tarvel_hud-$version"
+preview() { wine "$release/tools/preview.exe" "$@"; }
+# Wine's drive Z: is the root folder (no winepath: a Wine program inside $(...) may keep the
+# substitution open for as long as the Wine server runs).
+win() {
+    local path="Z:$1"
+    echo "${path//\//\\}"
+}
+
+# A modder's folder: the shipped one, with lines changed by set KEY VALUE.
+mine="$work/mine"
+mkdir "$mine"
+cp -r "$release/tarvel_moravik" "$mine/"
+ini="$mine/tarvel_moravik/tarvel_III.ini"
+shipped="$(cat "$release/tarvel_moravik/tarvel_III.ini")"
+set_key() { sed -i "s/^$1 *=.*/$1 = $2/" "$ini"; grep -q "^$1 = $2" "$ini"; }
+
+# Renders: frames and the page, with the release's plug-in found one folder up.
+preview --data "$(win "$mine")" --size 640x360 --out "$(win "$work/frames")" >"$work/render.txt"
+for frame in hud weapon_wheel radio_wheel big_message sniper_scope; do
+    [ -s "$work/frames/${frame}_640x360.png" ] || { echo "no $frame frame"; cat "$work/render.txt"; exit 1; }
+done
+[ -s "$work/frames/index.html" ] || { echo "no page"; exit 1; }
+
+# The money in the see-through corner of the weapon wheel's selector is no finding.
+set_key MONEY_POS_TOP 60
+set_key MONEY_POS_RIGHT 250
+if ! preview --check --data "$(win "$mine")" --size 1920x1080 >"$work/corner.txt"; then
+    echo "the money at (60, 250) gives findings:"; cat "$work/corner.txt"; exit 1
+fi
+
+# A misspelt key, a comma pair, multiplier 0, a texture the dictionary lacks and the money out
+# of sight: each named once, and exit 1.
+printf '%s\n' "$shipped" >"$ini"
+set_key MONEY_POS_RIGHT -150
+set_key WEAP_WHEEL_SCALE_MULTIPLIER 0
+set_key HUD_SCALE 0.44,0.859
+printf 'RADIO_WHEL_SCALE = 120\n' >>"$ini"
+# One texture looked up as the plug-in starts, one as the weapon wheel is drawn.
+without() {
+    local dictionary="$mine/tarvel_moravik/$1.txd"
+    wine "$release/tools/texdict.exe" unpack "$(win "$dictionary")" "$(win "$work/$1")" >/dev/null
+    rm "$work/$1/$2.png"
+    wine "$release/tools/texdict.exe" pack "$(win "$work/$1")" "$(win "$dictionary")" >/dev/null
+}
+without tarvel_iii pager
+without ring_iii sring
+status=0
+preview --check --data "$(win "$mine")" --size 1920x1080 --size 1280x720 >"$work/check.txt" ||
+    status=$?
+once() {
+    local count
+    count=$(grep -c -- "$1" "$work/check.txt" || true)
+    [ "$count" = 1 ] || { echo "'$1' is named $count times:"; cat "$work/check.txt"; exit 1; }
+}
+once 'RADIO_WHEL_SCALE is no key the HUD reads'
+once 'HUD_SCALE = 0.44,0.859 is read as 0.44'
+once 'WEAP_WHEEL_SCALE_MULTIPLIER must be above 0: the HUD uses 130'
+once 'tarvel_iii.txd lacks the texture "pager"'
+once 'ring_iii.txd lacks the texture "sring"'
+once '^money text .* is entirely off the screen'
+once 'keys: money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE'
+[ "$status" = 1 ] || { echo "the check ended with $status"; cat "$work/check.txt"; exit 1; }
+echo "the release's preview renders and checks a modder's folder"
