@@ -54,17 +54,20 @@ const Rules& colorRules() {
 bool plainNumber(std::string_view word, bool integer) {
     size_t at = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
     size_t digits = 0;
-    while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at, ++digits;
+    while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+        ++at, ++digits;
     if (!integer && at < word.size() && word[at] == '.') {
         ++at;
-        while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at, ++digits;
+        while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+            ++at, ++digits;
     }
     if (digits == 0) return false;
     if (!integer && at < word.size() && (word[at] == 'e' || word[at] == 'E')) {
         ++at;
         if (at < word.size() && (word[at] == '+' || word[at] == '-')) ++at;
         const size_t exponentStart = at;
-        while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at;
+        while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+            ++at;
         if (at == exponentStart) return false;
     }
     return at == word.size();
@@ -75,9 +78,11 @@ bool plainNumber(std::string_view word, bool integer) {
 bool writtenAsNumbers(std::string_view value, bool integers) {
     size_t at = 0;
     while (at < value.size()) {
-        while (at < value.size() && (value[at] == ' ' || value[at] == '\t')) ++at;
+        while (at < value.size() && (value[at] == ' ' || value[at] == '\t'))
+            ++at;
         size_t end = at;
-        while (end < value.size() && value[end] != ' ' && value[end] != '\t') ++end;
+        while (end < value.size() && value[end] != ' ' && value[end] != '\t')
+            ++end;
         if (end > at && !plainNumber(value.substr(at, end - at), integers)) return false;
         at = end;
     }

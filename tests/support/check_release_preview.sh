@@ -3,15 +3,8 @@
 # and checks it, with the release's own plug-in, fonts and scenario. Nothing of the build is
 # reachable from the folder it runs in.
 set -euo pipefail
-dll="$1"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-version="$(head -n 1 "$root/VERSION")"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-"$root/tools/make-dist.sh" "$dll" "$work/dist" >/dev/null
-unzip -q "$work/dist/tarvel_hud-$version.zip" -d "$work/clean"
-rm -rf "$work/dist"
-release="$work/clean/tarvel_hud-$version"
+source "$(dirname "$0")/release_support.sh"
+unpack_release "$1"
 preview() { wine "$release/tools/preview.exe" "$@"; }
 # Wine's drive Z: is the root folder (no winepath: a Wine program inside $(...) may keep the
 # substitution open for as long as the Wine server runs).
@@ -74,4 +67,20 @@ once 'ring_iii.txd lacks the texture "sring"'
 once '^money text .* is entirely off the screen'
 once 'keys: money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE'
 [ "$status" = 1 ] || { echo "the check ended with $status"; cat "$work/check.txt"; exit 1; }
+
+# Symbols of another build of the plug-in (here: its first section one byte longer) are refused
+# with a reason, never followed into unwind tables that are not where they say.
+python3 - "$release/tools/tarvel_hud.symbols" <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], "rb").read())
+header = struct.unpack_from("<I", data, 0x3C)[0] + 4
+first = header + 20 + struct.unpack_from("<H", data, header + 16)[0]
+struct.pack_into("<I", data, first + 8, struct.unpack_from("<I", data, first + 8)[0] + 1)
+open(sys.argv[1], "wb").write(data)
+PY
+status=0
+preview --check --data "$(win "$release")" --size 640x360 >"$work/other.txt" 2>&1 || status=$?
+[ "$status" = 1 ] || { echo "symbols of another build: exit $status"; cat "$work/other.txt"; exit 1; }
+grep -q "belongs to another build of the plug-in" "$work/other.txt" ||
+    { echo "symbols of another build are not named:"; cat "$work/other.txt"; exit 1; }
 echo "the release's preview renders and checks a modder's folder"

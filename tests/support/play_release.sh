@@ -4,18 +4,12 @@
 # few frames played. The HUD draws, and its log names the version, the build, the file it was
 # loaded from, every dictionary loaded and no settings line it cannot use.
 set -euo pipefail
-dll="$1"
 game_program="$2"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-version="$(head -n 1 "$root/VERSION")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-"$root/tools/make-dist.sh" "$dll" "$tmp/dist" >/dev/null
-unzip -q "$tmp/dist/tarvel_hud-$version.zip" -d "$tmp/download"
-release="$tmp/download/tarvel_hud-$version"
+source "$(dirname "$0")/release_support.sh"
+unpack_release "$1"
 
 play() {
-    local place="$1" name="${1//\//\\}" game="$tmp/game-${1//\//-}"
+    local place="$1" name="${1//\//\\}" game="$work/game-${1//\//-}"
     mkdir -p "$game/scripts"
     cp "$game_program" "$game/game.exe"
     cp "$release/tarvel_hud.asi" "$game/$place"

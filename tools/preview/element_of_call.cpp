@@ -82,6 +82,36 @@ size_t peHeader(const std::vector<char>& file) {
     return readAt<uint32_t>(file, 0x3C) + 4; // past "PE\0\0"
 }
 
+// Whether the file's sections lie where the loaded plug-in's do: symbols of another build of it
+// would send the unwinder into tables that are not there.
+bool sameLayout(const std::vector<char>& file, HMODULE plugin) {
+    const auto* image = reinterpret_cast<const unsigned char*>(plugin);
+    uint32_t lfanew = 0;
+    std::memcpy(&lfanew, image + 0x3C, sizeof lfanew);
+    const unsigned char* loaded = image + lfanew + 4;
+    uint16_t loadedCount = 0, loadedOptional = 0;
+    std::memcpy(&loadedCount, loaded + 2, sizeof loadedCount);
+    std::memcpy(&loadedOptional, loaded + 16, sizeof loadedOptional);
+    const auto header = peHeader(file);
+    const auto fileCount = readAt<uint16_t>(file, header + 2);
+    const size_t fileSections = header + 20 + readAt<uint16_t>(file, header + 16);
+    for (size_t i = 0; i < loadedCount; ++i) {
+        const unsigned char* section = loaded + 20 + loadedOptional + i * 40;
+        uint32_t size = 0, address = 0, characteristics = 0;
+        std::memcpy(&size, section + 8, sizeof size);
+        std::memcpy(&address, section + 12, sizeof address);
+        std::memcpy(&characteristics, section + 36, sizeof characteristics);
+        // The debug link and the relocations are the DLL's own; the debug file has neither.
+        if (characteristics & IMAGE_SCN_MEM_DISCARDABLE) continue;
+        bool found = false;
+        for (size_t j = 0; j < fileCount && !found; ++j)
+            found = readAt<uint32_t>(file, fileSections + j * 40 + 12) == address &&
+                    readAt<uint32_t>(file, fileSections + j * 40 + 8) == size;
+        if (!found) return false;
+    }
+    return true;
+}
+
 bool hasSymbols(const std::vector<char>& file) {
     const auto header = peHeader(file);
     return readAt<uint32_t>(file, header + 8) != 0 && readAt<uint32_t>(file, header + 12) != 0;
@@ -106,16 +136,22 @@ bool startNamingElements(HMODULE plugin, std::string& error) {
     // table matches the DLL's: named after the DLL, or after the .asi it ships as.
     const std::string module = modulePath(plugin);
     const std::string stem = module.substr(0, module.find_last_of('.'));
-    std::string path;
+    std::string path, otherBuild;
     std::vector<char> file;
+    bool found = false;
     for (const std::string& candidate : {module, module + ".debug", stem + ".asi.debug"}) {
         path = candidate;
         file = fileBytes(path);
-        if (hasSymbols(file)) break;
+        if (!hasSymbols(file)) continue;
+        found = sameLayout(file, plugin);
+        if (found) break;
+        otherBuild = path;
     }
-    if (!hasSymbols(file)) {
-        error = path + " is missing or carries no symbol table, so what the plug-in draws cannot "
-                       "be told apart";
+    if (!found) {
+        error = otherBuild.empty()
+                    ? path + " is missing or carries no symbol table"
+                    : otherBuild + " belongs to another build of the plug-in than " + module;
+        error += ", so what the plug-in draws cannot be told apart";
         return false;
     }
     const auto header = peHeader(file);
