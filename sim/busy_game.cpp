@@ -56,6 +56,10 @@ void showEverything() {
     setCamera(0, 7);
     setRadarSpritesShown(true);
     postMessages();
+    holdBusyKeys();
+}
+
+void holdBusyKeys() {
     // Money, ammo and the phone show on these; the wheel on the middle button.
     setKey(keyP, true);
     setKey(keyLeftControl, true);

@@ -7,6 +7,9 @@ namespace sim {
 
 // Sets up the player, vehicle, texts, timers and inputs so that every element draws.
 void showEverything();
+// Holds the keys showEverything holds again. Wine may set a thread's key state back to the
+// desktop's when other programs come and go, so long play holds them again every frame.
+void holdBusyKeys();
 // One frame of such play: time moves on and the game posts again what the HUD has used up.
 void advanceBusyFrame(uint32_t milliseconds = 20);
 

@@ -17,6 +17,7 @@ using testing_support::privateBytes;
 
 void playFrame() {
     sim::advanceBusyFrame();
+    sim::holdBusyKeys();
     sim::clearCalls();
     sim::fire(sim::Event::HudDraw);
     sim::fire(sim::Event::PhoneDraw);
@@ -35,9 +36,9 @@ bool drew(const char* routine, const std::string& what) {
 
 TEST(LongPlay, AHundredThousandBusyFramesLeakNothing) {
     testing_support::removeDataFolder();
-    testing_support::writeDataFile("tarvel_III.ini",
-                                   "RELOAD_SETTINGS = yes\nWEAPON_NAMES = Fist,Bat,Pistol,\n"
-                                   "RADIO_NAMES = Harbour Sound,Tin Lantern FM,Rail Yard Radio,K-Static,\n");
+    testing_support::writeDataFile(
+        "tarvel_III.ini", "RELOAD_SETTINGS = yes\nWEAPON_NAMES = Fist,Bat,Pistol,\n"
+                          "RADIO_NAMES = Harbour Sound,Tin Lantern FM,Rail Yard Radio,K-Static,\n");
     testing_support::PluginSession plugin(sim::Build::v100);
     sim::fire(sim::Event::Start);
     sim::fire(sim::Event::RadarPatch);
