@@ -1,4 +1,5 @@
 #include "config/ini_reader.h"
+#include "config/utf8_files.h"
 
 #include <algorithm>
 #include <charconv>
@@ -196,7 +197,7 @@ bool IniReader::load(const char* path) {
     entries_.clear();
     // Binary, so the size read is the size asked for on every platform; the parser drops the
     // CR of CR LF itself.
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openUtf8File(path, "rb");
     if (file == nullptr) return false;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);

@@ -1,6 +1,7 @@
 #include "config/settings_findings.h"
 
 #include "config/hud_settings.h"
+#include "config/utf8_files.h"
 
 #include <cstdio>
 #include <iterator>
@@ -208,7 +209,7 @@ std::vector<SettingsFinding> findFileProblems(const char* file, SettingsFileStat
 }
 
 bool readSettingsBytes(const std::string& path, std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openUtf8File(path.c_str(), "rb");
     if (!file) return false;
     char block[4096];
     size_t got = 0;

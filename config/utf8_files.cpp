@@ -1,0 +1,86 @@
+#include "config/utf8_files.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr char32_t replacement = 0xFFFD;
+
+// The code point that starts at text[at], and how many bytes it takes (at least 1).
+char32_t decodeUtf8(std::string_view text, std::size_t at, std::size_t& length) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    length = 1;
+    if (lead < 0x80) return lead;
+    std::size_t trail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (trail == 0 || lead > 0xF4 || at + trail >= text.size()) return replacement;
+    char32_t code = lead & (0x3F >> trail);
+    for (std::size_t i = 1; i <= trail; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return replacement;
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    static constexpr char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < smallest[trail] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return replacement;
+    length = trail + 1;
+    return code;
+}
+
+} // namespace
+
+std::wstring wideFromUtf8(std::string_view utf8) {
+    std::wstring wide;
+    wide.reserve(utf8.size());
+    for (std::size_t at = 0, length = 0; at < utf8.size(); at += length) {
+        const char32_t code = decodeUtf8(utf8, at, length);
+        if (code >= 0x10000 && sizeof(wchar_t) == 2) {
+            wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(code);
+        }
+    }
+    return wide;
+}
+
+std::string utf8FromWide(std::wstring_view wide) {
+    std::string utf8;
+    utf8.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t code = static_cast<std::uint32_t>(wide[i]);
+        if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDFFF) {
+            const bool paired = code < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                                wide[i + 1] <= 0xDFFF;
+            code = paired ? 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00) : replacement;
+        }
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = replacement;
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (code >> 12));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (code >> 18));
+            utf8 += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::FILE* openUtf8File(const char* path, const char* mode) {
+#ifdef _WIN32
+    try {
+        return _wfopen(wideFromUtf8(path).c_str(), wideFromUtf8(mode).c_str());
+    } catch (...) {
+        return nullptr;
+    }
+#else
+    return std::fopen(path, mode);
+#endif
+}
