@@ -1,11 +1,8 @@
 #include "plugin/data_paths.h"
-#include "plugin/host_interface.h"
+#include "plugin/error_box.h"
 
 #include <windows.h>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -13,12 +10,6 @@ namespace {
 // Storage grows to fit: a long game directory is never cut into a different path.
 std::string gameDirBuffer;
 std::string dataPathBuffer;
-char errorTextBuffer[1024];
-std::u16string printBuffer;
-
-void showError(const char* text) {
-    MessageBoxA(GetActiveWindow(), text, "tarvel_moravik", MB_ICONERROR);
-}
 
 std::string moduleFileName(HMODULE module) {
     std::string path(MAX_PATH, '\0');
@@ -43,7 +34,7 @@ const char* gameDirectory() {
     gameDirBuffer.clear();
 
     HMODULE game = GetModuleHandleA(nullptr);
-    if (!game) showError(formatError("FILESYSTEM\nFailed to retrieve game dir path"));
+    if (!game) showErrorBox(formatError("FILESYSTEM\nFailed to retrieve game dir path"));
 
     gameDirBuffer = directoryOf(moduleFileName(game));
     return gameDirBuffer.c_str();
@@ -59,20 +50,4 @@ const char* dataPath(const char* relativeName) {
     dataPathBuffer.assign(gameDirectory());
     dataPathBuffer.append(relativeName);
     return dataPathBuffer.c_str();
-}
-
-const char* formatError(const char* format, ...) {
-    va_list values;
-    va_start(values, format);
-    std::vsnprintf(errorTextBuffer, sizeof errorTextBuffer, format, values);
-    va_end(values);
-    return errorTextBuffer;
-}
-
-void printText(const char* text, float x, float y) {
-    // Bytes are widened as unsigned: 0xE9 is U+00E9, as the game's fonts expect.
-    printBuffer.clear();
-    for (const char* p = text; *p; ++p)
-        printBuffer.push_back(static_cast<unsigned char>(*p));
-    host::printHostText(x, y, printBuffer.c_str());
 }

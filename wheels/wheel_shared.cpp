@@ -1,7 +1,7 @@
 #include "wheels/wheel_shared.h"
 #include "config/hud_settings.h"
 #include "hud/units.h"
-#include "plugin/data_paths.h"
+#include "plugin/screen_text.h"
 #include "wheels/format_text.h"
 
 void fillNameTable(std::string_view names, std::span<std::string> table) {

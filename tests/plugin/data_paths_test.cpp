@@ -1,4 +1,6 @@
 #include "plugin/data_paths.h"
+#include "plugin/error_box.h"
+#include "plugin/screen_text.h"
 #include "sim/sim.h"
 #include "support/plugin_session.h"
 
