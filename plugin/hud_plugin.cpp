@@ -16,8 +16,8 @@
 namespace {
 
 // A copy loaded into a game that is already running (a hot reload) has missed the game's start,
-// so it does the start's work at its first frame. The game counts frames from its first one on:
-// at zero it has not started.
+// so it does the start's work at its first frame. A game whose frame counter is still zero at
+// load has run no frame: the copy came with the game and will see its start.
 bool startMissed = false;
 
 void startHud() {

@@ -63,6 +63,7 @@ TEST(HotReload, ACopyLoadedIntoARunningGameDrawsWithItsTexturesFromItsFirstFrame
         sim::fire(sim::Event::Start);
         drawOneFrame();
     }
+    // The game has counted its frames meanwhile (advanceBusyFrame), as a running game does.
     PluginSession reloaded(sim::Build::v100, false);
     for (int frame = 0; frame < 3; ++frame) {
         const DrawnSprites drawn = drawOneFrame();
