@@ -4,7 +4,6 @@
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
 #include "hud/shadow_text.h"
-#include "hud/shown_for_a_while.h"
 #include "hud/units.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_textures.h"
@@ -14,17 +13,11 @@
 
 namespace {
 
+// Out for outTime after P, the first 512 ms of it sliding up; sliding down for 512 ms after O.
 constexpr int32_t slideTime = 512;
 constexpr int32_t outTime = 100000 + slideTime;
 constexpr Rgba white{255, 255, 255, 255};
 constexpr Rgba shadow{0, 0, 0, 255};
-
-// Out for outTime after P, the first 512 ms of it sliding up; sliding down for 512 ms after O.
-struct PhoneTimer {
-    ShownForAWhile out;
-    ShownForAWhile slidingDown;
-};
-PhoneTimer phoneTimer;
 
 // The phone's picture between 'bottom' and 'top' units above the screen's bottom edge.
 void drawPhoneAt(float bottom, float top) {
@@ -59,6 +52,8 @@ void drawClock(float right, float bottom) {
 
 } // namespace
 
+PhoneTimer phoneTimer;
+
 void drawPhone() {
     const bool classic = hudSettings.RADAR_TYPE == 1;
     const float right = classic ? hudSettings.CLOCK_RIGHT + 5 : hudSettings.CLOCK_RIGHT;
@@ -92,8 +87,4 @@ void drawPhone() {
         drawClock(right, static_cast<float>(static_cast<double>(hudSettings.CLOCK_BOTTOM) -
                                             (slideTime - r2)));
     }
-}
-
-void putPhoneAway() {
-    phoneTimer = {};
 }

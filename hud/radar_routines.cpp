@@ -100,8 +100,13 @@ void maskFans() {
     }
 }
 
-// The game's own routine starts, put back when the plug-in is unloaded.
-patch::scoped_jump radarJumps[3];
+// The game's own routine starts, put back when the plug-in is unloaded. Made at the first
+// radar set-up, so they are put back before the plug-in's unload asks whether any of its
+// branches was rewritten.
+patch::scoped_jump (&radarJumps())[3] {
+    static patch::scoped_jump jumps[3];
+    return jumps;
+}
 
 } // namespace
 
@@ -130,7 +135,8 @@ void HOST_CDECL radar_mask_fans() {
 
 void install_radar_jumps() {
     const auto& a = host::addresses();
-    radarJumps[0].write(adjustAddress(a.radarMaskFans), patch::code_address(&radar_mask_fans));
-    radarJumps[1].write(adjustAddress(a.radarToScreen), patch::code_address(&radar_to_screen));
-    radarJumps[2].write(adjustAddress(a.radarLimit), patch::code_address(&radar_limit));
+    auto& jumps = radarJumps();
+    jumps[0].write(adjustAddress(a.radarMaskFans), patch::code_address(&radar_mask_fans));
+    jumps[1].write(adjustAddress(a.radarToScreen), patch::code_address(&radar_to_screen));
+    jumps[2].write(adjustAddress(a.radarLimit), patch::code_address(&radar_limit));
 }

@@ -26,5 +26,5 @@ void endEverythingShownForAWhile() {
     radioWheelVisible = false;
     moneyPanel = {};
     ammoPanel = {};
-    putPhoneAway();
+    phoneTimer = {};
 }

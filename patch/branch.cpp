@@ -77,7 +77,7 @@ void redirect_jump(uint32_t address, uint32_t target) {
 void scoped_jump::write(uint32_t address, uint32_t target) {
     if (!saved()) save_bytes(address, 5, true);
     redirect_jump(address, target);
-    keep_written();
+    keep_branch();
 }
 
 } // namespace patch

@@ -63,8 +63,10 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         const size_t size = call_size(site);
         if (size == 0) return;
         this->save_bytes(site, size, true);
-        previous_target_ = redirect_call(site, code_address(&run_chain));
-        this->keep_written();
+        // A call through a pointer goes wherever the pointer leads at the time of each call.
+        route_.pointer = found_ == SiteCode::CallThroughPointer ? peek_u32(site + 2) : 0;
+        route_.target = redirect_call(site, code_address(&run_chain));
+        this->keep_branch();
         installed_ = true;
     }
 
@@ -79,9 +81,11 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
     // platform's C calling convention. Nothing thrown in the chain reaches the game: the game's
     // own call still runs and its result goes back.
     static Result run_chain() {
+        // Bypassed, the plug-in may be unloaded and its objects gone: only plain data is read.
+        if (chains_bypassed()) return GameCall{route_.destination()}();
         // Its other owners keep the manager alive; this reference is only a way in.
         const function_hooker_manager& self = *shared_instance();
-        GameCall game{self.previous_target_};
+        GameCall game{route_.destination()};
         try {
             return run_entries(self, game);
         } catch (...) {
@@ -92,7 +96,8 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
     bool installed() const { return installed_; }
     // What the site held when it was last looked at.
     SiteCode found() const { return found_; }
-    uint32_t previous_target() const { return previous_target_; }
+    // Where the game's call goes now.
+    uint32_t previous_target() const { return route_.destination(); }
     size_t entry_count() const { return entries_.size(); }
 
   private:
@@ -136,7 +141,17 @@ template <class Patch, class Hooker, class Result> class function_hooker_manager
         return current();
     }
 
-    uint32_t previous_target_ = 0;
+    // Where the site's call went before; for a call through a pointer, the pointer. Plain data
+    // outside the manager, so that a bypassed chain still finds it after the manager is gone.
+    struct call_route {
+        uint32_t target = 0;
+        uint32_t pointer = 0;
+        uint32_t destination() const {
+            return pointer != 0 ? *reinterpret_cast<const volatile uint32_t*>(pointer) : target;
+        }
+    };
+    static inline call_route route_{};
+
     std::vector<entry> entries_;
     bool installed_ = false;
     SiteCode found_ = SiteCode::Other;

@@ -1,5 +1,6 @@
 #pragma once
 // Patches that remember the game bytes they replace, so the game's code can be put back.
+#include "patch/diversions.h"
 #include "patch/memory.h"
 
 #include <cassert>
@@ -17,6 +18,8 @@ class scoped_base {
     scoped_base& operator=(const scoped_base&) = default;
     virtual ~scoped_base() = default;
     virtual void restore_bytes() = 0;
+    // True when the code no longer holds what this patch wrote: something else rewrote it since.
+    virtual bool rewritten() const { return false; }
 };
 
 // Up to N bytes of game code as they were before a patch.
@@ -81,19 +84,39 @@ template <size_t N> class scoped_written : public scoped_basic<N> {
     // Takes what the code holds now as this patch's own bytes.
     void keep_written() { peek_bytes(this->address(), written_, this->size(), true); }
 
-  private:
-    void forget_if_rewritten() {
-        if (!this->saved()) return;
+    bool rewritten() const override {
+        if (!this->saved()) return false;
         uint8_t now[N] = {};
         peek_bytes(this->address(), now, this->size(), true);
-        if (std::memcmp(now, written_, this->size()) != 0) this->forget();
+        return std::memcmp(now, written_, this->size()) != 0;
+    }
+
+  private:
+    void forget_if_rewritten() {
+        if (rewritten()) this->forget();
     }
 
     uint8_t written_[N] = {};
 };
 
-// A branch: a CALL rel32 (with a NOP where it replaced a six-byte CALL) or a JMP rel32.
-using scoped_branch = scoped_written<6>;
+// A branch into the plug-in: a CALL rel32 (with a NOP where it replaced a six-byte CALL) or a
+// JMP rel32. While it is in game code it is on the list asked at unload.
+class scoped_branch : public scoped_written<6> {
+  public:
+    ~scoped_branch() override { forget_diversion(this); }
+
+    void restore_bytes() override {
+        forget_diversion(this);
+        scoped_written<6>::restore_bytes();
+    }
+
+  protected:
+    // The branch is written: what the code holds now is ours.
+    void keep_branch() {
+        keep_written();
+        remember_diversion(this);
+    }
+};
 
 // The saved bytes of a CALL that has been redirected.
 class scoped_call : public scoped_branch {};

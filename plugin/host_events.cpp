@@ -4,6 +4,8 @@
 #include "plugin/host_addresses.h"
 #include "plugin/hud_log.h"
 
+#include <windows.h>
+
 namespace {
 
 using PlainHandler = void (*)();
@@ -105,4 +107,15 @@ HostEvent& ShutdownEvent() {
 HostEvent& ReloadKeyEvent() {
     static HostEvent event(installCallSite<&HostAddresses::reloadKeyCall>, "reload key");
     return event;
+}
+
+void passThroughIfStillCalled() {
+    if (!patch::any_diversion_rewritten()) return;
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&passThroughIfStillCalled), &self);
+    patch::bypass_chains();
+    logLine("another program changed the game's code where the HUD joins it, after the HUD: the "
+            "HUD is switched off but stays in memory until the game closes, so that program "
+            "keeps working");
 }

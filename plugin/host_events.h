@@ -46,3 +46,8 @@ HostEvent& PhoneDrawEvent();
 HostEvent& RadarPatchEvent();
 HostEvent& ShutdownEvent();
 HostEvent& ReloadKeyEvent();
+
+// At unload: where another program rewrote a site of ours after us, it still calls into this
+// module through what it kept. Then the module stays loaded until the game closes and every
+// site hands its call straight to the game's routine; the log says so.
+void passThroughIfStillCalled();

@@ -5,6 +5,7 @@
 #include "hud/hud_frame.h"
 #include "hud/radar_routines.h"
 #include "hud/shown_for_a_while.h"
+#include "plugin/game_version.h"
 #include "plugin/host_events.h"
 #include "plugin/host_interface.h"
 #include "plugin/hud_log.h"
@@ -12,18 +13,14 @@
 #include "plugin/keyboard.h"
 #include "plugin/settings_file_system.h"
 
-HudPlugin::HudPlugin() {
-    StartEvent().addHandler(onGameStart);
-    HudDrawEvent().addHandler(onHudDraw);
-    PhoneDrawEvent().addHandler(onPhoneDraw);
-    RadarPatchEvent().addHandler(onRadarSetup);
-    ShutdownEvent().addHandler(onGameShutdown, HandlerList::Before);
-}
+namespace {
 
-void onGameStart() {
-    logLine("game started");
-    // A saved game loaded starts the game again, its clock lower than before.
-    endEverythingShownForAWhile();
+// A copy loaded into a game that is already running (a hot reload) has missed the game's start,
+// so it does the start's work at its first frame. A game whose frame counter is still zero at
+// load has run no frame: the copy came with the game and will see its start.
+bool startMissed = false;
+
+void startHud() {
     if (host::fullyKnown()) loadHudTextures();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.
@@ -31,7 +28,37 @@ void onGameStart() {
     if (hudSettings.reloadKey != 0) ReloadKeyEvent().addHandler(onReloadKeyPoll);
 }
 
+} // namespace
+
+HudPlugin::HudPlugin() {
+    startMissed = gameVersion() != GameVersion::Unknown && host::frameCounter() != 0;
+    StartEvent().addHandler(onGameStart);
+    HudDrawEvent().addHandler(onHudDraw);
+    PhoneDrawEvent().addHandler(onPhoneDraw);
+    RadarPatchEvent().addHandler(onRadarSetup);
+    ShutdownEvent().addHandler(onGameShutdown, HandlerList::Before);
+}
+
+// Unloaded mid-game, without the game's shutdown, it releases what a shutdown would have.
+HudPlugin::~HudPlugin() {
+    passThroughIfStillCalled();
+    if (host::fullyKnown()) releaseHudTextures();
+}
+
+void onGameStart() {
+    logLine("game started");
+    startMissed = false;
+    // A saved game loaded starts the game again, its clock lower than before.
+    endEverythingShownForAWhile();
+    startHud();
+}
+
 void onHudDraw() {
+    if (startMissed) {
+        startMissed = false;
+        logLine("the HUD was loaded into a running game: it loads its pictures and settings now");
+        startHud();
+    }
     HudFrame();
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // The plug-in's wiring: which handler runs at which game event.
 
-// Registers the five handlers that are added at load.
+// Registers the five handlers that are added at load; at unload gives back what it holds.
 struct HudPlugin {
     HudPlugin();
+    ~HudPlugin();
+    HudPlugin(const HudPlugin&) = delete;
+    HudPlugin& operator=(const HudPlugin&) = delete;
 };
 
 // The handlers, by the event they serve.

@@ -40,6 +40,13 @@ struct CodeWriter {
     }
 };
 
+// The pointer of each slot's call through a pointer and the game callee its routine goes on to.
+struct ForeignPointer {
+    uint32_t address = 0;
+    uint32_t gameCallee = 0;
+};
+std::map<Event, ForeignPointer> foreignPointers;
+
 std::map<std::string, HANDLE> lockedFiles;
 AllocationFailures allocationFailures;
 bool failing = false;
@@ -71,6 +78,7 @@ void placeForeignCode(Event event, ForeignCode code) {
     writer.branch(0xE9, gameCallee);
     const uint32_t pointer = writer.at;
     writer.word(routine);
+    foreignPointers[event] = {pointer, gameCallee};
     // For a jump: call the routine, then back after the site, as the other program would.
     const uint32_t trampoline = writer.at;
     writer.branch(0xE8, routine);
@@ -96,6 +104,13 @@ void placeForeignCode(Event event, ForeignCode code) {
 uint32_t foreignRoutineOf(Event event) {
     const uint32_t routine = slotOf(event);
     return *reinterpret_cast<const uint8_t*>(routine) == 0x68 ? routine : 0;
+}
+
+void switchForeignCode(Event event, bool on) {
+    const auto found = foreignPointers.find(event);
+    if (found == foreignPointers.end() || foreignRoutineOf(event) == 0) return;
+    const uint32_t destination = on ? slotOf(event) : found->second.gameCallee;
+    std::memcpy(reinterpret_cast<void*>(found->second.address), &destination, 4);
 }
 
 void lockFile(const std::string& path) {

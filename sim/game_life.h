@@ -25,6 +25,9 @@ enum class ForeignCode {
 void placeForeignCode(Event event, ForeignCode code);
 // Where the other program's routine at the event's site is (0 when there is none).
 uint32_t foreignRoutineOf(Event event);
+// The other program switches itself off (its pointer then leads to the game's callee) or on
+// again (back to its routine), as it may at any time; for a call through its pointer.
+void switchForeignCode(Event event, bool on);
 
 // A file held open without read sharing, as an editor or a virus scanner does while it saves:
 // every other open fails with a sharing violation until it is let go.

@@ -97,8 +97,9 @@ TEST_P(EachBuild, UnloadingPutsEveryRedirectedSiteBack) {
 INSTANTIATE_TEST_SUITE_P(Builds, EachBuild,
                          testing::Values(sim::Build::v100, sim::Build::v110, sim::Build::v120));
 
-// Unload puts back the radar routines' starts and every call site the plug-in still holds; a
-// site that something else has rewritten since keeps what that wrote.
+// Unload puts back the radar routines' starts and every call site. (A site that something else
+// has rewritten since keeps what that wrote, and the plug-in stays in memory for it: see
+// tests/support/hooked_after_hud.cpp.)
 TEST(Unload, LeavesTheGamesCodeAsItFoundIt) {
     testing_support::removeDataFolder();
     sim::layOut(sim::Build::v100);
@@ -108,8 +109,6 @@ TEST(Unload, LeavesTheGamesCodeAsItFoundIt) {
     for (uint32_t routine : routines)
         routinesBefore.push_back(sim::bytes(routine, 8));
     const auto sitesBefore = allSites();
-    const uint32_t rewritten = sim::siteOf(sim::Event::PhoneDraw);
-    const std::vector<uint8_t> othersCall = {0xE8, 0x10, 0x20, 0x30, 0x00};
     {
         PluginSession plugin(sim::Build::v100, false);
         sim::fire(sim::Event::Start);
@@ -117,16 +116,11 @@ TEST(Unload, LeavesTheGamesCodeAsItFoundIt) {
         sim::fire(sim::Event::RadarPatch);
         for (uint32_t routine : routines)
             ASSERT_EQ(sim::bytes(routine, 1)[0], 0xE9) << std::hex << routine;
-        std::memcpy(&sim::at<uint8_t>(rewritten), othersCall.data(), othersCall.size());
     }
     for (size_t i = 0; i < std::size(routines); ++i)
         EXPECT_EQ(sim::bytes(routines[i], 8), routinesBefore[i]) << std::hex << routines[i];
-    for (const auto& [site, bytes] : sitesBefore) {
-        if (site == rewritten)
-            EXPECT_EQ(sim::bytes(site, 5), othersCall) << "the other's call is not undone";
-        else
-            EXPECT_EQ(sim::bytes(site, 6), bytes) << std::hex << site;
-    }
+    for (const auto& [site, bytes] : sitesBefore)
+        EXPECT_EQ(sim::bytes(site, 6), bytes) << std::hex << site;
 }
 
 TEST(UnknownBuild, LoadingTouchesNothingAndCallsNothing) {

@@ -56,10 +56,15 @@ unsigned long runBesideThisProgram(const std::string& program) {
     return exitCode;
 }
 
+namespace {
+int loadedSessions = 0;
+} // namespace
+
 PluginSession::PluginSession(sim::Build build, bool layOut) {
     if (layOut) sim::layOut(build);
     module_ = LoadLibraryA("tarvel_hud.dll");
     EXPECT_NE(module_, nullptr) << "tarvel_hud.dll could not be loaded";
+    if (module_) ++loadedSessions;
 }
 
 PluginSession::~PluginSession() {
@@ -67,8 +72,14 @@ PluginSession::~PluginSession() {
 }
 
 void PluginSession::unload() {
-    if (module_) FreeLibrary(static_cast<HMODULE>(module_));
+    if (!module_) return;
+    FreeLibrary(static_cast<HMODULE>(module_));
     module_ = nullptr;
+    // A copy that stayed in memory would be the next session's, never loaded afresh.
+    if (--loadedSessions == 0) {
+        EXPECT_EQ(GetModuleHandleA("tarvel_hud.dll"), nullptr)
+            << "tarvel_hud.dll stayed in memory after its unload";
+    }
 }
 
 bool PluginSession::inPlugin(uint32_t address) const {
