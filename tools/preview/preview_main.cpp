@@ -630,11 +630,21 @@ class GameDirectory {
     HANDLE done_ = nullptr;
 };
 
+// What is printed is UTF-8, paths included; the console gets its own code page back at the end.
+struct Utf8Console {
+    const UINT before = GetConsoleOutputCP();
+    Utf8Console() { SetConsoleOutputCP(CP_UTF8); }
+    ~Utf8Console() {
+        if (before != 0) SetConsoleOutputCP(before);
+    }
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+};
+
 } // namespace
 
 int main() {
-    // What is printed is UTF-8, paths included.
-    SetConsoleOutputCP(CP_UTF8);
+    const Utf8Console console;
     Options options;
     std::string error;
     if (!readOptions(arguments(), options, error)) return fail(error);
