@@ -36,7 +36,8 @@ frames=$(grep -o '<img [^>]*src="[a-z_]*_[0-9]*x[0-9]*\.png?v=' "$work/page.html
 finding='mission timers text "Escape" ([0-9,]*)-([0-9,]*) is over mission timers text "02:15"'
 listed=$(grep -o "<li>$finding" "$work/page.html" | wc -l)
 [ "$listed" -eq 10 ] || fail "the timers' finding is listed $listed times, not once in each frame"
-grep -q "The layout check found [0-9]* things" "$work/page.html" || fail "no count of the findings"
+grep -q "layout check: [0-9]* problems (1 in the settings, 0 missing textures, [1-9][0-9]* in the layout" \
+    "$work/page.html" || fail "no count of the findings as the console gives it"
 grep -q "MONEY_SCALE = 0.44, 0.859" "$work/page.html" || fail "the bad MONEY_SCALE line is not listed"
 grep -q "line [0-9]*: " "$work/page.html" || fail "the bad line's number is not given"
 grep -q "built-in default" "$work/page.html" || fail "the page does not say defaults are drawn"

@@ -68,6 +68,20 @@ once '^money text .* is entirely off the screen'
 once 'keys: money: MONEY_POS_TOP, MONEY_POS_RIGHT, MONEY_SCALE'
 [ "$status" = 1 ] || { echo "the check ended with $status"; cat "$work/check.txt"; exit 1; }
 
+# A plain run lists the same settings findings and missing textures, on the console and on the
+# page, and --log hands over what the plug-in wrote during the run.
+preview --data "$(win "$mine")" --size 640x360 --out "$(win "$work/plain")" \
+    --log "$(win "$work/plain.log")" >"$work/plain.txt" || { echo "plain run:"; cat "$work/plain.txt"; exit 1; }
+for said in 'RADIO_WHEL_SCALE is no key the HUD reads' 'tarvel_iii.txd lacks the texture \"pager\"' \
+    'ring_iii.txd lacks the texture \"sring\"' 'problems (3 in the settings, 2 missing textures'; do
+    grep -qF -- "${said//\\\"/\"}" "$work/plain.txt" || { echo "the console lacks '$said':"; cat "$work/plain.txt"; exit 1; }
+    grep -qF -- "$said" "$work/plain/preview-data.js" || { echo "the page lacks '$said'"; cat "$work/plain/preview-data.js"; exit 1; }
+done
+grep -q 'game started' "$work/plain.log" && grep -q 'texture "pager" not found' "$work/plain.log" ||
+    { echo "--log did not copy the plug-in's log:"; cat "$work/plain.log"; exit 1; }
+preview --help >"$work/help.txt" || { echo "--help exits with $?"; exit 1; }
+grep -q -- "--log FILE" "$work/help.txt" || { echo "--help:"; cat "$work/help.txt"; exit 1; }
+
 # Symbols of another build of the plug-in (here: its first section one byte longer) are refused
 # with a reason, never followed into unwind tables that are not where they say.
 python3 - "$release/tools/tarvel_hud.symbols" <<'PY'

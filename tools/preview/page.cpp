@@ -3,7 +3,6 @@
 #include "tools/preview/png_file.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace preview {
@@ -46,15 +45,6 @@ template <class List, class Write> void writeList(std::ostream& out, const List&
     out << ']';
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream text;
-    text << file.rdbuf();
-    bytes = text.str();
-    return true;
-}
-
 } // namespace
 
 std::string pageScript(const PageData& data) {
@@ -66,6 +56,10 @@ std::string pageScript(const PageData& data) {
             << ", \"text\": " << quoted(problem.text)
             << ", \"message\": " << quoted(problem.message) << "}";
     });
+    out << ",\n\"missingTextures\": ";
+    writeList(out, data.missingTextures, [&](const std::string& line) { out << quoted(line); });
+    out << ",\n\"summary\": " << quoted(data.summary)
+        << ",\n\"problemCount\": " << data.problemCount;
     out << ",\n\"captures\": ";
     writeList(out, data.frames, [&](const PageFrame& frame) {
         const CaptureLayout& layout = frame.layout;

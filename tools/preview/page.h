@@ -19,6 +19,9 @@ struct PageData {
     std::string rendered; // when, as the page shows it
     long long stamp = 0;  // differs for every render: the page reloads its images when it does
     std::vector<SettingsProblem> problems;
+    std::vector<std::string> missingTextures; // each as the console says it
+    std::string summary;                      // the console's last line
+    size_t problemCount = 0;                  // the problems it counts
     std::vector<PageFrame> frames;
 };
 

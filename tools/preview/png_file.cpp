@@ -1,18 +1,55 @@
 #include "tools/preview/png_file.h"
 
+#include "config/utf8_files.h"
+
 #include "stb_image.h"
 #include "stb_image_write.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <memory>
+#include <sstream>
 
 namespace preview {
 
+namespace fs = std::filesystem;
+
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(wideFromUtf8(utf8));
+}
+
+std::string utf8Of(const fs::path& path) {
+    return utf8FromWide(path.wstring());
+}
+
+namespace {
+struct CloseFile {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, CloseFile>;
+} // namespace
+
+bool readWholeFile(const std::string& path, std::string& bytes, size_t limit) {
+    bytes.clear();
+    const File file(openUtf8File(path.c_str(), "rb"));
+    if (!file) return false;
+    char block[1 << 16];
+    for (size_t got; bytes.size() < limit &&
+                     (got = std::fread(block, 1, std::min(sizeof block, limit - bytes.size()),
+                                       file.get())) > 0;)
+        bytes.append(block, got);
+    return !std::ferror(file.get());
+}
+
 bool readPng(const std::string& path, Image& image) {
     image = Image();
+    std::string bytes;
+    if (!readWholeFile(path, bytes) || bytes.size() > size_t(INT_MAX)) return false;
     int w = 0, h = 0, channels = 0;
-    unsigned char* data = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    unsigned char* data =
+        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
+                              static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!data) return false;
     image = Image(w, h);
     std::copy(data, data + size_t(w) * size_t(h) * 4, image.pixels.begin());
@@ -28,26 +65,22 @@ void appendBytes(void* context, void* data, int size) {
 
 bool writeWholeFile(const std::string& path, const std::function<bool(std::ostream& file)>& write,
                     std::string& error) {
-    namespace fs = std::filesystem;
+    error = "cannot write " + path;
+    std::ostringstream content;
+    if (!write(content) || !content.good()) return false;
+    const std::string bytes = content.str();
     const std::string temporary = path + ".part";
     bool written = false;
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            error = "cannot write " + path;
-            return false;
-        }
-        written = write(file);
-        file.flush();
-        written = written && file.good();
-    }
+    if (const File file(openUtf8File(temporary.c_str(), "wb")); file)
+        written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                  std::fflush(file.get()) == 0;
     std::error_code failure;
-    if (written) fs::rename(temporary, path, failure);
+    if (written) fs::rename(pathOf(temporary), pathOf(path), failure);
     if (!written || failure) {
-        fs::remove(temporary, failure);
-        error = "cannot write " + path;
+        fs::remove(pathOf(temporary), failure);
         return false;
     }
+    error.clear();
     return true;
 }
 

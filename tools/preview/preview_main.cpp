@@ -2,7 +2,10 @@
 // it drew as PNG frames.
 //
 //   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] [--watch]
+//           [--log FILE]
 //
+// Every run lists what the HUD cannot use in the settings, the textures it looks up that the
+// dictionaries lack and what the layout check finds, and the page says the same.
 // --check reports, per capture and size, what the layout check finds and exits with 1 when it
 // finds anything; it writes frames only when --out is given.
 //
@@ -14,6 +17,9 @@
 // game's executable, so the preview gives it a game directory of its own: a temporary folder
 // holding a copy of this program, the plug-in and DIR\tarvel_moravik, where a second run of
 // this program plays. A dictionary DIR lacks comes from the project's own art.
+//
+// Paths may hold any characters: they are taken from the wide command line, kept as UTF-8 and
+// opened through the wide file calls.
 #include "tools/preview/layout_check.h"
 #include "tools/preview/page.h"
 #include "tools/preview/png_file.h"
@@ -21,10 +27,13 @@
 #include "tools/preview/settings_problems.h"
 #include "tools/preview/watch.h"
 
+#include "config/utf8_files.h"
 #include "sim/sim.h"
 #include "texdict/texdict.h"
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,13 +50,16 @@ struct Size {
     int width, height;
 };
 
+// Paths are UTF-8.
 struct Options {
     std::string data;
     std::string scenario;
     std::vector<Size> sizes;
     std::string out; // "." unless checking
+    std::string log; // where the plug-in's log of the run goes
     bool check = false;
     bool watch = false;
+    bool help = false;
     bool play = false;   // the run inside the game directory: --play and --fonts
     std::string fonts;   // for the run inside
     std::string watcher; // the run inside under --watch: the watching process's id
@@ -55,17 +67,45 @@ struct Options {
 
 const char* const usage =
     "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] "
-    "[--watch]";
+    "[--watch] [--log FILE]";
+
+const char* const help =
+    "Runs the HUD inside a simulated game through a scenario and writes what it drew.\n"
+    "  --data DIR       a folder holding tarvel_moravik\\ (default: the shipped one)\n"
+    "  --scenario FILE  what the game does and when the frames are taken\n"
+    "                   (default: default.scenario)\n"
+    "  --size WxH       a screen size; give it again for more (default: the scenario's)\n"
+    "  --out DIR        where the frames and index.html go (default: this folder)\n"
+    "  --check          lists what in the layout collides or is cut off and exits with 1\n"
+    "                   when anything is; frames only with --out\n"
+    "  --watch          renders again whenever a file of DIR is saved, until Ctrl+C\n"
+    "  --log FILE       copies the log the plug-in wrote during the run to FILE\n"
+    "  --help           this text\n";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "preview: %s\n", message.c_str());
     return 1;
 }
 
-std::string programPath() {
-    char path[MAX_PATH * 4] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
+fs::path programPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
+// The arguments as UTF-8, from the wide command line: the 8-bit one cannot spell every path.
+std::vector<std::string> arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> utf8;
+    for (int i = 0; wide && i < count; ++i)
+        utf8.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return utf8;
 }
 
 // Paths on Wine's root drive are shown as the Unix paths they are.
@@ -112,11 +152,16 @@ Home findHome(const fs::path& folder) {
     return home;
 }
 
-bool readOptions(int argc, char** argv, Options& options, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+bool readOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h" || arg == "/?") {
+            options.help = true;
+            return true;
+        }
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
-                                arg == "--out" || arg == "--fonts" || arg == "--watcher";
+                                arg == "--out" || arg == "--log" || arg == "--fonts" ||
+                                arg == "--watcher";
         if (arg == "--play" || arg == "--check" || arg == "--watch") {
             (arg == "--play"    ? options.play
              : arg == "--check" ? options.check
@@ -127,14 +172,15 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
             error = "unknown option '" + arg + "'\n" + usage;
             return false;
         }
-        if (i + 1 >= argc) {
+        if (i + 1 >= args.size()) {
             error = arg + " needs a value\n" + usage;
             return false;
         }
-        const std::string value = argv[++i];
+        const std::string& value = args[++i];
         if (arg == "--data") options.data = value;
         if (arg == "--scenario") options.scenario = value;
         if (arg == "--out") options.out = value;
+        if (arg == "--log") options.log = value;
         if (arg == "--fonts") options.fonts = value;
         if (arg == "--watcher") options.watcher = value;
         if (arg == "--size") {
@@ -149,8 +195,17 @@ bool readOptions(int argc, char** argv, Options& options, std::string& error) {
     return true;
 }
 
+// One argument of a command line: backslashes before a quote are doubled, so that a folder
+// ending in one stays a folder.
 std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '"') out.append(backslashes + 1, '\\');
+        backslashes = c == '\\' ? backslashes + 1 : 0;
+        out += c;
+    }
+    return out.append(backslashes, '\\') + "\"";
 }
 
 std::string sizeName(const Size& size) {
@@ -192,6 +247,35 @@ struct CheckReport {
                 missingTextures.push_back(texture);
     }
 
+    // What the console says of each missing texture, and the page too.
+    std::vector<std::string> missingTextureLines() const {
+        std::vector<std::string> lines;
+        for (const auto& texture : missingTextures) {
+            const size_t slash = texture.find('/');
+            lines.push_back("tarvel_moravik\\" + texture.substr(0, slash) +
+                            ".txd lacks the texture \"" + texture.substr(slash + 1) +
+                            "\" the HUD looks up: what uses it is drawn without a picture");
+        }
+        return lines;
+    }
+
+    size_t problems(const std::vector<preview::SettingsProblem>& settings) const {
+        return settings.size() + missingTextures.size() + layout.size();
+    }
+
+    // The last line of the report, and the page's summary.
+    std::string summary(const std::vector<preview::SettingsProblem>& settings) const {
+        const size_t found = problems(settings);
+        const auto plural = [](size_t count) { return count == 1 ? "" : "s"; };
+        char line[256];
+        std::snprintf(line, sizeof line,
+                      "layout check: %zu problem%s (%zu in the settings, %zu missing texture%s, "
+                      "%zu in the layout of %zu captures)",
+                      found, plural(found), settings.size(), missingTextures.size(),
+                      plural(missingTextures.size()), layout.size(), captures);
+        return line;
+    }
+
     // Prints every problem; the number of them.
     size_t print(const std::vector<preview::SettingsProblem>& settings) const {
         for (const auto& problem : settings) {
@@ -200,12 +284,8 @@ struct CheckReport {
                             problem.text.c_str());
             std::printf("%s%s\n", problem.line > 0 ? "  " : "", problem.message.c_str());
         }
-        for (const auto& texture : missingTextures) {
-            const size_t slash = texture.find('/');
-            std::printf("tarvel_moravik\\%s.txd lacks the texture \"%s\" the HUD looks up: what "
-                        "uses it is drawn without a picture\n",
-                        texture.substr(0, slash).c_str(), texture.substr(slash + 1).c_str());
-        }
+        for (const auto& line : missingTextureLines())
+            std::printf("%s\n", line.c_str());
         for (const auto& seen : layout) {
             std::printf("%s\n", seen.finding.message.c_str());
             if (!seen.finding.keys.empty()) std::printf("  keys: %s\n", seen.finding.keys.c_str());
@@ -217,13 +297,9 @@ struct CheckReport {
             }
             std::printf("  seen in %s\n", where.c_str());
         }
-        const size_t problems = settings.size() + missingTextures.size() + layout.size();
-        std::printf("layout check: %zu problem%s (%zu in the settings, %zu missing texture%s, %zu "
-                    "in the layout of %zu captures)\n",
-                    problems, problems == 1 ? "" : "s", settings.size(), missingTextures.size(),
-                    missingTextures.size() == 1 ? "" : "s", layout.size(), captures);
+        std::printf("%s\n", summary(settings).c_str());
         std::fflush(stdout);
-        return problems;
+        return problems(settings);
     }
 };
 
@@ -240,9 +316,12 @@ std::string timeNow() {
 using FramesBySize = std::vector<std::vector<preview::PageFrame>>;
 
 bool writePageData(const Options& options, const std::vector<preview::SettingsProblem>& problems,
-                   const FramesBySize& framesBySize) {
+                   const CheckReport& report, const FramesBySize& framesBySize) {
     preview::PageData page;
     page.problems = problems;
+    page.missingTextures = report.missingTextureLines();
+    page.summary = report.summary(problems);
+    page.problemCount = report.problems(problems);
     for (const auto& frames : framesBySize)
         page.frames.insert(page.frames.end(), frames.begin(), frames.end());
     page.rendered = timeNow();
@@ -259,10 +338,10 @@ bool writePageData(const Options& options, const std::vector<preview::SettingsPr
 // written again as each size is done, so that a watched layout shows at its first size soon.
 int playSizes(const Options& options, const preview::Scenario& scenario,
               const preview::Fonts& fonts, FramesBySize& framesBySize) {
-    const fs::path gameDirectory = fs::path(programPath()).parent_path();
+    const fs::path gameDirectory = programPath().parent_path();
     // Fresh for every render: a watched dictionary may have changed.
     preview::DictionaryTextures textures;
-    const auto problems = preview::findSettingsProblems(gameDirectory.string() + "\\");
+    const auto problems = preview::findSettingsProblems(preview::utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
     CheckReport report;
     for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
@@ -299,10 +378,11 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
         if (!preview::playScenario(scenario, play, error)) return fail(error);
         report.addMissing(missingTextures);
         framesBySize[sizeIndex] = std::move(frames);
-        if (!options.out.empty() && !writePageData(options, problems, framesBySize)) return 1;
+        if (!options.out.empty() && !writePageData(options, problems, report, framesBySize))
+            return 1;
     }
-    if (!options.check) return 0;
-    return report.print(problems) == 0 ? 0 : 1;
+    const size_t found = report.print(problems);
+    return options.check && found > 0 ? 1 : 0;
 }
 
 std::string eventName(DWORD process, const char* what) {
@@ -350,15 +430,42 @@ void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failu
 // The game loads a dictionary it cannot read as one without textures: say why. False when it
 // cannot be read.
 bool readableDictionary(const fs::path& file) {
+    const std::string path = preview::utf8Of(file);
+    std::string bytes, error = "cannot be opened";
     texdict::Dictionary dictionary;
-    std::string error;
-    if (texdict::readFile(file.string(), dictionary, error)) return true;
-    std::fprintf(stderr, "preview: %s; the game would draw without its textures\n",
-                 shown(error).c_str());
+    if (preview::readWholeFile(path, bytes) &&
+        texdict::read({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, dictionary,
+                      error))
+        return true;
+    std::fprintf(stderr, "preview: %s: %s; the game would draw without its textures\n",
+                 shown(path).c_str(), error.c_str());
     return false;
 }
 
-constexpr char gameDirectoryPrefix[] = "tarvel_preview_";
+// Whether every character of the path has a place in the system's 8-bit code page.
+bool spelledIn8Bits(const std::wstring& path) {
+    std::string bytes(path.size() * 4 + 1, '\0');
+    BOOL lossy = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, &lossy);
+    return length > 0 && !lossy;
+}
+
+// The temporary folder, in its short form when only that can be spelt in 8 bits: the game
+// hands its files' paths around as 8-bit text, so its directory must be reachable so.
+fs::path temporaryFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    const std::wstring path(buffer, length <= MAX_PATH ? length : 0);
+    if (spelledIn8Bits(path)) return path;
+    wchar_t brief[MAX_PATH + 1] = {};
+    const DWORD briefLength = GetShortPathNameW(path.c_str(), brief, MAX_PATH + 1);
+    if (briefLength > 0 && briefLength <= MAX_PATH && spelledIn8Bits(brief)) return brief;
+    return path;
+}
+
+constexpr wchar_t gameDirectoryPrefix[] = L"tarvel_preview_";
 constexpr char inUseFile[] = "in_use";
 
 // Game directories that earlier runs left behind when they were killed: their in_use file is
@@ -367,7 +474,7 @@ void removeStaleGameDirectories(const fs::path& temporary) {
     std::error_code failure;
     for (fs::directory_iterator it(temporary, failure), end; !failure && it != end;
          it.increment(failure)) {
-        const std::string name = it->path().filename().string();
+        const std::wstring name = it->path().filename().wstring();
         if (name.rfind(gameDirectoryPrefix, 0) != 0 || !it->is_directory(failure)) continue;
         const fs::path lock = it->path() / inUseFile;
         bool stale = false;
@@ -375,7 +482,7 @@ void removeStaleGameDirectories(const fs::path& temporary) {
             stale = DeleteFileW(lock.c_str()) != 0;
         } else {
             const auto process = static_cast<DWORD>(
-                std::strtoul(name.c_str() + sizeof gameDirectoryPrefix - 1, nullptr, 10));
+                std::wcstoul(name.c_str() + std::size(gameDirectoryPrefix) - 1, nullptr, 10));
             const HANDLE running = OpenProcess(SYNCHRONIZE, FALSE, process);
             stale = !running;
             if (running) CloseHandle(running);
@@ -392,9 +499,9 @@ class GameDirectory {
   public:
     GameDirectory(const Options& options, const Home& home) : options_(options), home_(home) {
         std::error_code failure;
-        const fs::path temporary = fs::temp_directory_path(failure);
+        const fs::path temporary = temporaryFolder();
         removeStaleGameDirectories(temporary);
-        game_ = temporary / (gameDirectoryPrefix + std::to_string(GetCurrentProcessId()));
+        game_ = temporary / (gameDirectoryPrefix + std::to_wstring(GetCurrentProcessId()));
         fs::remove_all(game_, failure);
         fs::create_directories(game_, failure);
         // Held open while this run lasts: a later run removes the folder only once it is gone.
@@ -418,34 +525,40 @@ class GameDirectory {
         if (again_) CloseHandle(again_);
         if (done_) CloseHandle(done_);
         if (inUse_ != INVALID_HANDLE_VALUE) CloseHandle(inUse_);
+        // The ended game process may hold its program for a moment after it is gone.
         std::error_code failure;
-        fs::remove_all(game_, failure);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            fs::remove_all(game_, failure);
+            if (!fs::exists(game_, failure)) break;
+            Sleep(50);
+        }
     }
 
     // Plays with the data folder as it is now: 0 when every frame was written.
     int render() {
         std::error_code failure;
         fs::remove_all(game_ / "tarvel_moravik", failure);
-        fs::copy(fs::path(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
+        fs::copy(preview::pathOf(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
         for (const char* file :
              {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
             if (!failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
                 linkOrCopy(home_.dictionaries / file, game_ / "tarvel_moravik" / file, failure);
             // One render refuses the folder; --watch goes on, since the file may be mid-edit.
-            else if (!readableDictionary(fs::path(options_.data) / "tarvel_moravik" / file) &&
+            else if (!readableDictionary(preview::pathOf(options_.data) / "tarvel_moravik" /
+                                         file) &&
                      !options_.watch)
                 return 1;
         }
         if (!laidOut_ || failure)
-            return fail("cannot lay out a game directory in " + game_.string());
+            return fail("cannot lay out a game directory in " + shown(preview::utf8Of(game_)));
         if (!options_.watch) {
             if (!start()) return 1;
             WaitForSingleObject(process_.hProcess, INFINITE);
             DWORD exitCode = 1;
             GetExitCodeProcess(process_.hProcess, &exitCode);
             end();
-            return static_cast<int>(exitCode);
+            return copyLog() ? static_cast<int>(exitCode) : 1;
         }
         if (process_.hProcess) {
             SetEvent(again_);
@@ -453,26 +566,42 @@ class GameDirectory {
             return 1;
         }
         const HANDLE waits[] = {done_, process_.hProcess};
-        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) return 0;
+        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0)
+            return copyLog() ? 0 : 1;
         end();
         return 1;
+    }
+
+    // What the plug-in wrote to its log, as a player's game directory would hold it.
+    bool copyLog() const {
+        if (options_.log.empty()) return true;
+        const fs::path log = game_ / "tarvel_moravik" / "tarvel_hud.log";
+        std::error_code failure;
+        if (!fs::exists(log, failure))
+            return fail("the plug-in wrote no log (tarvel_moravik\\tarvel_hud.log) in this run") ==
+                   0;
+        fs::copy_file(log, preview::pathOf(options_.log), fs::copy_options::overwrite_existing,
+                      failure);
+        if (failure) return fail("cannot write the plug-in's log to " + shown(options_.log)) == 0;
+        return true;
     }
 
   private:
     bool start() {
         const fs::path program = programPath();
         const fs::path& home = home_.folder;
-        std::string command = quoted((game_ / program.filename()).string()) + " --play";
+        std::string command = quoted(preview::utf8Of(game_ / program.filename())) + " --play";
         command += " --scenario " + quoted(options_.scenario);
         for (const Size& size : options_.sizes)
             command += " --size " + sizeName(size);
         if (!options_.out.empty()) command += " --out " + quoted(options_.out);
         if (options_.check) command += " --check";
-        command += " --fonts " + quoted((home / "fonts").string());
+        command += " --fonts " + quoted(preview::utf8Of(home / "fonts"));
         if (options_.watch) command += " --watcher " + std::to_string(GetCurrentProcessId());
-        STARTUPINFOA startup{};
+        std::wstring wide = wideFromUtf8(command);
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+        if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                             &startup, &process_)) {
             process_ = {};
             return fail("cannot start the game process") == 0;
@@ -501,23 +630,40 @@ class GameDirectory {
     HANDLE done_ = nullptr;
 };
 
+// What is printed is UTF-8, paths included; the console gets its own code page back at the end.
+struct Utf8Console {
+    const UINT before = GetConsoleOutputCP();
+    Utf8Console() { SetConsoleOutputCP(CP_UTF8); }
+    ~Utf8Console() {
+        if (before != 0) SetConsoleOutputCP(before);
+    }
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+};
+
 } // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    const Utf8Console console;
     Options options;
     std::string error;
-    if (!readOptions(argc, argv, options, error)) return fail(error);
+    if (!readOptions(arguments(), options, error)) return fail(error);
+    if (options.help) {
+        std::printf("%s\n%s", usage, help);
+        return 0;
+    }
 
-    const fs::path home = fs::path(programPath()).parent_path();
+    const fs::path home = programPath().parent_path();
     // The run inside plays in its own folder, which holds the configuration.
-    if (options.play) options.data = home.string();
+    if (options.play) options.data = preview::utf8Of(home);
     const Home found = findHome(home);
-    if (options.data.empty()) options.data = found.shipped.string();
-    if (options.scenario.empty()) options.scenario = found.scenario.string();
+    if (options.data.empty()) options.data = preview::utf8Of(found.shipped);
+    if (options.scenario.empty()) options.scenario = preview::utf8Of(found.scenario);
 
     std::error_code failure;
-    if (!fs::is_directory(options.data, failure)) return fail("no folder " + shown(options.data));
-    if (!fs::is_directory(fs::path(options.data) / "tarvel_moravik", failure))
+    const fs::path data = preview::pathOf(options.data);
+    if (!fs::is_directory(data, failure)) return fail("no folder " + shown(options.data));
+    if (!fs::is_directory(data / "tarvel_moravik", failure))
         return fail(shown(options.data) + " holds no tarvel_moravik folder");
 
     preview::Scenario scenario;
@@ -526,18 +672,22 @@ int main(int argc, char** argv) {
 
     if (options.out.empty() && (!options.check || options.watch)) options.out = ".";
     if (!options.out.empty()) {
-        fs::create_directories(options.out, failure);
-        if (!fs::is_directory(options.out, failure))
+        fs::create_directories(preview::pathOf(options.out), failure);
+        if (!fs::is_directory(preview::pathOf(options.out), failure))
             return fail("cannot make the output folder " + shown(options.out));
     }
 
     if (options.play) return playHere(options, scenario);
-    options.data = fs::absolute(options.data, failure).string();
-    options.scenario = fs::absolute(options.scenario, failure).string();
+    const auto absolute = [&](std::string& path) {
+        if (!path.empty()) path = preview::utf8Of(fs::absolute(preview::pathOf(path), failure));
+    };
+    absolute(options.data);
+    absolute(options.scenario);
+    absolute(options.log);
     std::string page;
     if (!options.out.empty()) {
-        options.out = fs::absolute(options.out, failure).string();
-        if (!preview::writePage((home / "page.html").string(), options.out, error))
+        absolute(options.out);
+        if (!preview::writePage(preview::utf8Of(home / "page.html"), options.out, error))
             return fail(error);
         page = shown(options.out + "\\index.html");
         if (page.front() == '/') page = "file://" + page;
@@ -549,7 +699,7 @@ int main(int argc, char** argv) {
         return result;
     }
     bool first = true;
-    preview::watchFolder((fs::path(options.data) / "tarvel_moravik").string(), [&] {
+    preview::watchFolder(preview::utf8Of(preview::pathOf(options.data) / "tarvel_moravik"), [&] {
         if (game.render() != 0) fail("the render failed; still watching");
         if (first) std::printf("open %s; it follows every save until Ctrl+C\n", page.c_str());
         std::printf("rendered %s\n", timeNow().c_str());

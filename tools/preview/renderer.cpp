@@ -1,10 +1,11 @@
 #include "tools/preview/renderer.h"
 
+#include "tools/preview/png_file.h"
+
 #include "stb_truetype.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 
 namespace preview {
@@ -256,9 +257,9 @@ float unitY(const Image& canvas, float v) {
 // Text.
 
 bool Typeface::load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    data_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return false;
+    data_.assign(bytes.begin(), bytes.end());
     auto info = std::make_shared<stbtt_fontinfo>();
     if (data_.empty() || !stbtt_InitFont(info.get(), data_.data(), 0)) return false;
     info_ = info;

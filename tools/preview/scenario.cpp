@@ -1,10 +1,11 @@
 #include "tools/preview/scenario.h"
 
+#include "tools/preview/png_file.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 
@@ -15,7 +16,7 @@ namespace {
 // Longest text a command may post: the game's message slots hold 127 characters.
 constexpr size_t longestText = 120;
 // Far beyond any script; a larger file is refused before it is read into memory.
-constexpr std::streamoff longestScenario = 1 << 20;
+constexpr size_t longestScenario = 1 << 20;
 
 // Reads "<a><separator><b>", two decimal integers: a number too large for an int is refused
 // rather than wrapped, whatever the C library's scanf would make of it.
@@ -333,20 +334,16 @@ bool parseScenario(const std::string& text, const std::string& source, Scenario&
 }
 
 bool readScenario(const std::string& path, Scenario& scenario, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string text;
+    if (!readWholeFile(path, text, longestScenario + 1)) {
         error = path + ": cannot be read";
         return false;
     }
-    file.seekg(0, std::ios::end);
-    if (file.tellg() > longestScenario) {
+    if (text.size() > longestScenario) {
         error = path + ": larger than 1 MB, no scenario";
         return false;
     }
-    file.seekg(0, std::ios::beg);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parseScenario(text.str(), path, scenario, error);
+    return parseScenario(text, path, scenario, error);
 }
 
 } // namespace preview

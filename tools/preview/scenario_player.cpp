@@ -35,13 +35,21 @@ const Image* DictionaryTextures::find(const std::string& name) {
 
 namespace {
 
-// A file of the data folder beside this program, the game directory the plug-in reads from.
+// A file of the data folder beside this program, the game directory the plug-in reads from, as
+// the game's 8-bit file calls take it: the folder's short form spells it in any characters.
 std::string dataFilePath(const std::string& name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string directory = path;
-    directory.erase(directory.find_last_of("\\/") + 1);
-    return directory + "tarvel_moravik\\" + name;
+    wchar_t path[MAX_PATH * 4] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring folder(path, length < MAX_PATH * 4 ? length : 0);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    wchar_t brief[MAX_PATH * 4] = {};
+    const DWORD briefLength = GetShortPathNameW(folder.c_str(), brief, MAX_PATH * 4);
+    if (briefLength > 0 && briefLength < MAX_PATH * 4) folder = brief;
+    std::string bytes(folder.size() * 4 + 1, '\0');
+    bytes.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()),
+                            bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes + "tarvel_moravik\\" + name;
 }
 
 class Player {

@@ -1,9 +1,11 @@
 #include "tools/preview/watch.h"
 
+#include "config/utf8_files.h"
+#include "tools/preview/png_file.h"
+
 #include <windows.h>
 
 #include <atomic>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -26,29 +28,32 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
         return FALSE;
     stopRequested = true;
+    // A closed console ends the process as soon as this returns: wait here while the main thread
+    // clears the game directory away and ends it (the system allows about five seconds).
+    if (event == CTRL_CLOSE_EVENT) Sleep(4500);
     return TRUE;
 }
 
-std::string extensionOf(const fs::path& path) {
-    auto extension = path.extension().string();
+std::wstring extensionOf(const fs::path& path) {
+    auto extension = path.extension().wstring();
     for (auto& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     return extension;
 }
 
 bool watched(const fs::path& path) {
-    const std::string extension = extensionOf(path);
-    return extension == ".ini" || extension == ".txd" || extension == ".png";
+    const std::wstring extension = extensionOf(path);
+    return extension == L".ini" || extension == L".txd" || extension == L".png";
 }
 
 // Settings files the last render could read must be readable again: the plug-in would draw
 // its defaults for a missing, empty or locked one.
 bool settingsReadable(const FolderStamp& now, const FolderStamp& before) {
     for (const auto& [path, stamp] : before) {
-        if (extensionOf(path) != ".ini" || stamp.size == 0) continue;
+        if (extensionOf(pathOf(path)) != L".ini" || stamp.size == 0) continue;
         const auto found = now.find(path);
         if (found == now.end() || found->second.size == 0) return false;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
+        std::FILE* file = openUtf8File(path.c_str(), "rb");
         if (!file) return false;
         std::fclose(file);
     }
@@ -79,7 +84,7 @@ FolderStamp settled(const std::string& folder, FolderStamp seen, const FolderSta
 FolderStamp stampFolder(const std::string& folder) {
     FolderStamp stamps;
     std::error_code failure;
-    for (fs::recursive_directory_iterator it(folder, failure), end; !failure && it != end;
+    for (fs::recursive_directory_iterator it(pathOf(folder), failure), end; !failure && it != end;
          it.increment(failure)) {
         if (!it->is_regular_file(failure) || !watched(it->path())) continue;
         // The system's own stamp: this runtime's std::filesystem keeps whole seconds of the last
@@ -91,7 +96,7 @@ FolderStamp stampFolder(const std::string& folder) {
             stamp.written = int64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
                             data.ftLastWriteTime.dwLowDateTime;
         }
-        stamps[it->path().string()] = stamp;
+        stamps[utf8Of(it->path())] = stamp;
         failure.clear();
     }
     return stamps;

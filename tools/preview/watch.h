@@ -14,7 +14,7 @@ struct FileStamp {
     int64_t written = 0;
     bool operator==(const FileStamp&) const = default;
 };
-// The INI files and texture dictionaries (and texture images) under a folder, by path.
+// The INI files and texture dictionaries (and texture images) under a folder, by UTF-8 path.
 using FolderStamp = std::map<std::string, FileStamp>;
 FolderStamp stampFolder(const std::string& folder);
 
