@@ -611,8 +611,13 @@ bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& er
 }
 
 std::string utf8Path(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    try {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    } catch (const std::exception&) {
+        // A Windows name may hold half of a UTF-16 pair, which no UTF-8 spells.
+        return "(a name that is no text)";
+    }
 }
 
 std::filesystem::path pathFromUtf8(std::string_view utf8) {

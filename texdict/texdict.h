@@ -69,7 +69,7 @@ bool readBytes(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
 bool writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 // Paths and UTF-8 text, the tools' text for paths in messages and arguments.
-std::string utf8Path(const std::filesystem::path& path);
+std::string utf8Path(const std::filesystem::path& path); // never throws
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 
 } // namespace texdict

@@ -218,7 +218,9 @@ int check(const fs::path& target) {
             const std::string name = texdict::fileNameOf(hud);
             const fs::path file = fileIgnoringCase(folder, name);
             if (file.empty()) {
-                std::printf("%s: missing: the HUD draws none of its pictures\n",
+                std::printf("%s: missing: the HUD draws none of its pictures; put the release's "
+                            "own there, or pack "
+                            "your pictures into it\n",
                             utf8Path(folder / name).c_str());
                 total.problems += 1;
                 continue;
@@ -240,7 +242,7 @@ int check(const fs::path& target) {
 }
 
 // The arguments in UTF-8.
-int run(const std::vector<std::string>& args) {
+int runCommand(const std::vector<std::string>& args) {
     if (args.size() == 3 && args[0] == "pack")
         return pack(pathFromUtf8(args[1]), pathFromUtf8(args[2]), texdict::PixelFormat::automatic);
     if (args.size() == 5 && args[0] == "pack" && args[1] == "--format") {
@@ -262,6 +264,16 @@ int run(const std::vector<std::string>& args) {
     }
     std::fputs(usage, stderr);
     return 2;
+}
+
+// A folder entry that cannot be looked at, or a name that cannot be converted, ends the command
+// with that reason rather than with a crash.
+int run(const std::vector<std::string>& args) {
+    try {
+        return runCommand(args);
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
 }
 
 } // namespace
