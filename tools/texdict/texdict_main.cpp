@@ -66,10 +66,7 @@ int fail(const std::string& message) {
 }
 
 bool isPng(const fs::path& path) {
-    std::string extension = utf8Path(path.extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".png";
+    return texdict::lowered(utf8Path(path.extension())) == ".png";
 }
 
 struct Tally {
