@@ -6,6 +6,7 @@
 #include "hud/shadow_text.h"
 #include "hud/units.h"
 #include "plugin/host_interface.h"
+#include "plugin/hud_texture_names.h"
 #include "plugin/hud_textures.h"
 #include "plugin/keyboard.h"
 
@@ -59,7 +60,8 @@ void drawPhone() {
     const float right = classic ? hudSettings.CLOCK_RIGHT + 5 : hudSettings.CLOCK_RIGHT;
     hudTextures.phoneSprite.texture =
         hudTextures.phoneDictionary
-            ? host::findTexture(hudTextures.phoneDictionary, classic ? "phone_class" : "phone")
+            ? host::findTexture(hudTextures.phoneDictionary,
+                                classic ? classicPhoneTexture : phoneTexture)
             : nullptr;
 
     const uint32_t now = host::gameClock();

@@ -1,6 +1,7 @@
 #include "plugin/hud_textures.h"
 #include "plugin/data_paths.h"
 #include "plugin/hud_log.h"
+#include "plugin/hud_texture_names.h"
 
 #include <windows.h>
 
@@ -25,14 +26,14 @@ template <class Visit> void forEachSpriteInConstructionOrder(Visit visit) {
     visit(hudTextures.phoneSprite);
 }
 
-constexpr int ringTextureCount = 13;
+constexpr int ringTextureCount = weaponSegmentCount;
 constexpr int ringSpritesOfMainDictionary[] = {RocketSightSprite, PagerSprite, SniperSightSprite,
                                                CrosshairSprite};
 
-constexpr char mainFile[] = "tarvel_moravik\\tarvel_iii.txd";
-constexpr char ringFile[] = "tarvel_moravik\\ring_iii.txd";
-constexpr char radioFile[] = "tarvel_moravik\\radio_iii.txd";
-constexpr char phoneFile[] = "tarvel_moravik\\phone_iii.txd";
+constexpr const char* mainFile = mainDictionaryPath;
+constexpr const char* ringFile = ringDictionaryPath;
+constexpr const char* radioFile = radioDictionaryPath;
+constexpr const char* phoneFile = phoneDictionaryPath;
 
 // The dictionaries of this start whose file is not there: their textures are not named again.
 const char* missingFiles[4];
@@ -96,18 +97,19 @@ void loadHudTextures() {
     t.ringDictionary = loadLogged(ringFile);
     t.radioDictionary = loadLogged(radioFile);
 
-    const char* mainNames[] = {"blrect", "radarmask", "bar", "star", "timerbar"};
+    const char* mainNames[] = {radarFrameTexture, radarMaskTexture, barTexture, starTexture,
+                               timerBarTexture};
     for (int i = 0; i < 5; ++i)
         t.mainSprites[i].texture = findLogged(t.mainDictionary, mainFile, mainNames[i]);
     findNumbered(t.ringSprites, ringTextureCount, t.ringDictionary, ringFile);
     const auto fromMain = [&](const char* name) {
         return findLogged(t.mainDictionary, mainFile, name);
     };
-    t.ringSprites[RocketSightSprite].texture = fromMain("siterocket");
-    t.ringSprites[PagerSprite].texture = fromMain("pager");
-    t.ringSprites[SniperSightSprite].texture = fromMain("sitesniper");
-    t.ringSprites[CrosshairSprite].texture = fromMain("siteM16");
-    findNumbered(t.radioSprites, 12, t.radioDictionary, radioFile);
+    t.ringSprites[RocketSightSprite].texture = fromMain(rocketSightTexture);
+    t.ringSprites[PagerSprite].texture = fromMain(pagerTexture);
+    t.ringSprites[SniperSightSprite].texture = fromMain(sniperSightTexture);
+    t.ringSprites[CrosshairSprite].texture = fromMain(crosshairTexture);
+    findNumbered(t.radioSprites, radioIconCount, t.radioDictionary, radioFile);
 
     t.phoneDictionary = loadLogged(phoneFile);
     t.dictionariesHeld = true;

@@ -213,16 +213,6 @@ std::string hex(uint32_t value) {
     return text;
 }
 
-std::string lowered(std::string text) {
-    for (auto& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool isPowerOfTwo(int side) {
-    return side > 0 && (side & (side - 1)) == 0;
-}
-
 // ---- Writing --------------------------------------------------------------------------------
 
 class ByteWriter {
@@ -512,14 +502,23 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
 
 } // namespace
 
+std::string lowered(std::string text) {
+    for (auto& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool sideTheGameTakes(int side) {
+    return side > 0 && side <= maxSide && (side & (side - 1)) == 0;
+}
+
 std::string problemWith(const Texture& t) {
     if (t.name.empty()) return "a texture without a name";
     if (t.name.size() > maxNameLength)
         return "the name '" + t.name + "' is longer than " + std::to_string(maxNameLength) +
                " characters";
     if (t.name.find('\0') != std::string::npos) return "a name with a NUL character";
-    if (!isPowerOfTwo(t.width) || !isPowerOfTwo(t.height) || t.width > maxSide ||
-        t.height > maxSide)
+    if (!sideTheGameTakes(t.width) || !sideTheGameTakes(t.height))
         return "'" + t.name + "' is " + std::to_string(t.width) + " x " + std::to_string(t.height) +
                "; each side must be a power of two from 1 to " + std::to_string(maxSide);
     if (t.rgba.size() != size_t(t.width) * size_t(t.height) * 4)
@@ -611,50 +610,71 @@ bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& er
     return false;
 }
 
-bool readFile(const std::string& path, Dictionary& dictionary, std::string& error) {
-    dictionary.textures.clear();
+std::string utf8Path(const std::filesystem::path& path) {
+    try {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    } catch (const std::exception&) {
+        // A Windows name may hold half of a UTF-16 pair, which no UTF-8 spells.
+        return "(a name that is no text)";
+    }
+}
+
+std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool readBytes(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
+    bytes.clear();
     try {
         std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            error = path + ": cannot be opened";
-            return false;
-        }
+        if (!in) return false;
         in.seekg(0, std::ios::end);
         const auto length = static_cast<std::streamoff>(in.tellg());
         in.seekg(0, std::ios::beg);
         // A file larger than the address space is refused before anything is allocated.
-        if (length < 0 || static_cast<uint64_t>(length) > maxFileBytes) {
-            error = path + ": cannot be read" + (length < 0 ? "" : ": larger than 1 GB");
-            return false;
-        }
-        std::vector<uint8_t> bytes(static_cast<size_t>(length));
+        if (length < 0 || static_cast<uint64_t>(length) > maxFileBytes) return false;
+        bytes.resize(static_cast<size_t>(length));
         in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!in) {
-            error = path + ": cannot be read";
-            return false;
-        }
-        if (read(bytes, dictionary, error)) return true;
+        if (in) return true;
     } catch (const std::exception&) {
-        error = "not enough memory to read the file";
     }
-    dictionary.textures.clear();
-    error = path + ": " + error;
+    bytes.clear();
     return false;
 }
 
-bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error,
-               PixelFormat format) {
-    if (auto problem = problemWith(dictionary); !problem.empty()) {
-        error = path + ": " + problem;
+bool writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    try {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        return static_cast<bool>(out);
+    } catch (const std::exception&) {
         return false;
     }
-    const auto bytes = write(dictionary, format);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        error = path + ": cannot be written";
+}
+
+bool readFile(const std::filesystem::path& path, Dictionary& dictionary, std::string& error) {
+    dictionary.textures.clear();
+    std::vector<uint8_t> bytes;
+    if (!readBytes(path, bytes)) {
+        error = utf8Path(path) + ": cannot be read";
+        return false;
+    }
+    if (read(bytes, dictionary, error)) return true;
+    error = utf8Path(path) + ": " + error;
+    return false;
+}
+
+bool writeFile(const std::filesystem::path& path, const Dictionary& dictionary, std::string& error,
+               PixelFormat format) {
+    if (auto problem = problemWith(dictionary); !problem.empty()) {
+        error = utf8Path(path) + ": " + problem;
+        return false;
+    }
+    if (!writeBytes(path, write(dictionary, format))) {
+        error = utf8Path(path) + ": cannot be written";
         return false;
     }
     return true;

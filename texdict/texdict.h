@@ -8,8 +8,10 @@
 // add up, it refuses with an error that names the thing and the byte where it was found.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace texdict {
@@ -31,6 +33,11 @@ struct Dictionary {
 constexpr size_t maxNameLength = 31;
 constexpr int maxSide = 1024;
 
+// A power of two from 1 to maxSide.
+bool sideTheGameTakes(int side);
+// ASCII letters in lower case, as the game compares texture names.
+std::string lowered(std::string text);
+
 // Why a texture cannot be written as the game expects, or "" when it can: the name (1 to 31
 // characters), the sides (powers of two up to 1024) and the pixel count.
 std::string problemWith(const Texture& texture);
@@ -51,9 +58,18 @@ std::vector<uint8_t> write(const Dictionary& dictionary,
 // False, with error set, when the bytes are not a dictionary the reader can take whole.
 bool read(std::span<const uint8_t> file, Dictionary& dictionary, std::string& error);
 
-// The same on files; the error starts with the path.
-bool readFile(const std::string& path, Dictionary& dictionary, std::string& error);
-bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error,
+// The same on files, opened by their wide names on Windows, so that a folder may be named in any
+// characters; the error starts with the path.
+bool readFile(const std::filesystem::path& path, Dictionary& dictionary, std::string& error);
+bool writeFile(const std::filesystem::path& path, const Dictionary& dictionary, std::string& error,
                PixelFormat format = PixelFormat::rgba8888);
+
+// A whole file's bytes, and a file written whole; false when it cannot be.
+bool readBytes(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
+bool writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+// Paths and UTF-8 text, the tools' text for paths in messages and arguments.
+std::string utf8Path(const std::filesystem::path& path); // never throws
+std::filesystem::path pathFromUtf8(std::string_view utf8);
 
 } // namespace texdict

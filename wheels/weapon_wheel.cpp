@@ -2,6 +2,7 @@
 // a selector turned to the current weapon, its name, and a segment for each carried weapon.
 #include "config/hud_settings.h"
 #include "hud/screen_metrics.h"
+#include "plugin/hud_texture_names.h"
 #include "plugin/hud_textures.h"
 #include "plugin/keyboard.h"
 #include "wheels/format_text.h"
@@ -42,8 +43,10 @@ void runWeaponWheel() {
 
     auto& ring = hudTextures.weaponWheelSprites[0];
     auto& selector = hudTextures.weaponWheelSprites[1];
-    ring.texture = host::findTexture(hudTextures.ringDictionary, formatText("sring"));
-    selector.texture = host::findTexture(hudTextures.ringDictionary, formatText("shl"));
+    ring.texture =
+        host::findTexture(hudTextures.ringDictionary, formatText("%s", wheelRingTexture));
+    selector.texture =
+        host::findTexture(hudTextures.ringDictionary, formatText("%s", wheelSelectorTexture));
 
     fillNameTable(hudSettings.WEAPON_NAMES, weaponNameTable);
 

@@ -1,15 +1,84 @@
 #!/usr/bin/env bash
-# texdict unpacks a dictionary into PNG files and packs them again into one that holds the same
-# pixels; it refuses pictures the game could not load, saying why.
-# Usage: check_texdict.sh TEXDICT_EXE DICTIONARY
+# texdict.exe under Wine, one part of it a test:
+#   round-trip      unpacks a dictionary into PNG files and packs them again into one that holds
+#                   the same pixels; refuses pictures the game could not load, saying why
+#   any-characters  packs, unpacks, lists and checks in folders named outside the code page
+#   hud-names       checks dictionaries against the names the HUD looks up, as pack does too;
+#                   --help lists those names
+# Usage: check_texdict.sh TEXDICT_EXE ART_FOLDER PART (ART_FOLDER holds the four dictionaries)
 set -euo pipefail
 texdict="$1"
-dictionary="$2"
+art="$2"
+dictionary="$art/tarvel_iii.txd"
 odd="$(cd "$(dirname "$0")" && pwd)/three_by_three.png"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 run() { wine "$texdict" "$@"; }
 win() { winepath -w "$1"; }
+
+any_characters() {
+    # Wine's code page for programs is the system's 8-bit one: these names do not fit in it.
+    local folder="$work/Игра 游戏 Ωmega"
+    mkdir -p "$folder/tarvel_moravik"
+    cp "$art"/*.txd "$folder/tarvel_moravik/"
+    run unpack "$(win "$folder/tarvel_moravik/tarvel_iii.txd")" "$(win "$folder/картинки")" \
+        >"$work/said"
+    grep -qF 'Игра 游戏 Ωmega\картинки: 9 textures' "$work/said" || { cat "$work/said"; exit 1; }
+    run pack "$(win "$folder/картинки")" "$(win "$folder/tarvel_moravik/tarvel_iii.txd")" \
+        >"$work/said"
+    grep -qF 'Игра 游戏 Ωmega\tarvel_moravik\tarvel_iii.txd: 9 textures' "$work/said" ||
+        { cat "$work/said"; exit 1; }
+    diff <(run list "$(win "$dictionary")" | sort) \
+         <(run list "$(win "$folder/tarvel_moravik/tarvel_iii.txd")" | sort)
+    run check "$(win "$folder")" >"$work/said"
+    grep -qF 'texdict check: 0 problems in 4 dictionaries' "$work/said" || { cat "$work/said"; exit 1; }
+    echo "texdict ok in $folder"
+}
+
+hud_names() {
+    local data="$work/data" status=0
+    mkdir -p "$data/tarvel_moravik"
+    cp "$art"/*.txd "$data/tarvel_moravik/"
+    run --help | tr -d '\r' >"$work/said"
+    grep -qx '  tarvel_iii.txd  blrect radarmask bar star timerbar siterocket pager sitesniper siteM16' \
+        "$work/said" || { echo "--help said:"; cat "$work/said"; exit 1; }
+
+    # The game finds a name in any case: a note, not a problem.
+    run unpack "$(win "$data/tarvel_moravik/phone_iii.txd")" "$(win "$work/phones")" >/dev/null
+    mv "$work/phones/phone.png" "$work/phones/Phone.png"
+    run pack "$(win "$work/phones")" "$(win "$data/tarvel_moravik/phone_iii.txd")" >/dev/null
+    run check "$(win "$data")" | tr -d '\r' >"$work/said" || { cat "$work/said"; exit 1; }
+    grep -qxF "$(win "$data/tarvel_moravik/phone_iii.txd"): note: 'Phone' is found as 'phone': the game ignores case in names" \
+        "$work/said" || { cat "$work/said"; exit 1; }
+
+    # A misspelt name is one problem, not a missing name and an unknown one.
+    run unpack "$(win "$dictionary")" "$(win "$work/pictures")" >/dev/null
+    mv "$work/pictures/star.png" "$work/pictures/Star2.png"
+    rm "$work/pictures/pager.png"
+    mv "$work/pictures/siteM16.png" "$work/pictures/sitem16.png"
+    run pack "$(win "$work/pictures")" "$(win "$data/tarvel_moravik/tarvel_iii.txd")" \
+        2>"$work/warned" >/dev/null
+    run check "$(win "$data")" | tr -d '\r' >"$work/said" || status=$?
+    [ "$status" -eq 1 ] || { echo "texdict check ended with $status"; cat "$work/said"; exit 1; }
+    local main
+    main="$(win "$data/tarvel_moravik/tarvel_iii.txd")"
+    diff - "$work/said" <<EXPECTED
+$main: 'Star2' is never looked up: did you mean 'star'? Until one is named so, the HUD draws the wanted stars without a picture
+$main: note: 'sitem16' is found as 'siteM16': the game ignores case in names
+$main: 'pager' is missing: the HUD draws the pager without a picture; add a texture named 'pager'
+$(win "$data/tarvel_moravik/phone_iii.txd"): note: 'Phone' is found as 'phone': the game ignores case in names
+texdict check: 2 problems, 2 notes in 4 dictionaries
+EXPECTED
+    # pack warns as check does when it writes one of the HUD's dictionaries.
+    diff <(grep -F "$main" "$work/said") <(tr -d '\r' <"$work/warned")
+}
+
+case "${3:-}" in
+    any-characters) any_characters; exit ;;
+    hud-names) hud_names; echo "texdict check ok"; exit ;;
+    round-trip) ;;
+    *) echo "usage: $0 TEXDICT_EXE ART_FOLDER round-trip|any-characters|hud-names"; exit 2 ;;
+esac
 
 run unpack "$(win "$dictionary")" "$(win "$work/first")" >/dev/null
 run pack "$(win "$work/first")" "$(win "$work/packed.txd")" >/dev/null

@@ -1,5 +1,6 @@
 // The texture dictionary files: the bytes the writer lays down, the formats the reader decodes,
 // and the files it refuses.
+#include "texdict/hud_check.h"
 #include "texdict/texdict.h"
 
 #include <gtest/gtest.h>
@@ -400,6 +401,39 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
     file[12 + 16 + 12 + 12 + 88] = 0xFF;
     EXPECT_FALSE(texdict::read(file, d, error));
     EXPECT_NE(error.find("level 1 claims 255 bytes"), std::string::npos) << error;
+}
+
+std::vector<std::string> problemsIn(const texdict::Dictionary& dictionary, const char* file) {
+    std::vector<std::string> texts;
+    for (const auto& finding :
+         texdict::checkAgainstHud(dictionary, *texdict::hudDictionaryNamed(file)))
+        texts.push_back((finding.problem ? "" : "note: ") + finding.text);
+    return texts;
+}
+
+TEST(HudDictionaryCheck, NamesTheTextureMeantForSwappedLettersButNotForAnotherNumber) {
+    texdict::Dictionary phones{{{"phnoe", 4, 4, {}, ""}, {"phone_class", 4, 4, {}, ""}}};
+    EXPECT_EQ(
+        problemsIn(phones, "data/PHONE_III.TXD"),
+        std::vector<std::string>{"'phnoe' is never looked up: did you mean 'phone'? Until one "
+                                 "is named so, the HUD draws the phone without a picture"});
+
+    texdict::Dictionary ring;
+    for (const char* name :
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "13", "sring", "shl"})
+        ring.textures.push_back({name, 4, 4, {}, ""});
+    const auto found = problemsIn(ring, "ring_iii.txd");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0], "'13' is never looked up: the HUD draws it nowhere; name it as one of the "
+                        "names `texdict --help` lists, or leave it out");
+    EXPECT_EQ(found[1].rfind("'12' is missing", 0), 0u) << found[1];
+}
+
+TEST(HudDictionaryCheck, SaysWhichSidesTheGameTakesInstead) {
+    texdict::Dictionary phones{{{"phone", 100, 2048, {}, ""}, {"phone_class", 4, 4, {}, ""}}};
+    EXPECT_EQ(problemsIn(phones, "phone_iii.txd"),
+              std::vector<std::string>{"'phone' is 100 x 2048: the game takes sides that are "
+                                       "powers of two from 1 to 1024; make it 128 x 1024"});
 }
 
 } // namespace
