@@ -1,11 +1,19 @@
 // Unload leaves the game's code as the plug-in found it: the bytes each frame writes to switch
 // off the game's own HUD go back too, except where something else has rewritten them since.
+#include "sim/busy_game.h"
+#include "sim/host_data.h"
 #include "sim/host_radar.h"
 #include "support/plugin_session.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 using testing_support::PluginSession;
@@ -51,6 +59,86 @@ TEST(UnloadAfterFrames, LeavesHudCodeThatSomethingElseRewroteSince) {
     }
     EXPECT_EQ(sim::bytes(sim::hudRoutineB, 4), othersRoutineB);
     EXPECT_EQ(sim::bytes(sim::hudRoutineA, 4), gamesRoutineA);
+}
+
+// A player who installed the plug-in twice: tarvel_hud.dll in the game folder and an .asi in
+// scripts\, loaded in either order and unloaded in either order.
+TEST(TwoCopiesLoaded, OnlyOneWorksTheGameAndEitherGoesFirstLeavingTheGameAsItWas) {
+    namespace fs = std::filesystem;
+    testing_support::removeDataFolder();
+    const std::string folder = testing_support::gameDirectory();
+    const std::string dll = folder + "tarvel_hud.dll";
+    const std::string asi = folder + "scripts\\tarvel_hud.asi";
+    fs::create_directories(folder + "scripts");
+    ASSERT_TRUE(CopyFileA(dll.c_str(), asi.c_str(), FALSE));
+
+    std::vector<Stretch> sites(std::begin(hudCode), std::end(hudCode));
+    for (sim::Event event : sim::allEvents)
+        sites.push_back({sim::siteOf(event, sim::Build::v100), 6});
+    for (uint32_t routine :
+         {sim::radarToScreenRoutine, sim::radarLimitRoutine, sim::radarMaskFansRoutine})
+        sites.push_back({routine, 5});
+
+    // What one copy draws in a frame with everything on screen.
+    const auto textsOfAFrame = [] {
+        sim::clearCalls();
+        sim::advanceBusyFrame();
+        sim::fire(sim::Event::HudDraw);
+        sim::fire(sim::Event::PhoneDraw);
+        return sim::countCalls("printText") + sim::countCalls("drawSprite");
+    };
+    const auto startTheGame = [] {
+        sim::fire(sim::Event::Start);
+        sim::fire(sim::Event::RadarPatch);
+        sim::showEverything();
+    };
+    sim::layOut(sim::Build::v100);
+    size_t oneCopyDraws = 0;
+    {
+        PluginSession alone(sim::Build::v100, false);
+        startTheGame();
+        oneCopyDraws = textsOfAFrame();
+        sim::fire(sim::Event::Shutdown);
+    }
+    ASSERT_GT(oneCopyDraws, 0u);
+
+    for (const bool dllFirst : {true, false}) {
+        SCOPED_TRACE(dllFirst ? "the .dll loaded and unloaded first" : "the .asi first");
+        sim::layOut(sim::Build::v100);
+        std::vector<Bytes> before;
+        for (const auto& site : sites)
+            before.push_back(sim::bytes(site.address, site.size));
+        HMODULE first = LoadLibraryA((dllFirst ? dll : asi).c_str());
+        HMODULE second = LoadLibraryA((dllFirst ? asi : dll).c_str());
+        ASSERT_TRUE(first && second && first != second);
+
+        startTheGame();
+        EXPECT_EQ(textsOfAFrame(), oneCopyDraws) << "the HUD is drawn once per frame";
+        EXPECT_EQ(sim::loadCount("tarvel_iii"), 1);
+        std::ifstream file(folder + "tarvel_moravik\\tarvel_hud.log", std::ios::binary);
+        std::ostringstream log;
+        log << file.rdbuf();
+        EXPECT_THAT(log.str(), testing::StartsWith("tarvel_moravik HUD "));
+        EXPECT_THAT(log.str(), testing::HasSubstr(
+                                   "loaded a second time, from " + (dllFirst ? asi : dll) +
+                                   ", while the copy "
+                                   "loaded from " +
+                                   (dllFirst ? dll : asi) + " runs: this copy changes nothing"));
+        EXPECT_THAT(log.str(), testing::HasSubstr("call site HUD draw at"));
+
+        // Each unload in turn; the game plays on between them.
+        FreeLibrary(first);
+        textsOfAFrame();
+        sim::fire(sim::Event::Shutdown);
+        sim::fire(sim::Event::Start);
+        textsOfAFrame();
+        FreeLibrary(second);
+        textsOfAFrame();
+        for (size_t i = 0; i < sites.size(); ++i)
+            EXPECT_EQ(sim::bytes(sites[i].address, sites[i].size), before[i])
+                << std::hex << sites[i].address;
+    }
+    fs::remove(asi);
 }
 
 } // namespace
