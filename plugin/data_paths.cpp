@@ -30,21 +30,21 @@ std::wstring moduleFileName(HMODULE module) {
 }
 
 // The text in the system code page, or empty when a character has no exact form there (a
-// best-fit letter would name another file).
+// best-fit letter, O for Ω, would name another file).
 std::string inCodePage(const std::wstring& text) {
     if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
+    // A UTF-8 code page writes every character and takes neither the flag nor the question.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* defaultUsed = utf8 ? nullptr : &usedDefault;
+    const int size =
+        WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, nullptr, 0, nullptr, defaultUsed);
+    if (size <= 0 || usedDefault) return {};
     std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
     bytes.resize(static_cast<size_t>(size - 1));
-    // Back again, as the game's file calls will read it: anything but the same text is lost.
-    const int back = MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), -1, nullptr, 0);
-    if (back <= 0) return {};
-    std::wstring roundTrip(static_cast<size_t>(back), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), -1, roundTrip.data(), back);
-    roundTrip.resize(static_cast<size_t>(back - 1));
-    return roundTrip == text ? bytes : std::string{};
+    return bytes;
 }
 
 std::wstring shortNameOf(const std::wstring& path) {
