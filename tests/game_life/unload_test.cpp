@@ -79,8 +79,14 @@ TEST(TwoCopiesLoaded, OnlyOneWorksTheGameAndEitherGoesFirstLeavingTheGameAsItWas
          {sim::radarToScreenRoutine, sim::radarLimitRoutine, sim::radarMaskFansRoutine})
         sites.push_back({routine, 5});
 
-    // What one copy draws in a frame with everything on screen.
-    const auto textsOfAFrame = [] {
+    const auto siteBytes = [&] {
+        std::vector<Bytes> held;
+        for (const auto& site : sites)
+            held.push_back(sim::bytes(site.address, site.size));
+        return held;
+    };
+    // Texts and sprites drawn in a frame with everything on screen.
+    const auto drawnInAFrame = [] {
         sim::clearCalls();
         sim::advanceBusyFrame();
         sim::fire(sim::Event::HudDraw);
@@ -97,7 +103,7 @@ TEST(TwoCopiesLoaded, OnlyOneWorksTheGameAndEitherGoesFirstLeavingTheGameAsItWas
     {
         PluginSession alone(sim::Build::v100, false);
         startTheGame();
-        oneCopyDraws = textsOfAFrame();
+        oneCopyDraws = drawnInAFrame();
         sim::fire(sim::Event::Shutdown);
     }
     ASSERT_GT(oneCopyDraws, 0u);
@@ -105,38 +111,35 @@ TEST(TwoCopiesLoaded, OnlyOneWorksTheGameAndEitherGoesFirstLeavingTheGameAsItWas
     for (const bool dllFirst : {true, false}) {
         SCOPED_TRACE(dllFirst ? "the .dll loaded and unloaded first" : "the .asi first");
         sim::layOut(sim::Build::v100);
-        std::vector<Bytes> before;
-        for (const auto& site : sites)
-            before.push_back(sim::bytes(site.address, site.size));
+        const std::vector<Bytes> before = siteBytes();
         HMODULE first = LoadLibraryA((dllFirst ? dll : asi).c_str());
+        const std::vector<Bytes> withTheFirst = siteBytes();
         HMODULE second = LoadLibraryA((dllFirst ? asi : dll).c_str());
         ASSERT_TRUE(first && second && first != second);
+        EXPECT_EQ(siteBytes(), withTheFirst) << "the second copy writes nothing";
 
         startTheGame();
-        EXPECT_EQ(textsOfAFrame(), oneCopyDraws) << "the HUD is drawn once per frame";
+        EXPECT_EQ(drawnInAFrame(), oneCopyDraws) << "the HUD is drawn once per frame";
         EXPECT_EQ(sim::loadCount("tarvel_iii"), 1);
         std::ifstream file(folder + "tarvel_moravik\\tarvel_hud.log", std::ios::binary);
         std::ostringstream log;
         log << file.rdbuf();
         EXPECT_THAT(log.str(), testing::StartsWith("tarvel_moravik HUD "));
-        EXPECT_THAT(log.str(), testing::HasSubstr(
-                                   "loaded a second time, from " + (dllFirst ? asi : dll) +
-                                   ", while the copy "
-                                   "loaded from " +
-                                   (dllFirst ? dll : asi) + " runs: this copy changes nothing"));
+        const std::string secondCopysLine = "loaded a second time, from " + (dllFirst ? asi : dll) +
+                                            ", while the copy loaded from " +
+                                            (dllFirst ? dll : asi) + " runs";
+        EXPECT_THAT(log.str(), testing::HasSubstr(secondCopysLine));
         EXPECT_THAT(log.str(), testing::HasSubstr("call site HUD draw at"));
 
         // Each unload in turn; the game plays on between them.
         FreeLibrary(first);
-        textsOfAFrame();
+        drawnInAFrame();
         sim::fire(sim::Event::Shutdown);
         sim::fire(sim::Event::Start);
-        textsOfAFrame();
+        drawnInAFrame();
         FreeLibrary(second);
-        textsOfAFrame();
-        for (size_t i = 0; i < sites.size(); ++i)
-            EXPECT_EQ(sim::bytes(sites[i].address, sites[i].size), before[i])
-                << std::hex << sites[i].address;
+        drawnInAFrame();
+        EXPECT_EQ(siteBytes(), before) << "every site as the game had it";
     }
     fs::remove(asi);
 }
