@@ -14,7 +14,12 @@ namespace {
 constexpr size_t longestName = 32767; // the longest path Windows has
 constexpr DWORD claimSize = (longestName + 1) * sizeof(wchar_t);
 HANDLE claim = nullptr;
-std::string otherCopy = "(unknown)";
+
+// Reached through a function: the claim is made from another file's static object.
+std::string& otherCopy() {
+    static std::string file = "(unknown)";
+    return file;
+}
 
 std::wstring claimName() {
     return L"tarvel_moravik_hud.process." + std::to_wstring(GetCurrentProcessId());
@@ -31,7 +36,7 @@ bool claimGame() {
         auto* text = static_cast<wchar_t*>(MapViewOfFile(block, FILE_MAP_WRITE, 0, 0, claimSize));
         if (taken) {
             if (text) {
-                otherCopy = utf8FromWide({text, wcsnlen(text, longestName)});
+                otherCopy() = utf8FromWide({text, wcsnlen(text, longestName)});
                 UnmapViewOfFile(text);
             }
             // Only the claiming copy keeps the block: it vanishes when that copy goes.
@@ -51,7 +56,7 @@ bool claimGame() {
 }
 
 const char* claimingCopy() {
-    return otherCopy.c_str();
+    return otherCopy().c_str();
 }
 
 void releaseGameClaim() {
