@@ -55,13 +55,14 @@ struct HudSpriteLifetime {
 };
 HudSpriteLifetime hudSprites;
 
-struct FirstCopysPlugin {
-    FirstCopysPlugin() {
+// The handlers, for the copy that claimed the game only.
+struct HudPluginOfTheFirstCopy {
+    HudPluginOfTheFirstCopy() {
         if (gameClaim.first) plugin.emplace();
     }
     std::optional<HudPlugin> plugin;
 };
-FirstCopysPlugin plugin;
+HudPluginOfTheFirstCopy plugin;
 
 // The name displays start from the game's own display state at load.
 struct NameDisplaySeeds {
