@@ -1,4 +1,5 @@
 #include "plugin/hud_log.h"
+#include "config/utf8_files.h"
 #include "plugin/data_paths.h"
 
 #include <windows.h>
@@ -12,7 +13,8 @@ namespace {
 
 struct LogState {
     std::string path;
-    bool usable = false; // created at load; false when it could not be
+    bool usable = false;      // created at load, or taken up since
+    bool createLater = false; // could not be created at load: tried again with the next line
     bool full = false;
     long size = 0;
 };
@@ -27,20 +29,29 @@ constexpr char fullNotice[] = "(the log is full at 64 KB: later lines are left o
 // Appends bytes as they are; a failed write is simply skipped.
 void append(const char* text, size_t length) {
     LogState& current = state();
-    std::FILE* file = std::fopen(current.path.c_str(), "ab");
+    std::FILE* file = openUtf8File(current.path.c_str(), "ab");
     if (!file) return;
     current.size += static_cast<long>(std::fwrite(text, 1, length, file));
     std::fclose(file);
 }
 
 std::string pluginFileName() {
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&startLog), &self);
-    char name[MAX_PATH] = {};
-    if (!self || GetModuleFileNameA(self, name, sizeof name) == 0) return "(unknown)";
-    return name;
+    const std::string file = pluginFile();
+    return file.empty() ? "(unknown)" : file;
+}
+
+// Creates the log afresh, headed by the version and the plug-in's file. False when another
+// program holds it.
+bool create(const char* lostNote) {
+    LogState& current = state();
+    std::FILE* file = openUtf8File(current.path.c_str(), "wb");
+    if (!file) return false;
+    std::fclose(file);
+    current.usable = true;
+    current.createLater = false;
+    logLine("tarvel_moravik HUD %s, loaded from %s%s", HUD_VERSION_TEXT, pluginFileName().c_str(),
+            lostNote);
+    return true;
 }
 
 } // namespace
@@ -50,12 +61,26 @@ void startLog() {
         LogState& current = state();
         current = {};
         current.path = std::string(gameDirectory()) + logFile;
-        std::FILE* file = std::fopen(current.path.c_str(), "wb");
-        if (!file) return;
-        std::fclose(file);
+        current.createLater = !create("");
+    } catch (...) {
+        state().usable = false;
+    }
+}
+
+void logSecondCopy(const char* runningCopy) {
+    try {
+        LogState& current = state();
+        current = {};
+        current.path = std::string(gameDirectory()) + logFile;
+        std::wstring wide;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExW(widePath(current.path.c_str(), wide), GetFileExInfoStandard,
+                                 &data))
+            current.size = static_cast<long>(data.nFileSizeLow);
         current.usable = true;
-        logLine("tarvel_moravik HUD %s, loaded from %s", HUD_VERSION_TEXT,
-                pluginFileName().c_str());
+        logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded from "
+                "%s runs: this copy changes nothing in the game. Delete one of the two files",
+                HUD_VERSION_TEXT, pluginFileName().c_str(), runningCopy);
     } catch (...) {
         state().usable = false;
     }
@@ -63,6 +88,13 @@ void startLog() {
 
 void logLine(const char* format, ...) {
     LogState& current = state();
+    if (current.createLater) {
+        try {
+            create("; another program held this log open when the game loaded the HUD, so "
+                   "the lines of that load are lost");
+        } catch (...) {
+        }
+    }
     if (!current.usable || current.full) return;
     char line[1024];
     va_list values;

@@ -2,7 +2,8 @@
 // tarvel_moravik\tarvel_hud.log: what the HUD did, for a player to read and to post when it does
 // not appear or an edit seems to do nothing. It is written at load, at each start and after a
 // settings file changed, never on a steady frame. A log that cannot be written is skipped: it
-// changes nothing else.
+// changes nothing else. One another program holds at load is created with the next line
+// written (at the next start or settings change), which says that the earlier lines are lost.
 
 // The log file, relative to the game directory.
 inline constexpr char logFile[] = "tarvel_moravik\\tarvel_hud.log";
@@ -11,5 +12,8 @@ inline constexpr long logCapacity = 64 * 1024;
 
 // Creates the log afresh, headed by the HUD's version and the file it was loaded from.
 void startLog();
+// For a copy of the plug-in loaded while another runs: appends one line to that copy's log that
+// names both.
+void logSecondCopy(const char* runningCopy);
 // Appends one line, formatted as printf does; the line end is added.
 void logLine(const char* format, ...) __attribute__((format(printf, 1, 2)));

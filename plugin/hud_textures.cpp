@@ -46,8 +46,8 @@ bool fileMissing(const char* file) {
 
 // Loads a dictionary and tells the log whether it came.
 HostDictionary loadLogged(const char* file) {
-    const bool there = GetFileAttributesA(dataPath(file)) != INVALID_FILE_ATTRIBUTES;
-    const HostDictionary dictionary = host::loadDictionary(dataPath(file));
+    const bool there = pathExists(dataPath(file));
+    const HostDictionary dictionary = host::loadDictionary(loaderPath(file));
     if (!there) {
         if (missingCount < 4) missingFiles[missingCount++] = file;
         logLine("texture dictionary %s is missing: its pictures are not drawn", file);

@@ -18,9 +18,11 @@ std::int64_t ticksOf(const FILETIME& time) {
 }
 
 FileStamp stampOf(const char* path) {
+    // Kept from frame to frame: a steady frame allocates nothing.
+    static std::wstring wide;
     FileStamp stamp;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data) == 0) {
+    if (GetFileAttributesExW(widePath(path, wide), GetFileExInfoStandard, &data) == 0) {
         const DWORD error = GetLastError();
         stamp.known = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return stamp;

@@ -36,8 +36,9 @@ void setHudSuppressed(bool on);  // host byte 0x95CD5B
 void setMissionTimersShown(bool shown);
 
 // Texture dictionaries, by file stem ("tarvel_iii", "ring_iii", "radio_iii", "phone_iii"). The
-// game's loader reads the file it is given; a missing or unreadable file gives a dictionary
-// without textures. A removed dictionary fails to load at all; a removed texture is not found.
+// game's loader reads the file it is given, named in 8-bit text of the system code page as the
+// game names it; a missing or unreadable file gives a dictionary without textures. A removed
+// dictionary fails to load at all; a removed texture is not found.
 void removeDictionary(const std::string& stem);
 void removeTexture(const std::string& stem, const std::string& name);
 int loadCount(const std::string& stem);

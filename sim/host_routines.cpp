@@ -7,11 +7,13 @@
 #include "texdict/texdict.h"
 
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
 #include <utility>
+#include <vector>
+
+#include <windows.h>
 
 #define SIM_CDECL __attribute__((cdecl))
 #define SIM_THISCALL __attribute__((thiscall))
@@ -39,32 +41,60 @@ std::string lowered(std::string text) {
     return text;
 }
 
+// The file's bytes, opened as the game opens it: by 8-bit text in the system code page, where a
+// letter the code page lacks names no file. Its size and last-write time say whether it changed.
+struct DictionaryFile {
+    unsigned long long size = 0;
+    unsigned long long written = 0;
+    std::vector<uint8_t> bytes;
+};
+bool openAsTheGame(const std::string& path, DictionaryFile& file, bool readBytes) {
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    FILETIME written{};
+    bool read = GetFileSizeEx(handle, &size) && GetFileTime(handle, nullptr, nullptr, &written);
+    file.size = static_cast<unsigned long long>(size.QuadPart);
+    file.written =
+        (static_cast<unsigned long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    if (read && readBytes) {
+        file.bytes.resize(static_cast<size_t>(file.size));
+        DWORD got = 0;
+        read =
+            file.bytes.empty() || (ReadFile(handle, file.bytes.data(),
+                                            static_cast<DWORD>(file.bytes.size()), &got, nullptr) &&
+                                   got == file.bytes.size());
+    }
+    CloseHandle(handle);
+    return read;
+}
+
 // Each file is parsed again only when it has changed: the tests start the game thousands of
 // times on the same dictionaries.
 std::shared_ptr<const TextureSet> readDictionary(const std::string& path, const std::string& stem) {
     struct Parsed {
-        uintmax_t size;
-        std::filesystem::file_time_type written;
+        unsigned long long size;
+        unsigned long long written;
         std::shared_ptr<const TextureSet> textures;
     };
     static std::map<std::string, Parsed> parsed;
-    std::error_code failure;
-    const uintmax_t size = std::filesystem::file_size(path, failure);
-    const auto written = std::filesystem::last_write_time(path, failure);
-    if (failure) return std::make_shared<const TextureSet>();
+    DictionaryFile file;
+    if (!openAsTheGame(path, file, false)) return std::make_shared<const TextureSet>();
     auto known = parsed.find(path);
-    if (known != parsed.end() && known->second.size == size && known->second.written == written)
+    if (known != parsed.end() && known->second.size == file.size &&
+        known->second.written == file.written)
         return known->second.textures;
 
     auto textures = std::make_shared<TextureSet>();
-    texdict::Dictionary file;
+    texdict::Dictionary dictionary;
     std::string error;
-    if (texdict::readFile(path, file, error)) {
-        for (auto& t : file.textures)
+    if (openAsTheGame(path, file, true) && texdict::read(file.bytes, dictionary, error)) {
+        for (auto& t : dictionary.textures)
             textures->emplace(lowered(t.name),
                               Texture{stem, t.name, t.width, t.height, std::move(t.rgba)});
     }
-    parsed[path] = {size, written, textures};
+    parsed[path] = {file.size, file.written, textures};
     return textures;
 }
 

@@ -15,9 +15,11 @@ void* (*realMalloc)(size_t) = nullptr;
 void* (*realCalloc)(size_t, size_t) = nullptr;
 void* (*realRealloc)(void*, size_t) = nullptr;
 FILE* (*realFopen)(const char*, const char*) = nullptr;
+FILE* (*realWfopen)(const wchar_t*, const wchar_t*) = nullptr;
 SHORT(WINAPI* realGetKeyState)(int) = nullptr;
 BOOL(WINAPI* realGetKeyboardState)(BYTE*) = nullptr;
 BOOL(WINAPI* realGetFileAttributesExA)(LPCSTR, GET_FILEEX_INFO_LEVELS, void*) = nullptr;
+BOOL(WINAPI* realGetFileAttributesExW)(LPCWSTR, GET_FILEEX_INFO_LEVELS, void*) = nullptr;
 BOOL(WINAPI* realVirtualProtect)(void*, SIZE_T, DWORD, DWORD*) = nullptr;
 
 void* countingMalloc(size_t size) {
@@ -36,6 +38,10 @@ FILE* countingFopen(const char* path, const char* mode) {
     ++counts.fileOpens;
     return realFopen(path, mode);
 }
+FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
+    ++counts.fileOpens;
+    return realWfopen(path, mode);
+}
 SHORT WINAPI countingGetKeyState(int key) {
     ++counts.keyboardReads;
     return realGetKeyState(key);
@@ -47,6 +53,10 @@ BOOL WINAPI countingGetKeyboardState(BYTE* keys) {
 BOOL WINAPI countingGetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* data) {
     ++counts.fileChecks;
     return realGetFileAttributesExA(path, level, data);
+}
+BOOL WINAPI countingGetFileAttributesExW(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, void* data) {
+    ++counts.fileChecks;
+    return realGetFileAttributesExW(path, level, data);
 }
 BOOL WINAPI countingVirtualProtect(void* address, SIZE_T size, DWORD protection, DWORD* previous) {
     ++counts.protectionChanges;
@@ -87,11 +97,14 @@ void countServiceCalls(void* module) {
     redirectImport(module, "msvcrt.dll", "calloc", &countingCalloc, &realCalloc);
     redirectImport(module, "msvcrt.dll", "realloc", &countingRealloc, &realRealloc);
     redirectImport(module, "msvcrt.dll", "fopen", &countingFopen, &realFopen);
+    redirectImport(module, "msvcrt.dll", "_wfopen", &countingWfopen, &realWfopen);
     redirectImport(module, "user32.dll", "GetKeyState", &countingGetKeyState, &realGetKeyState);
     redirectImport(module, "user32.dll", "GetKeyboardState", &countingGetKeyboardState,
                    &realGetKeyboardState);
     redirectImport(module, "kernel32.dll", "GetFileAttributesExA", &countingGetFileAttributesExA,
                    &realGetFileAttributesExA);
+    redirectImport(module, "kernel32.dll", "GetFileAttributesExW", &countingGetFileAttributesExW,
+                   &realGetFileAttributesExW);
     redirectImport(module, "kernel32.dll", "VirtualProtect", &countingVirtualProtect,
                    &realVirtualProtect);
 }

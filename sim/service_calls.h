@@ -7,8 +7,8 @@ namespace sim {
 struct ServiceCalls {
     long allocations = 0;       // malloc, calloc and realloc of the C runtime
     long keyboardReads = 0;     // GetKeyState and GetKeyboardState
-    long fileChecks = 0;        // GetFileAttributesExA
-    long fileOpens = 0;         // fopen of the C runtime
+    long fileChecks = 0;        // GetFileAttributesExA and GetFileAttributesExW
+    long fileOpens = 0;         // fopen and _wfopen of the C runtime
     long protectionChanges = 0; // VirtualProtect: two per protection window
 };
 

@@ -32,6 +32,31 @@ TEST(DataPaths, ALongNameIsNeitherCutNorWrittenPastItsStorage) {
         << "each call overwrites the shared result";
 }
 
+// The game's loader takes 8-bit text in the system code page, which may lack letters of the
+// game folder's name.
+TEST(DataPaths, TheGamesLoaderGetsTheFullPathElseAnAsciiShortNameElseAPathFromTheCurrentFolder) {
+    const std::wstring game = L"C:\\Игры\\Tarvel\\";
+    const auto form = [&](PathCandidates candidates) {
+        return chooseLoaderDirectory(game, candidates);
+    };
+    const LoaderDirectory full =
+        form({"C:\\\xC8\xE3\xF0\xFB\\Tarvel\\", L"C:\\IGRY~1\\TARVEL\\", L"C:\\"});
+    EXPECT_EQ(full.form, LoaderPathForm::Full);
+    EXPECT_EQ(full.text, "C:\\\xC8\xE3\xF0\xFB\\Tarvel\\");
+
+    const LoaderDirectory shortName = form({"", L"C:\\IGRY~1\\TARVEL", L"C:\\"});
+    EXPECT_EQ(shortName.form, LoaderPathForm::Short);
+    EXPECT_EQ(shortName.text, "C:\\IGRY~1\\TARVEL\\");
+
+    // A short name the system made of the folder's own letters is no help either.
+    const LoaderDirectory relative = form({"", L"C:\\ИГРЫ~1\\TARVEL\\", L"c:/игры/tarvel"});
+    EXPECT_EQ(relative.form, LoaderPathForm::Relative);
+    EXPECT_EQ(relative.text, "");
+
+    EXPECT_EQ(form({"", L"", L"C:\\Игры\\"}).form, LoaderPathForm::None);
+    EXPECT_EQ(form({"", L"", L""}).form, LoaderPathForm::None);
+}
+
 TEST(DataPaths, AnErrorTextIsAlwaysTerminatedWithinItsBuffer) {
     const std::string huge(5000, 'e');
     const std::string text = formatError("%s", huge.c_str());

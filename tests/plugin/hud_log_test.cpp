@@ -1,5 +1,6 @@
 // What the plug-in tells the player in tarvel_moravik\tarvel_hud.log: the build, the call sites,
 // the texture dictionaries, and each settings line it cannot use, when the file was read.
+#include "sim/game_life.h"
 #include "support/plugin_session.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -156,4 +158,36 @@ TEST_F(HudLog, ALogThatCannotBeWrittenChangesNothingDrawn) {
     std::filesystem::create_directory(logPath());
     EXPECT_EQ(drawnFrame(), withLog);
     EXPECT_TRUE(std::filesystem::is_directory(logPath()));
+}
+
+TEST_F(HudLog, HeldByAViewerAtLoadItIsTakenUpAtTheNextStartAndAfterTheNextSettingsChange) {
+    const std::string lastSession = "the last session's lines\r\n";
+    const std::string heldSince = "the lines of that load are lost";
+    // Loaded and started while a viewer holds the log, which it then lets go.
+    const auto playWithTheLogHeld = [&] {
+        writeDataFile("tarvel_hud.log", lastSession);
+        sim::lockFile(logPath());
+        auto session = std::make_unique<PluginSession>();
+        sim::fire(sim::Event::Start);
+        playFrames(2);
+        sim::unlockFile(logPath());
+        playFrames(2);
+        EXPECT_EQ(logText(), lastSession) << "held at load and start, then steady frames";
+        return session;
+    };
+    {
+        const auto session = playWithTheLogHeld();
+        sim::fire(sim::Event::Start);
+        const std::string log = logText();
+        EXPECT_EQ(log.rfind("tarvel_moravik HUD ", 0), 0u) << log;
+        EXPECT_THAT(log.substr(0, log.find("\r\n")), HasSubstr(heldSince));
+        EXPECT_THAT(log, HasSubstr("game started\r\n"));
+        EXPECT_THAT(log, HasSubstr("texture dictionary tarvel_moravik\\tarvel_iii.txd loaded"));
+    }
+    const auto session = playWithTheLogHeld();
+    writeDataFile("tarvel_III.ini", "MONY_POS_RIGHT = 33\n");
+    playFrames(1);
+    const std::string log = logText();
+    EXPECT_THAT(log.substr(0, log.find("\r\n")), HasSubstr(heldSince));
+    EXPECT_THAT(log, HasSubstr("line 1: MONY_POS_RIGHT = 33 -> MONY_POS_RIGHT is no key"));
 }

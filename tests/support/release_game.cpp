@@ -1,7 +1,7 @@
 // The simulated game as a player has it after installing the release: the plug-in is loaded by
 // the file name given (as the game's plug-in loader loads an .asi), the game starts and plays a
-// few frames with everything on screen. Exits with 0 when the HUD drew its text and sprites and
-// the game saw no fault.
+// few frames with everything on screen. Exits with 0 when the HUD drew its text and sprites, each
+// sprite with its texture, and the game saw no fault.
 #include "sim/busy_game.h"
 #include "sim/sim.h"
 
@@ -30,12 +30,19 @@ int main(int argc, char** argv) {
         sim::fire(sim::Event::PhoneDraw);
     }
     const size_t texts = sim::countCalls("printText");
-    const size_t sprites = sim::countCalls("drawSprite") + sim::countCalls("drawSpriteQuad");
+    size_t sprites = 0, withoutTexture = 0;
+    for (const char* routine : {"drawSprite", "drawSpriteQuad"}) {
+        for (const sim::HostCall& call : sim::callsTo(routine)) {
+            ++sprites;
+            if (call.name.empty()) ++withoutTexture;
+        }
+    }
     sim::fire(sim::Event::Shutdown);
     FreeLibrary(plugin);
-    std::printf("%s: 10 frames, %zu texts and %zu sprites drawn, %zu faults\n", argv[1], texts,
-                sprites, sim::faults().size());
+    std::printf("%s: 10 frames, %zu texts and %zu sprites drawn (%zu without a texture), %zu "
+                "faults\n",
+                argv[1], texts, sprites, withoutTexture, sim::faults().size());
     for (const std::string& fault : sim::faults())
         std::printf("fault: %s\n", fault.c_str());
-    return texts > 0 && sprites > 0 && sim::faults().empty() ? 0 : 1;
+    return texts > 0 && sprites > 0 && withoutTexture == 0 && sim::faults().empty() ? 0 : 1;
 }
