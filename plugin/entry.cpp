@@ -1,6 +1,6 @@
-// The DLL entry. It has nothing of its own to do: everything starts from the plug-in's global
-// objects below, which the runtime constructs in this order before the entry is called and
-// destroys in the reverse order after it.
+// The DLL entry. It only tells an unload from the game closing: everything starts from the
+// plug-in's global objects below, which the runtime constructs in this order before the entry is
+// called and destroys in the reverse order after it.
 #include "hud/area_vehicle_names.h"
 #include "plugin/game_claim.h"
 #include "plugin/game_version.h"
@@ -74,6 +74,9 @@ NameDisplaySeeds nameDisplaySeeds;
 
 } // namespace
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+// Called before the global objects are destroyed. A detach with a reserved pointer is the
+// process ending rather than an unload.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) noteGameClosing();
     return TRUE;
 }

@@ -19,6 +19,7 @@ namespace {
 // so it does the start's work at its first frame. A game whose frame counter is still zero at
 // load has run no frame: the copy came with the game and will see its start.
 bool startMissed = false;
+bool gameClosing = false;
 
 void startHud() {
     if (host::fullyKnown()) loadHudTextures();
@@ -41,8 +42,13 @@ HudPlugin::HudPlugin() {
 
 // Unloaded mid-game, without the game's shutdown, it releases what a shutdown would have.
 HudPlugin::~HudPlugin() {
+    if (gameClosing) return;
     passThroughIfStillCalled();
     if (host::fullyKnown()) releaseHudTextures();
+}
+
+void noteGameClosing() {
+    gameClosing = true;
 }
 
 void onGameStart() {

@@ -9,6 +9,10 @@ struct HudPlugin {
     HudPlugin& operator=(const HudPlugin&) = delete;
 };
 
+// The process is ending (the game closed): the game's own objects may be gone already, so the
+// unload that follows gives nothing back to it.
+void noteGameClosing();
+
 // The handlers, by the event they serve.
 void onGameStart();
 void onHudDraw();
