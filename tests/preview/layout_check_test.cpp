@@ -199,9 +199,11 @@ class ModdersMistake : public testing::Test {
     }
 };
 
-TEST_F(ModdersMistake, AnElementWhollyOnAnotherIsCovered) {
+TEST_F(ModdersMistake, TwoElementsClashOnceHoweverManyPiecesEachDraws) {
     expectOne(findingsWith({{"WANTED_POS_TOP", "900"}, {"WANTED_POS_RIGHT", "1630"}}),
-              "wanted stars sprite", "WANTED_STAR_SCALE");
+              "wanted stars sprite tarvel_iii/star", "WANTED_STAR_SCALE");
+    // The ammo's two pieces, "72 14" and the magazine's "14" printed again, over the money.
+    expectOne(findingsWith({{"WEAPON_AMMO_POS_TOP", "32"}}), "is over", "WEAPON_AMMO_POS_TOP");
 }
 
 TEST_F(ModdersMistake, AnElementWithNoPixelOnTheScreenIsGone) {
@@ -219,6 +221,7 @@ TEST_F(ModdersMistake, SpritesDrawnTheOtherWayAreMirrored) {
 }
 
 TEST_F(ModdersMistake, ATextOutOfItsPanelsScreen) {
-    expectOne(findingsWith({{"SUBTEXT_SCALE", "0.5 0.6"}}), "runs out of the screen",
+    // Still inside the pager's picture, but over the rim round its screen.
+    expectOne(findingsWith({{"SUBTEXT_SCALE", "0.18 0.5"}}), "runs out of the screen",
               "SUBTEXT_SCALE");
 }
