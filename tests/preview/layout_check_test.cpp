@@ -67,6 +67,19 @@ TEST(LayoutCheck, ReportsTextAndSpritesPartlyOrEntirelyOffTheScreenButLetsThePho
                         {"phone", Sprite, 450, 500, 600, 760, "phone_iii/phone"}}),
               (Found{{0}, {1}, {3}, {5}, {6}, {7}}))
         << "the clock cut off by the lower edge is still reported; the phone put away is not";
+    // Entirely off only when no pixel shows: a clock whose shadow falls below the edge, a
+    // radar whose top row of pixels (centres at 479.5) is on the screen.
+    CaptureLayout edge{"hud",
+                       640,
+                       480,
+                       {{"phone", Text, 604, 480, 634, 500, "21:37"},
+                        {"phone", Text, 600, 476, 630, 496, "21:37"},
+                        {"radar", Sprite, 10, 479.4f, 100, 600, "tarvel_iii/blrect"}},
+                       {}};
+    checkLayout(edge);
+    ASSERT_EQ(edge.findings.size(), 2u);
+    for (const auto& finding : edge.findings)
+        EXPECT_NE(finding.message.find("is partly outside"), std::string::npos) << finding.message;
 }
 
 TEST(LayoutCheck, ATextAndItsShadowAreOneFindingThatNamesTheKeysPlacingThem) {
