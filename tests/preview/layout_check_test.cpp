@@ -21,12 +21,17 @@ constexpr auto Text = DrawnBox::Kind::Text;
 constexpr auto Sprite = DrawnBox::Kind::Sprite;
 constexpr auto Rectangle = DrawnBox::Kind::Rectangle;
 
-// The boxes of the findings on a 640 x 480 screen, in the order they were reported.
-std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
+// The findings on a 640 x 480 screen, in the order they were reported.
+std::vector<LayoutFinding> checked(std::vector<DrawnBox> boxes) {
     CaptureLayout layout{"hud", 640, 480, std::move(boxes), {}};
     checkLayout(layout);
+    return layout.findings;
+}
+
+// The boxes of each finding.
+std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
     std::vector<std::vector<size_t>> found;
-    for (const auto& finding : layout.findings)
+    for (const auto& finding : checked(std::move(boxes)))
         found.push_back(finding.boxes);
     return found;
 }
@@ -69,30 +74,20 @@ TEST(LayoutCheck, ReportsTextAndSpritesPartlyOrEntirelyOffTheScreenButLetsThePho
         << "the clock cut off by the lower edge is still reported; the phone put away is not";
     // Entirely off only when no pixel shows: a clock whose shadow falls below the edge, a
     // radar whose top row of pixels (centres at 479.5) is on the screen.
-    CaptureLayout edge{"hud",
-                       640,
-                       480,
-                       {{"phone", Text, 604, 480, 634, 500, "21:37"},
-                        {"phone", Text, 600, 476, 630, 496, "21:37"},
-                        {"radar", Sprite, 10, 479.4f, 100, 600, "tarvel_iii/blrect"}},
-                       {}};
-    checkLayout(edge);
-    ASSERT_EQ(edge.findings.size(), 2u);
-    for (const auto& finding : edge.findings)
+    const auto edge = checked({{"phone", Text, 604, 480, 634, 500, "21:37"},
+                               {"phone", Text, 600, 476, 630, 496, "21:37"},
+                               {"radar", Sprite, 10, 479.4f, 100, 600, "tarvel_iii/blrect"}});
+    ASSERT_EQ(edge.size(), 2u);
+    for (const auto& finding : edge)
         EXPECT_NE(finding.message.find("is partly outside"), std::string::npos) << finding.message;
 }
 
 TEST(LayoutCheck, ATextAndItsShadowAreOneFindingThatNamesTheKeysPlacingThem) {
-    CaptureLayout layout{"hud",
-                         640,
-                         480,
-                         {{"money and ammo", Text, 602, 22, 662, 42, "$12450"},
-                          {"money and ammo", Text, 600, 20, 660, 40, "$12450"},
-                          {"mission title", Text, 500, 30, 620, 45, "The Getaway"}},
-                         {}};
-    checkLayout(layout);
+    const auto found = checked({{"money and ammo", Text, 602, 22, 662, 42, "$12450"},
+                                {"money and ammo", Text, 600, 20, 660, 40, "$12450"},
+                                {"mission title", Text, 500, 30, 620, 45, "The Getaway"}});
     std::vector<std::string> messages, keys;
-    for (const auto& finding : layout.findings) {
+    for (const auto& finding : found) {
         messages.push_back(finding.message);
         keys.push_back(finding.keys);
     }
