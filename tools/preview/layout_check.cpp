@@ -139,7 +139,7 @@ std::string elementName(const DrawnBox& box) {
 
 std::string corners(const DrawnBox& box) {
     for (float edge : {box.left, box.top, box.right, box.bottom})
-        if (!(std::abs(edge) <= farOff)) return "far off screen";
+        if (!(std::abs(edge) <= farOff)) return "(far off screen)";
     char text[96];
     std::snprintf(text, sizeof text, "(%.0f,%.0f)-(%.0f,%.0f)", box.left, box.top, box.right,
                   box.bottom);
@@ -249,12 +249,23 @@ bool showing(const DrawnBox& box, int screenWidth, int screenHeight) {
     return box.unseen.empty() && onScreen(box, screenWidth, screenHeight);
 }
 
+// What to write instead, after why nothing of a box shows.
+std::string advice(const std::string& unseen) {
+    if (unseen == "is fully transparent")
+        return ": the last number of its colour, the alpha, is 0 (255 is solid)";
+    if (unseen == "has no width" || unseen == "has no height")
+        return ": a size or scale of it comes out 0; write one above 0, with a dot for decimals";
+    if (unseen == "is too large to draw") return ": write a smaller scale";
+    return "";
+}
+
 // Rule 1, 2: no pixel, or some pixels off the screen.
 void checkShowing(CaptureLayout& layout, size_t i) {
     const DrawnBox& box = layout.boxes[i];
     if (!box.unseen.empty()) {
         const bool colour = box.unseen == "is fully transparent";
-        reportBox(layout, i, box.unseen, "gone", colour && keysOf(box) && *keysOf(box)->colours);
+        reportBox(layout, i, box.unseen + advice(box.unseen), "gone",
+                  colour && keysOf(box) && *keysOf(box)->colours);
     } else if (box.kind == DrawnBox::Kind::Rectangle || putAway(box, layout.height)) {
         return;
     } else if (!onScreen(box, layout.width, layout.height)) {
@@ -286,10 +297,10 @@ void checkMirrored(CaptureLayout& layout, size_t i) {
         if (other.element == box.element && other.label == box.label && !other.mirrored &&
             !other.upsideDown && other.unseen.empty())
             return;
-    const char* how = !box.upsideDown ? "is drawn mirrored, right to left"
-                      : box.mirrored  ? "is drawn upside down and mirrored"
-                                      : "is drawn upside down";
-    reportBox(layout, i, how, "mirrored");
+    const std::string how = !box.upsideDown ? "is drawn mirrored, right to left"
+                            : box.mirrored  ? "is drawn upside down and mirrored"
+                                            : "is drawn upside down";
+    reportBox(layout, i, how + ": a size of it comes out below 0; write it above 0", "mirrored");
 }
 
 // The share of what shows of the box that lies under the other's pixels.
