@@ -12,8 +12,9 @@
 //    or wholly on them when that element is not the panel it belongs on. The wheels and the
 //    scopes cover the HUD on purpose, and everything may lie on the crosshair.
 // 6. Out of its panel: a text is printed on the sprites and rectangles drawn before it whose
-//    visible pixels lie under its centre, and must lie wholly inside one of them: the pager's
-//    message inside the pager's screen, the timers and the clock inside the phone's.
+//    visible pixels lie under its centre, or its own element's that it meets, and must lie
+//    wholly inside one of them: the pager's message inside the pager's screen, the timers and
+//    the clock inside the phone's.
 // 7. Too small: a sprite or rectangle less than 16 pixels across its longer side.
 //
 // Boxes meet when they share at least a whole pixel both ways. A problem is reported once a
@@ -357,8 +358,10 @@ void checkPanel(CaptureLayout& layout, size_t i) {
     bool onOne = false;
     for (size_t j = 0; j < i; ++j) {
         const DrawnBox& sprite = boxes[j];
-        if (isText(sprite) || sprite.element == "crosshair" || !sprite.unseen.empty() ||
-            !showsAt(sprite, centreX, centreY))
+        // Its own element's panel holds it even where its centre is over a see-through edge.
+        const bool under = showsAt(sprite, centreX, centreY) ||
+                           (sprite.element == box.element && meet(box, sprite));
+        if (isText(sprite) || sprite.element == "crosshair" || !sprite.unseen.empty() || !under)
             continue;
         printedOn.push_back(j);
         onOne = onOne || inside(box, belongsOn(box, sprite) ? panelOf(sprite) : sprite);
