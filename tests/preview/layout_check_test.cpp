@@ -40,6 +40,19 @@ using Found = std::vector<std::vector<size_t>>;
 
 } // namespace
 
+TEST(LayoutCheck, ABarOnABackgroundOfItsOwnColourIsGone) {
+    const std::vector<DrawnBox> bar{
+        {"mission timers", Rectangle, 500, 400, 560, 410, "colour 220 172 2 255"},
+        {"mission timers", Rectangle, 500, 400, 530, 410, "colour 220 172 2 255"}};
+    const auto found = checked(bar);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].boxes, std::vector<size_t>{1});
+    EXPECT_NE(found[0].keys.find("MISSIONTIMERBAR_FG"), std::string::npos) << found[0].keys;
+    auto seen = bar;
+    seen[1].label = "colour 0 106 164 255";
+    EXPECT_EQ(findings(seen), Found{});
+}
+
 TEST(LayoutCheck, TextOverTextIsReportedUnlessOneElementPrintsPartOfItAgain) {
     EXPECT_EQ(findings({{"area and vehicle names", Text, 10, 10, 100, 30, "Harbour District"},
                         {"mission title", Text, 90, 25, 200, 45, "The Getaway"}}),

@@ -1,8 +1,9 @@
 // The rules of the layout check, all of them here:
 //
 // 1. Gone: no pixel of a text or sprite shows: it is fully transparent, has no width or height,
-//    is too large to draw or lies entirely off the screen. The phone's picture rises from below
-//    the lower edge, so it may lie past that edge.
+//    is too large to draw or lies entirely off the screen; or a solid rectangle lies wholly on
+//    one of its own colour. The phone's picture rises from below the lower edge, so it may lie
+//    past that edge.
 // 2. Off the screen: some of its pixels lie outside the screen.
 // 3. Mirrored: a sprite drawn right to left or upside down, unless its element draws the same
 //    picture the right way round too (a scope of four mirrored quarters).
@@ -289,6 +290,23 @@ void checkShowing(CaptureLayout& layout, size_t i) {
     }
 }
 
+// A solid rectangle wholly on an earlier one of its colour, as a bar on its own background.
+void checkSameColour(CaptureLayout& layout, size_t i) {
+    const auto& boxes = layout.boxes;
+    const DrawnBox& box = boxes[i];
+    if (box.kind != DrawnBox::Kind::Rectangle || box.label.size() < 4 ||
+        box.label.compare(box.label.size() - 4, 4, " 255") != 0)
+        return;
+    for (size_t j = 0; j < i; ++j)
+        if (boxes[j].kind == box.kind && boxes[j].label == box.label && inside(box, boxes[j])) {
+            reportBox(layout, i,
+                      "lies wholly on a rectangle of its own colour and cannot be seen: give one "
+                      "of them another colour",
+                      "gone", true);
+            return;
+        }
+}
+
 // Rule 3.
 void checkMirrored(CaptureLayout& layout, size_t i) {
     const auto& boxes = layout.boxes;
@@ -408,6 +426,7 @@ void checkLayout(CaptureLayout& layout) {
         const DrawnBox& box = boxes[i];
         if (shows[i]) {
             checkMirrored(layout, i);
+            checkSameColour(layout, i);
             checkClashes(layout, i, shows);
             if (isText(box))
                 checkPanel(layout, i);
