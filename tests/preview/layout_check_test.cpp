@@ -1,11 +1,17 @@
-// The layout check's rules on boxes laid out by hand.
+// The layout check's rules on boxes laid out by hand, and on the real plug-in's drawing of a
+// modder's mistakes.
+#include "support/plugin_session.h"
 #include "tools/preview/layout_check.h"
+#include "tools/preview/scenario_player.h"
 
 #include "config/hud_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
 
 using namespace preview;
 
@@ -15,12 +21,17 @@ constexpr auto Text = DrawnBox::Kind::Text;
 constexpr auto Sprite = DrawnBox::Kind::Sprite;
 constexpr auto Rectangle = DrawnBox::Kind::Rectangle;
 
-// The boxes of the findings on a 640 x 480 screen, in the order they were reported.
-std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
+// The findings on a 640 x 480 screen, in the order they were reported.
+std::vector<LayoutFinding> checked(std::vector<DrawnBox> boxes) {
     CaptureLayout layout{"hud", 640, 480, std::move(boxes), {}};
     checkLayout(layout);
+    return layout.findings;
+}
+
+// The boxes of each finding.
+std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
     std::vector<std::vector<size_t>> found;
-    for (const auto& finding : layout.findings)
+    for (const auto& finding : checked(std::move(boxes)))
         found.push_back(finding.boxes);
     return found;
 }
@@ -28,6 +39,19 @@ std::vector<std::vector<size_t>> findings(std::vector<DrawnBox> boxes) {
 using Found = std::vector<std::vector<size_t>>;
 
 } // namespace
+
+TEST(LayoutCheck, ABarOnABackgroundOfItsOwnColourIsGone) {
+    const std::vector<DrawnBox> bar{
+        {"mission timers", Rectangle, 500, 400, 560, 410, "colour 220 172 2 255"},
+        {"mission timers", Rectangle, 500, 400, 530, 410, "colour 220 172 2 255"}};
+    const auto found = checked(bar);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].boxes, std::vector<size_t>{1});
+    EXPECT_NE(found[0].keys.find("MISSIONTIMERBAR_FG"), std::string::npos) << found[0].keys;
+    auto seen = bar;
+    seen[1].label = "colour 0 106 164 255";
+    EXPECT_EQ(findings(seen), Found{});
+}
 
 TEST(LayoutCheck, TextOverTextIsReportedUnlessOneElementPrintsPartOfItAgain) {
     EXPECT_EQ(findings({{"area and vehicle names", Text, 10, 10, 100, 30, "Harbour District"},
@@ -56,24 +80,27 @@ TEST(LayoutCheck, ReportsTextAndSpritesPartlyOrEntirelyOffTheScreenButLetsThePho
                         {"phone", Sprite, 600, 300, 700, 400, "phone_iii/phone"},
                         {"crosshair", Rectangle, -10, -10, 700, 20, "rectangle"},
                         {"pager", Sprite, -200, 10, -100, 50, "tarvel_iii/pager"},
-                        {"phone", Text, 560, 470, 600, 490, "21:38"},
+                        {"phone", Text, 400, 470, 440, 490, "21:38"},
                         {"money and ammo", Text, 650, 20, 700, 40, "$12450"},
                         {"phone", Sprite, 450, 500, 600, 760, "phone_iii/phone"}}),
               (Found{{0}, {1}, {3}, {5}, {6}, {7}}))
         << "the clock cut off by the lower edge is still reported; the phone put away is not";
+    // Entirely off only when no pixel shows: a clock whose shadow falls below the edge, a
+    // radar whose top row of pixels (centres at 479.5) is on the screen.
+    const auto edge = checked({{"phone", Text, 604, 480, 634, 500, "21:37"},
+                               {"phone", Text, 600, 476, 630, 496, "21:37"},
+                               {"radar", Sprite, 10, 479.4f, 100, 600, "tarvel_iii/blrect"}});
+    ASSERT_EQ(edge.size(), 2u);
+    for (const auto& finding : edge)
+        EXPECT_NE(finding.message.find("is partly outside"), std::string::npos) << finding.message;
 }
 
 TEST(LayoutCheck, ATextAndItsShadowAreOneFindingThatNamesTheKeysPlacingThem) {
-    CaptureLayout layout{"hud",
-                         640,
-                         480,
-                         {{"money and ammo", Text, 602, 22, 662, 42, "$12450"},
-                          {"money and ammo", Text, 600, 20, 660, 40, "$12450"},
-                          {"mission title", Text, 500, 30, 620, 45, "The Getaway"}},
-                         {}};
-    checkLayout(layout);
+    const auto found = checked({{"money and ammo", Text, 602, 22, 662, 42, "$12450"},
+                                {"money and ammo", Text, 600, 20, 660, 40, "$12450"},
+                                {"mission title", Text, 500, 30, 620, 45, "The Getaway"}});
     std::vector<std::string> messages, keys;
-    for (const auto& finding : layout.findings) {
+    for (const auto& finding : found) {
         messages.push_back(finding.message);
         keys.push_back(finding.keys);
     }
@@ -100,7 +127,7 @@ TEST(LayoutCheck, EveryKeyAFindingNamesIsOneTheHudReads) {
 TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {
     EXPECT_EQ(findings({{"pager", Sprite, 20, 20, 200, 80, "tarvel_iii/pager"},
                         {"pager", Text, 60, 40, 260, 60, "Meet me at the docks"},
-                        {"pager", Text, 60, 40, 190, 60, "Meet me"}}),
+                        {"pager", Text, 60, 40, 170, 60, "Meet me"}}),
               (Found{{1, 0}}));
     EXPECT_EQ(findings({{"phone", Sprite, 450, 300, 600, 560, "phone_iii/phone"},
                         {"mission timers", Sprite, 470, 350, 590, 370, "tarvel_iii/timerbar"},
@@ -126,8 +153,96 @@ TEST(LayoutCheck, TextMustStayInsideTheSpriteUnderItsCentre) {
 
 TEST(LayoutCheck, SpritesAndRectanglesUnder16PixelsAcrossAreTooSmall) {
     EXPECT_EQ(findings({{"weapon wheel", Sprite, 316, 236, 324, 244, "ring_iii/sring"},
-                        {"mission timers", Rectangle, 639, 479, 639, 479, "rectangle"},
+                        {"mission timers", Rectangle, 630, 470, 639, 479, "rectangle"},
                         {"radar", Sprite, 10, 470, 26, 472, "tarvel_iii/bar"},
                         {"wanted stars", Sprite, 600, 10, 615.5f, 25.5f, "tarvel_iii/star"}}),
               (Found{{0}, {1}, {3}}));
+}
+
+// A modder's mistake in the shipped files, as the real plug-in draws it: the default scenario up
+// to its HUD capture at 1280 x 720, checked. Each mistake is one finding that names its keys.
+class ModdersMistake : public testing::Test {
+  protected:
+    struct Reported {
+        std::string message, keys;
+    };
+
+    // The findings with keys of the shipped layout and colour files set to other values.
+    static std::vector<Reported> findingsWith(const std::map<std::string, std::string>& changed) {
+        namespace fs = std::filesystem;
+        const std::string game = testing_support::gameDirectory();
+        const std::string shipped = game + "shipped\\";
+        testing_support::removeDataFolder();
+        for (const std::string file : {"tarvel_III.ini", "color_configs\\VColors.ini"}) {
+            std::ifstream in(shipped + "tarvel_moravik\\" + file);
+            std::string text, line;
+            while (std::getline(in, line)) {
+                const std::string key = line.substr(0, line.find_first_of(" ="));
+                const auto value = changed.find(key);
+                text += (value == changed.end() ? line : key + " = " + value->second) + "\n";
+            }
+            testing_support::writeDataFile(file, text);
+        }
+
+        static Fonts fonts;
+        if (!fonts.faces[0].loaded()) fonts.load(game + "fonts\\");
+        static DictionaryTextures textures;
+        Scenario scenario;
+        std::string error;
+        EXPECT_TRUE(readScenario(shipped + "default.scenario", scenario, error)) << error;
+        const auto hud = std::find_if(scenario.steps.begin(), scenario.steps.end(),
+                                      [](const Step& s) { return s.command == Command::Capture; });
+        scenario.steps.erase(hud + 1, scenario.steps.end());
+
+        std::vector<Reported> found;
+        PlayOptions options;
+        options.width = 1280;
+        options.height = 720;
+        options.fonts = &fonts;
+        options.textures = &textures;
+        options.layout = [&](const CaptureLayout& captured) {
+            for (const auto& finding : captured.findings)
+                found.push_back({finding.message, finding.keys});
+            return true;
+        };
+        EXPECT_TRUE(playScenario(scenario, options, error)) << error;
+        testing_support::removeDataFolder();
+        return found;
+    }
+
+    // Exactly one finding, whose message holds the words and whose keys hold the key.
+    static void expectOne(const std::vector<Reported>& found, const std::string& words,
+                          const std::string& key) {
+        ASSERT_EQ(found.size(), 1u)
+            << (found.empty() ? "none" : found[0].message + "\n" + found.back().message);
+        EXPECT_NE(found[0].message.find(words), std::string::npos) << found[0].message;
+        EXPECT_NE(found[0].keys.find(key), std::string::npos) << found[0].keys;
+    }
+};
+
+TEST_F(ModdersMistake, TwoElementsClashOnceHoweverManyPiecesEachDraws) {
+    expectOne(findingsWith({{"WANTED_POS_TOP", "900"}, {"WANTED_POS_RIGHT", "1630"}}),
+              "wanted stars sprite tarvel_iii/star", "WANTED_STAR_SCALE");
+    // The ammo's two pieces, "72 14" and the magazine's "14" printed again, over the money.
+    expectOne(findingsWith({{"WEAPON_AMMO_POS_TOP", "32"}}), "is over", "WEAPON_AMMO_POS_TOP");
+}
+
+TEST_F(ModdersMistake, AnElementWithNoPixelOnTheScreenIsGone) {
+    expectOne(findingsWith({{"MONEY_POS_TOP", "2e9"}}), "money text \"$12450\" (far off screen)",
+              "MONEY_POS_TOP");
+    expectOne(findingsWith({{"BIGTEXT_SCALE", "0,6 1,5"}}), "has no width", "BIGTEXT_SCALE");
+    expectOne(findingsWith({{"MISSIONTIMERBAR_FG", "0 106 164 0"}}), "is fully transparent",
+              "MISSIONTIMERBAR_FG");
+}
+
+TEST_F(ModdersMistake, SpritesDrawnTheOtherWayAreMirrored) {
+    expectOne(findingsWith({{"WANTED_STAR_SCALE", "-33.33 -33.33"}}), "upside down",
+              "WANTED_STAR_SCALE");
+    expectOne(findingsWith({{"BAR_THICKNESS", "-10"}}), "upside down", "BAR_THICKNESS");
+}
+
+TEST_F(ModdersMistake, ATextOutOfItsPanelsScreen) {
+    // Still inside the pager's picture, but over the rim round its screen.
+    expectOne(findingsWith({{"SUBTEXT_SCALE", "0.18 0.5"}}), "runs out of the screen",
+              "SUBTEXT_SCALE");
 }

@@ -181,3 +181,23 @@ TEST(MissingTextures, LeaveAThinOutlineWhereTheSpriteWouldBe) {
     EXPECT_EQ(box.bottom, 24);
     EXPECT_EQ(canvas.at(20, 15), black) << "the inside stays clear apart from the label";
 }
+
+TEST(MissingTextures, NamesStayOnTheScreenAndClearOfOneAnother) {
+    TextPainter painter(preview_testing::fonts());
+    Image canvas(200, 120, black);
+    std::vector<TextPainter::Box> labels;
+    // Two sprites at one place, reaching past the right edge: a row of stars, say.
+    const Quad pastTheEdge{Point{180, 40}, Point{260, 40}, Point{180, 10}, Point{260, 10}};
+    drawMissingTexture(canvas, painter, pastTheEdge, "tarvel_iii/star", &labels);
+    drawMissingTexture(canvas, painter, pastTheEdge, "tarvel_iii/star", &labels);
+    const auto inkIn = [&](int x0, int y0, int x1, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                count += canvas.at(x, y).r > 100 && canvas.at(x, y).b > 100;
+        return count;
+    };
+    const int line = static_cast<int>(lineHeightAtScale1 * 0.5f * 0.7f);
+    EXPECT_GT(inkIn(0, 10, 178, 12 + line), 20) << "the first name moved left onto the screen";
+    EXPECT_GT(inkIn(0, 12 + line, 178, 12 + 2 * line + 2), 20) << "the second one below it";
+}

@@ -164,7 +164,8 @@ TEST_F(Replay, RoutinesItDoesNotDrawGoToTheOtherHandlerOnlyWhenDrawing) {
 }
 
 // The layout check's boxes: a text's box is its ink as drawn, sprites and rectangles their
-// corners in any order, each with the element that made the call; what is invisible has none.
+// corners in any order, each with the element that made the call, whether it is drawn the other
+// way round, and why it shows nothing when it does not.
 TEST_F(Replay, NotesTheBoxOfEachThingDrawnWithItsElement) {
     Image canvas(300, 100, black);
     auto by = [](sim::HostCall c, const char* element) {
@@ -181,7 +182,7 @@ TEST_F(Replay, NotesTheBoxOfEachThingDrawnWithItsElement) {
                  by(coloured("drawPlainRectangle", {0, 0, 255, 0}, {0, 10, 4, 0}), "radar"),
                  call("setTextAlpha", {0}), by(print(20, 60, u"gone"), "pager")},
                 &canvas, &boxes);
-    ASSERT_EQ(boxes.size(), 4u);
+    ASSERT_EQ(boxes.size(), 6u);
     const Box ink = colourBox(canvas, red, 250);
     const DrawnBox& text = boxes[0];
     EXPECT_EQ(text.element, "mission timers");
@@ -195,7 +196,14 @@ TEST_F(Replay, NotesTheBoxOfEachThingDrawnWithItsElement) {
     EXPECT_EQ(boxes[1].element, "wanted stars");
     EXPECT_EQ(boxes[1].label, "tarvel_iii/star");
     EXPECT_EQ(corners(boxes[1]), (std::vector<float>{210, 20, 250, 60}));
+    EXPECT_TRUE(boxes[1].mirrored) << "its left edge given right of its right one";
+    EXPECT_FALSE(boxes[1].upsideDown);
     EXPECT_EQ(corners(boxes[2]), (std::vector<float>{0, 70, 15, 95}));
     EXPECT_EQ(boxes[3].kind, DrawnBox::Kind::Rectangle);
     EXPECT_EQ(corners(boxes[3]), (std::vector<float>{0, 0, 4, 10}));
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(boxes[i].unseen, "") << i;
+    EXPECT_EQ(boxes[4].unseen, "is fully transparent");
+    EXPECT_EQ(boxes[5].label, "gone");
+    EXPECT_EQ(boxes[5].unseen, "is fully transparent");
 }

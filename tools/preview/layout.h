@@ -18,6 +18,11 @@ struct DrawnBox {
     // coverColumns wide; a see-through corner is not the sprite's. Empty: the whole box shows.
     std::vector<bool> cover;
     int coverColumns = 0;
+    // Why no pixel of it is drawn wherever it lies ("is fully transparent", "has no width"), or
+    // "" when it is drawn; whether it is on the screen the box tells.
+    std::string unseen;
+    bool mirrored = false; // a sprite drawn right to left
+    bool upsideDown = false;
 };
 
 // Whether the box shows at the screen point (x, y): inside it, and not on a see-through cell.

@@ -402,16 +402,26 @@ float TextPainter::width(const TextState& state, std::u16string_view text) const
 namespace {
 
 // Each glyph of a line with its ink box relative to (penX, baseY), in pixels.
+// Beyond this a pen position no longer fits the pixel grid's integers: nothing there is drawn.
+constexpr float farthestPen = 1e9f;
+
+// An absurd scale from a configuration file must not ask for gigabytes: such a glyph is not drawn.
+bool drawableGlyph(int x0, int y0, int x1, int y1) {
+    const int w = x1 - x0, h = y1 - y0;
+    return w > 0 && h > 0 && double(w) * h <= 4096.0 * 4096.0;
+}
+
 template <typename Glyph>
 void forEachGlyph(const FaceScale& f, float left, float top, std::u16string_view text,
                   Glyph glyph) {
     const float baseline = top + f.ascent;
-    if (!std::isfinite(left) || !std::isfinite(baseline)) return;
+    if (!(std::abs(left) < farthestPen) || !(std::abs(baseline) < farthestPen)) return;
     const int baseY = static_cast<int>(std::floor(baseline));
     const float shiftY = baseline - baseY;
     float pen = left;
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
+        if (!(std::abs(pen) < farthestPen)) return;
         const int penX = static_cast<int>(std::floor(pen));
         const float shiftX = pen - penX;
         int x0, y0, x1, y1;
@@ -435,8 +445,7 @@ void TextPainter::drawLine(Image& canvas, const TextState& state, float left, fl
                      const int w = x1 - x0, h = y1 - y0;
                      const bool visible = penX + x1 > 0 && penX + x0 < canvas.width &&
                                           baseY + y1 > 0 && baseY + y0 < canvas.height;
-                     // An absurd scale from a configuration file must not ask for gigabytes.
-                     if (!visible || w <= 0 || h <= 0 || double(w) * h > 4096.0 * 4096.0) return;
+                     if (!visible || !drawableGlyph(x0, y0, x1, y1)) return;
                      coverage.assign(size_t(w) * size_t(h), 0);
                      stbtt_MakeCodepointBitmapSubpixel(f.info, coverage.data(), w, h, w, f.sx, f.sy,
                                                        shiftX, shiftY, c);
@@ -461,7 +470,7 @@ bool TextPainter::inkBox(const TextState& state, float x, float y, std::u16strin
         forEachGlyph(
             f, lines.lines[i].left, y + lines.lineHeight * i, lines.lines[i].text,
             [&](char16_t, int penX, int baseY, float, float, int x0, int y0, int x1, int y1) {
-                if (x1 <= x0 || y1 <= y0) return; // a space
+                if (!drawableGlyph(x0, y0, x1, y1)) return; // a space, or too large to draw
                 const Box glyph{float(penX + x0), float(baseY + y0), float(penX + x1),
                                 float(baseY + y1)};
                 box = inked ? Box{std::min(box.left, glyph.left), std::min(box.top, glyph.top),
@@ -507,7 +516,7 @@ void TextPainter::print(Image& canvas, const TextState& state, float x, float y,
 }
 
 void drawMissingTexture(Image& canvas, const TextPainter& text, const Quad& q,
-                        const std::string& label) {
+                        const std::string& label, std::vector<TextPainter::Box>* labels) {
     const Rgba8 ink{255, 0, 255, 220};
     float minX = q[0].x, maxX = minX, minY = q[0].y, maxY = minY;
     for (const Point& p : q) {
@@ -521,8 +530,22 @@ void drawMissingTexture(Image& canvas, const TextPainter& text, const Quad& q,
     TextState state;
     state.scaleX = state.scaleY = std::max(canvas.height / 1080.0f, 0.5f) * 0.7f;
     state.colour = ink;
-    std::u16string units(label.begin(), label.end());
-    text.print(canvas, state, minX + 2, minY + 2, units);
+    const std::u16string units(label.begin(), label.end());
+    // Inside the screen, and below the labels already there rather than over them.
+    const float w = text.width(state, units) + 2, h = lineHeightAtScale1 * state.scaleY;
+    const float x = std::clamp(minX + 2, 0.0f, std::max(float(canvas.width) - w, 0.0f));
+    float y = std::clamp(minY + 2, 0.0f, std::max(float(canvas.height) - h, 0.0f));
+    const auto meets = [&](const TextPainter::Box& b) {
+        return x < b.right && b.left < x + w && y < b.bottom && b.top < y + h;
+    };
+    if (labels) {
+        for (auto over = std::find_if(labels->begin(), labels->end(), meets); over != labels->end();
+             over = std::find_if(labels->begin(), labels->end(), meets))
+            y = over->bottom;
+        if (y + h > float(canvas.height)) return; // no room left: the outline says enough
+        labels->push_back({x, y, x + w, y + h});
+    }
+    text.print(canvas, state, x, y, units);
 }
 
 } // namespace preview

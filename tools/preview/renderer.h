@@ -140,9 +140,11 @@ class TextPainter {
     const Fonts& fonts_;
 };
 
-// A thin outline with the texture's name in it, where a texture is missing.
+// A thin outline with the texture's name in it, where a texture is missing. The name stays
+// inside the screen; given the labels drawn before, it goes below them rather than over them,
+// or is left out when no room is left, and is added to them.
 void drawMissingTexture(Image& canvas, const TextPainter& text, const Quad& corners,
-                        const std::string& label);
+                        const std::string& label, std::vector<TextPainter::Box>* labels = nullptr);
 
 // The game's layout units on a canvas of this size: a 640-wide 4:3 screen and a 448-high one.
 float unitX(const Image& canvas, float v);

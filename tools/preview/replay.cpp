@@ -44,6 +44,7 @@ FrameReplay::FrameReplay(const Fonts& fonts, TextureLookup textures, OtherCall o
 
 void FrameReplay::play(const std::vector<sim::HostCall>& calls, Image* canvas,
                        std::vector<DrawnBox>* boxes) {
+    missingLabels_.clear();
     for (const auto& call : calls) {
         if (boxes) noteBox(call, *boxes);
         apply(call, canvas);
@@ -159,49 +160,89 @@ DrawnBox boxAround(DrawnBox::Kind kind, std::initializer_list<Point> corners) {
     return box;
 }
 
+// Why a text that is printed inks nothing, or "" when it lies too far away to be drawn.
+std::string whyNoInk(const TextState& state, float x, float y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return "lies at no finite position";
+    if (!(state.scaleX > 0) || !std::isfinite(state.scaleX)) return "has no width";
+    if (!(state.scaleY > 0) || !std::isfinite(state.scaleY)) return "has no height";
+    if (std::abs(x) >= 1e9f || std::abs(y) >= 1e9f) return "";
+    return "is too large to draw";
+}
+
+// Why a sprite or rectangle shows no pixel wherever it lies, or "".
+std::string whyNoPixel(const DrawnBox& box, uint8_t alpha) {
+    for (float edge : {box.left, box.top, box.right, box.bottom})
+        if (!std::isfinite(edge)) return "lies at no finite position";
+    if (alpha == 0) return "is fully transparent";
+    if (box.right <= box.left) return "has no width";
+    if (box.bottom <= box.top) return "has no height";
+    return "";
+}
+
 } // namespace
 
-// What is drawn and visible takes a box; a print that inks nothing or anything wholly
-// transparent does not.
+// Every text and sprite the HUD asks for takes a box, also one that shows nothing; a print of
+// blanks is no text.
 void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxes) const {
     const std::string& r = call.routine;
     const auto n = [&](size_t i) { return number(call, i); };
     DrawnBox box;
     std::optional<Quad> corners; // a sprite's, for its texture
+    uint8_t alpha = call.colour.a;
     if (r == "printText") {
+        if (call.text.find_first_not_of(u' ') == std::u16string::npos) return;
         TextPainter::Box ink;
-        if (text_.colour.a == 0 || text_.alpha <= 0 ||
-            !painter_.inkBox(text_, n(0), n(1), call.text, ink))
-            return;
-        box = {call.caller, DrawnBox::Kind::Text, ink.left,       ink.top,
-               ink.right,   ink.bottom,           utf8(call.text)};
+        if (painter_.inkBox(text_, n(0), n(1), call.text, ink)) {
+            box = {call.caller, DrawnBox::Kind::Text, ink.left, ink.top, ink.right, ink.bottom};
+        } else {
+            const TextLayout lines = painter_.layout(text_, n(0), call.text);
+            box = {call.caller, DrawnBox::Kind::Text, n(0), n(1), n(0), n(1)};
+            for (const TextLine& line : lines.lines) {
+                box.left = std::min(box.left, line.left);
+                box.right = std::max(box.right, line.left + line.width);
+            }
+            box.bottom += lines.lineHeight * float(lines.lines.size());
+            box.unseen = whyNoInk(text_, n(0), n(1));
+        }
+        box.label = utf8(call.text);
+        const bool faded = std::isfinite(text_.alpha) && text_.alpha <= 0;
+        if (text_.colour.a == 0 || faded) box.unseen = "is fully transparent";
     } else if (r == "drawSprite" || r == "drawPlainRectangle") {
-        if (call.colour.a == 0) return;
         box = boxAround(r == "drawSprite" ? DrawnBox::Kind::Sprite : DrawnBox::Kind::Rectangle,
                         {{n(0), n(1)}, {n(2), n(3)}});
-        if (r == "drawSprite") corners = rectangleCorners(n(0), n(1), n(2), n(3));
         const auto& c = call.colour;
-        box.label = r == "drawSprite"
-                        ? call.name
-                        : "colour " + std::to_string(c.r) + " " + std::to_string(c.g) + " " +
-                              std::to_string(c.b) + " " + std::to_string(c.a);
+        if (r == "drawSprite") {
+            corners = rectangleCorners(n(0), n(1), n(2), n(3));
+            box.label = call.name;
+        } else {
+            box.label = "colour " + std::to_string(c.r) + " " + std::to_string(c.g) + " " +
+                        std::to_string(c.b) + " " + std::to_string(c.a);
+        }
     } else if (r == "drawSpriteQuad") {
-        if (call.colour.a == 0) return;
         box = boxAround(DrawnBox::Kind::Sprite,
                         {{n(0), n(1)}, {n(2), n(3)}, {n(4), n(5)}, {n(6), n(7)}});
         box.label = call.name;
         corners = {Point{n(0), n(1)}, Point{n(2), n(3)}, Point{n(4), n(5)}, Point{n(6), n(7)}};
     } else if (r == "drawTintedSprite") {
-        if (n(10) <= 0) return;
         box = boxAround(DrawnBox::Kind::Sprite,
                         {{n(0) - n(3), n(1) - n(4)}, {n(0) + n(3), n(1) + n(4)}});
         const auto named = rasters_.find(raster_);
         box.label = named == rasters_.end() ? "(no raster)" : named->second;
         corners = rectangleCorners(n(0) - n(3), n(1) + n(4), n(0) + n(3), n(1) - n(4));
+        alpha = n(10) > 0 ? 255 : 0;
     } else {
         return;
     }
-    const Image* image = corners && !box.label.empty() ? textures_(box.label) : nullptr;
+    if (box.kind != DrawnBox::Kind::Text) {
+        box.unseen = whyNoPixel(box, alpha);
+        // The game's corner order: bottom-left, bottom-right, top-left, top-right.
+        if (corners) {
+            box.mirrored = (*corners)[0].x > (*corners)[1].x;
+            box.upsideDown = (*corners)[0].y < (*corners)[2].y;
+        }
+    }
+    const Image* image =
+        corners && !box.label.empty() && box.unseen.empty() ? textures_(box.label) : nullptr;
     if (image) noteCover(box, *image, *corners);
     box.element = call.caller;
     boxes.push_back(std::move(box));
@@ -212,7 +253,7 @@ void FrameReplay::drawSprite(Image& canvas, const sim::HostCall& call, const Qua
     const Image* image = call.name.empty() ? nullptr : textures_(call.name);
     if (!image) {
         drawMissingTexture(canvas, painter_, corners,
-                           call.name.empty() ? "(no texture)" : call.name);
+                           call.name.empty() ? "(no texture)" : call.name, &missingLabels_);
         return;
     }
     if (axisAligned)
@@ -231,7 +272,8 @@ void FrameReplay::drawTinted(Image& canvas, const sim::HostCall& call) {
     const Image* image = named == rasters_.end() ? nullptr : textures_(named->second);
     if (!image) {
         drawMissingTexture(canvas, painter_, corners,
-                           named == rasters_.end() ? "(no raster)" : named->second);
+                           named == rasters_.end() ? "(no raster)" : named->second,
+                           &missingLabels_);
         return;
     }
     const auto byte = [&](size_t i) {

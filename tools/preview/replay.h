@@ -47,6 +47,7 @@ class FrameReplay {
     OtherCall other_;
     TextState text_;
     uint32_t raster_ = 0;
+    std::vector<TextPainter::Box> missingLabels_; // the frame's "(no texture)" labels so far
     std::map<uint32_t, std::string> rasters_;
 };
 
