@@ -1,4 +1,5 @@
 #include "tools/preview/element_of_call.h"
+#include "tools/preview/png_file.h"
 
 #include <unwind.h>
 
@@ -6,8 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -67,15 +66,22 @@ const char* elementOfFile(const std::string& file) {
     return nullptr;
 }
 
+// The module's path as UTF-8, read by the wide call: the 8-bit one spells an unrepresentable
+// folder name as '?'.
 std::string modulePath(HMODULE module) {
-    char path[MAX_PATH * 4] = {};
-    GetModuleFileNameA(module, path, sizeof path);
-    return path;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(module, path.data(), DWORD(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) return utf8Of(path.substr(0, length));
+        path.resize(path.size() * 2);
+    }
 }
 
 std::vector<char> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return {};
+    return {bytes.begin(), bytes.end()};
 }
 
 size_t peHeader(const std::vector<char>& file) {
