@@ -15,6 +15,7 @@ void* (*realMalloc)(size_t) = nullptr;
 void* (*realCalloc)(size_t, size_t) = nullptr;
 void* (*realRealloc)(void*, size_t) = nullptr;
 FILE* (*realFopen)(const char*, const char*) = nullptr;
+FILE* (*realWfopen)(const wchar_t*, const wchar_t*) = nullptr;
 SHORT(WINAPI* realGetKeyState)(int) = nullptr;
 BOOL(WINAPI* realGetKeyboardState)(BYTE*) = nullptr;
 BOOL(WINAPI* realGetFileAttributesExA)(LPCSTR, GET_FILEEX_INFO_LEVELS, void*) = nullptr;
@@ -34,7 +35,15 @@ void* countingRealloc(void* block, size_t size) {
 }
 FILE* countingFopen(const char* path, const char* mode) {
     ++counts.fileOpens;
+    counts.opened.emplace_back(path);
     return realFopen(path, mode);
+}
+FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
+    ++counts.fileOpens;
+    char name[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, path, -1, name, sizeof name, nullptr, nullptr);
+    counts.opened.emplace_back(name);
+    return realWfopen(path, mode);
 }
 SHORT WINAPI countingGetKeyState(int key) {
     ++counts.keyboardReads;
@@ -87,6 +96,7 @@ void countServiceCalls(void* module) {
     redirectImport(module, "msvcrt.dll", "calloc", &countingCalloc, &realCalloc);
     redirectImport(module, "msvcrt.dll", "realloc", &countingRealloc, &realRealloc);
     redirectImport(module, "msvcrt.dll", "fopen", &countingFopen, &realFopen);
+    redirectImport(module, "msvcrt.dll", "_wfopen", &countingWfopen, &realWfopen);
     redirectImport(module, "user32.dll", "GetKeyState", &countingGetKeyState, &realGetKeyState);
     redirectImport(module, "user32.dll", "GetKeyboardState", &countingGetKeyboardState,
                    &realGetKeyboardState);
