@@ -229,6 +229,31 @@ void noteCut(SettingsFileReport& report, const IniEntry& entry) {
             "; # and ; start a comment anywhere in a line");
 }
 
+// Written as the HUD reads it: as many plain numbers as the key takes, colour parts 0-255. Checked
+// first and without allocating, since almost every line is.
+bool readAsWritten(std::string_view value, const ValueKind& kind) {
+    bool all = false;
+    if (plainWords(value, kind.integers, all) != kind.numbers || !all) return false;
+    if (!kind.color) return true;
+    int part = 0;
+    for (const char c : value) {
+        if (c == '-') return false;
+        part = isDigit(c) ? std::min(part * 10 + (c - '0'), 256) : 0;
+        if (part > 255) return false;
+    }
+    return true;
+}
+
+// The note on a number value, or the note on its cut, when it is not read as written.
+template <class Value, class ReadList>
+void noteNumberValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+                     const ValueKind& kind, Value applied, Value builtIn, ReadList readList) {
+    const size_t before = report.findings.size();
+    if (!readAsWritten(entry.value, kind))
+        noteNumbers(report, key, entry, kind, readList(), valueText(applied), valueText(builtIn));
+    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
+}
+
 std::string upper(std::string_view text) {
     std::string result(text);
     for (char& c : result)
@@ -311,36 +336,29 @@ void noteValue(SettingsFileReport& report, std::string_view, const IniEntry& ent
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                FloatPair applied, FloatPair builtIn) {
-    const size_t before = report.findings.size();
-    noteNumbers(report, key, entry, {2, false, false}, entry.asFloatList(), valueText(applied),
-                valueText(builtIn));
-    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
+    noteNumberValue(report, key, entry, {2, false, false}, applied, builtIn,
+                    [&] { return entry.asFloatList(); });
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                float applied, float builtIn) {
-    const size_t before = report.findings.size();
-    const std::vector<float> read = entry.asFloatList();
     // The weapon wheel replaces a multiplier that is not above 0 where it draws.
     const float used =
         key == "WEAP_WHEEL_SCALE_MULTIPLIER" ? wheelScaleMultiplier(applied) : applied;
-    if (!read.empty() && used != applied)
+    if (used != applied && !entry.asFloatList().empty())
         add(report, entry, true,
             std::string(key) + " = " + std::string(entry.value) +
                 " must be above 0: it takes its built-in default " + valueText(used) +
                 effectOf(key, valueText(used)));
     else
-        noteNumbers(report, key, entry, {1, false, false}, read, valueText(applied),
-                    valueText(builtIn));
-    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
+        noteNumberValue(report, key, entry, {1, false, false}, applied, builtIn,
+                        [&] { return entry.asFloatList(); });
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                std::int32_t applied, std::int32_t builtIn) {
-    const size_t before = report.findings.size();
-    noteNumbers(report, key, entry, {1, true, false}, entry.asIntList(), valueText(applied),
-                valueText(builtIn));
-    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
+    noteNumberValue(report, key, entry, {1, true, false}, applied, builtIn,
+                    [&] { return entry.asIntList(); });
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
@@ -361,10 +379,8 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                Rgba applied, Rgba builtIn) {
-    const size_t before = report.findings.size();
-    noteNumbers(report, key, entry, {4, true, true}, entry.asIntList(), valueText(applied),
-                valueText(builtIn));
-    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
+    noteNumberValue(report, key, entry, {4, true, true}, applied, builtIn,
+                    [&] { return entry.asIntList(); });
 }
 
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
