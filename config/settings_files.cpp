@@ -53,7 +53,7 @@ void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
         startReport(*report, name,
                     missing     ? SettingsFileState::Missing
                     : readWhole ? SettingsFileState::Read
-                                : SettingsFileState::Unreadable,
+                                : SettingsFileState::Busy,
                     file.reader);
     if (!readWhole && !missing) {
         if (report) system.fileRead(name, stamp, true, *report);

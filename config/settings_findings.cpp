@@ -318,6 +318,15 @@ void startReport(SettingsFileReport& report, const char* file, SettingsFileState
                       : form == TextForm::NotText
                           ? "is no text file (it holds NUL bytes), which the HUD cannot read"
                           : nullptr;
+    if (state == SettingsFileState::Busy) {
+        report.findings.push_back({file, 0, "",
+                                   std::string(file) +
+                                       " cannot be read now (a program holds it, or it is being "
+                                       "saved): the HUD keeps the settings in use and reads it "
+                                       "again on the next frame",
+                                   false});
+        return;
+    }
     if (!why) return;
     const bool encoding =
         state == SettingsFileState::Read && (form == TextForm::Utf16WithoutMark ||

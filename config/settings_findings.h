@@ -18,8 +18,9 @@ struct SettingsFinding {
     bool used = false;   // the line's key is applied, as the message says; else it is ignored
 };
 
-// How a settings file turned out when it was opened.
-enum class SettingsFileState { Read, Missing, Unreadable };
+// How a settings file turned out when it was opened. Busy: there, but it could not be read
+// whole now (an editor holds it while it saves), so the settings in use stay.
+enum class SettingsFileState { Read, Missing, Unreadable, Busy };
 
 // The findings of one settings file, in line order, and the form its text was read in.
 struct SettingsFileReport {
