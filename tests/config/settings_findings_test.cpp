@@ -84,29 +84,30 @@ TEST_F(SettingsFindings, EachSaysWhatTheHudUsesAndHowToWriteIt) {
                       "WEAP_WHEEL_SCALE_MULTIPLIER = 0\n"
                       "MONEY_SCALE = 0.44,0.859\n");
     write(vColorsName, "MONEY_COLOR = #FF8800\n");
-    EXPECT_EQ(findings(),
-              layoutName +
-                  ":1 used [CLOCK_RIGHT = 1,5] CLOCK_RIGHT = 1,5 is read as 1: write 1.5: the "
-                  "decimal point is a dot; a comma ends the number\n" +
-                  layoutName +
-                  ":2 ignored [clock_right = 4] clock_right is no key the HUD reads: ignored; "
-                  "did you mean CLOCK_RIGHT? keys are upper case\n" +
-                  layoutName +
-                  ":3 ignored [MONY_POS_RIGHT = 33] MONY_POS_RIGHT is no key the HUD reads: "
-                  "ignored; did you mean MONEY_POS_RIGHT?\n" +
-                  layoutName +
-                  ":4 used [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 "
-                  "must be above 0: it takes its built-in default 130: the wheel is drawn 8 px "
-                  "across at 1080 lines\n" +
-                  layoutName +
-                  ":5 used [MONEY_SCALE = 0.44,0.859] MONEY_SCALE = 0.44,0.859 is read as 0.44 (the "
-                  "rest take their built-in default): write 0.44 0.859: numbers are separated by "
-                  "spaces; a comma ends the list\n" +
-                  vColorsName +
-                  ":1 used [MONEY_COLOR = #FF8800] MONEY_COLOR holds no number the HUD can read "
-                  "(# and ; start a comment): it takes its built-in default 89 115 150 255; a "
-                  "colour is four whole numbers 0-255, red green blue alpha, e.g. 255 136 0 "
-                  "255\n");
+    EXPECT_EQ(
+        findings(),
+        layoutName +
+            ":1 used [CLOCK_RIGHT = 1,5] CLOCK_RIGHT = 1,5 is read as 1: write 1.5: the "
+            "decimal point is a dot; a comma ends the number\n" +
+            layoutName +
+            ":2 ignored [clock_right = 4] clock_right is no key the HUD reads: ignored; "
+            "did you mean CLOCK_RIGHT? keys are upper case\n" +
+            layoutName +
+            ":3 ignored [MONY_POS_RIGHT = 33] MONY_POS_RIGHT is no key the HUD reads: "
+            "ignored; did you mean MONEY_POS_RIGHT?\n" +
+            layoutName +
+            ":4 used [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 "
+            "must be above 0: it takes its built-in default 130: the wheel is drawn 8 px "
+            "across at 1080 lines\n" +
+            layoutName +
+            ":5 used [MONEY_SCALE = 0.44,0.859] MONEY_SCALE = 0.44,0.859 is read as 0.44 (the "
+            "rest take their built-in default): write 0.44 0.859: numbers are separated by "
+            "spaces; a comma ends the list\n" +
+            vColorsName +
+            ":1 used [MONEY_COLOR = #FF8800] MONEY_COLOR holds no number the HUD can read "
+            "(# and ; start a comment): it takes its built-in default 89 115 150 255; a "
+            "colour is four whole numbers 0-255, red green blue alpha, e.g. 255 136 0 "
+            "255\n");
 }
 
 // The case files hold one text in each form an editor saves: all give the settings of the
