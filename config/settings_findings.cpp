@@ -417,7 +417,8 @@ void finishReport(SettingsFileReport& report, const IniReader& reader, bool layo
                 key + " is set again: the HUD uses line " + std::to_string(first.line) + ", " +
                     key + " = " + std::string(first.value) + ", and ignores this one");
         } else if (std::find(otherKeys.begin(), otherKeys.end(), entry.key) != otherKeys.end()) {
-            add(report, entry, false, key + " is read from " + otherFile + " only: ignored here");
+            add(report, entry, false,
+                key + " is read from " + otherFile + " only: ignored here; write it there");
         } else {
             const std::string guess = guessOf(entry.key, keys);
             add(report, entry, false,

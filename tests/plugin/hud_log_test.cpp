@@ -69,7 +69,7 @@ TEST_F(HudLog, NamesEachSettingsLineItCannotUseWhenTheFileWasReadAndNothingOnASt
     EXPECT_THAT(started,
                 HasSubstr(layoutFile + " line 3: ZONE_COLOR = 1 2 3 4 -> ZONE_COLOR is read from "
                                        "tarvel_moravik\\color_configs\\VColors.ini only: ignored "
-                                       "here\r\n"));
+                                       "here; write it there\r\n"));
     EXPECT_THAT(started, Not(HasSubstr("line 1:")));
     EXPECT_THAT(started, Not(HasSubstr("VColors.ini line")));
 

@@ -65,7 +65,7 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
                   ":6 [MONEY_POS_TOP = 40] MONEY_POS_TOP is set again: the HUD uses line 2, "
                   "MONEY_POS_TOP = 30, and ignores this one\n" +
                   layout + ":7 [ZONE_COLOR = 1 2 3 4] ZONE_COLOR is read from " + colorFile +
-                  " only: ignored here\n" + layout +
+                  " only: ignored here; write it there\n" + layout +
                   ":8 [BAR_THICKNESS = 10 12] BAR_THICKNESS = 10 12 takes 1 number: the HUD uses "
                   "10 and ignores the rest\n" +
                   layout +
