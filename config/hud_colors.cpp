@@ -1,8 +1,13 @@
 #include "config/hud_colors.h"
+#include "config/hud_settings.h"
+#include "config/settings_findings.h"
 
-void readColors(HudColors& out, const IniReader& reader) {
+void readColors(HudColors& out, const IniReader& reader, SettingsFileReport* report) {
     static const HudColors defaults;
     forEachColorField([&](std::string_view key, Rgba HudColors::*field) {
-        out.*field = reader.find(key).asColor(defaults.*field);
+        const IniEntry entry = reader.take(key);
+        out.*field = entry.asColor(defaults.*field);
+        if (report && !entry.absent) noteValue(*report, key, entry, out.*field, defaults.*field);
     });
+    if (report) finishReport(*report, reader, false, layoutFile);
 }

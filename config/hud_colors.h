@@ -59,5 +59,8 @@ template <class Visit> void forEachColorField(Visit&& visit) {
 #undef HUD_COLOR_FIELD
 }
 
-// Every colour from the reader, or its default where the file does not give it.
-void readColors(HudColors& out, const IniReader& reader);
+struct SettingsFileReport;
+
+// Every colour from the reader, or its default where the file does not give it; with a report,
+// the findings of the colour file that reader holds.
+void readColors(HudColors& out, const IniReader& reader, SettingsFileReport* report = nullptr);

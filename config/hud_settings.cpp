@@ -1,5 +1,7 @@
 #include "config/hud_settings.h"
 
+#include "config/settings_findings.h"
+
 #include <cmath>
 
 HudSettings hudSettings;
@@ -35,14 +37,17 @@ const char* colorFileFor(int radarType) {
                           : "tarvel_moravik\\color_configs\\VColors.ini";
 }
 
-void readLayout(HudSettings& out, const IniReader& layout) {
+void readLayout(HudSettings& out, const IniReader& layout, SettingsFileReport* report) {
     static const HudSettings defaults;
     forEachSettingsField([&](std::string_view key, auto field) {
-        readField(layout.find(key), out.*field, defaults.*field);
+        const IniEntry entry = layout.take(key);
+        readField(entry, out.*field, defaults.*field);
+        if (report && !entry.absent) noteValue(*report, key, entry, out.*field, defaults.*field);
     });
     // A key that is there but is no number (yes, true) reloads on every call.
-    const IniEntry reload = layout.find("RELOAD_SETTINGS");
+    const IniEntry reload = layout.take("RELOAD_SETTINGS");
     out.reloadKey = reload.asBool() ? reload.asInt(-1) : 0;
+    if (report) finishReport(*report, layout, true, colorFileFor(out.RADAR_TYPE));
 }
 
 void loadSettingsWith(HudSettings& out, PathResolver resolvePath) {

@@ -93,8 +93,9 @@ using PathResolver = const char* (*)(const char* relativeName);
 // Fills every field of out from the layout file and the colour file its RADAR_TYPE selects;
 // whatever a file does not give takes its default.
 void loadSettingsWith(HudSettings& out, PathResolver resolvePath);
-// The part of that load that comes from the layout file: every layout field and reloadKey.
-void readLayout(HudSettings& out, const IniReader& layout);
+// The part of that load that comes from the layout file: every layout field and reloadKey; with
+// a report, the layout file's findings.
+void readLayout(HudSettings& out, const IniReader& layout, SettingsFileReport* report = nullptr);
 
 // The same load with the files' entries from anywhere: readFile(relativeName, reader) fills
 // reader with the entries of the named file, layout first, then the colour file it selects.

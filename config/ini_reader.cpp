@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -29,18 +30,33 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
+
+bool markAt(const char* p, const char* end) {
+    return end - p >= 3 && std::memcmp(p, byteOrderMark, 3) == 0;
+}
+
 // Splits one line (without its line end) in a single walk. A comment, or a line of nothing but
-// blanks and '=', has no key and gives no entry.
+// blanks and '=', has no key and gives no entry. A byte-order mark before the key is passed
+// over, as it is at the start of a file.
 bool parseLine(const char* p, const char* end, IniEntry& out) {
-    while (p != end && isSeparator(*p))
-        ++p;
+    out.text = std::string_view(p, static_cast<std::size_t>(end - p));
+    out.markSkipped = false;
+    for (;;) {
+        while (p != end && isSeparator(*p))
+            ++p;
+        if (!markAt(p, end)) break;
+        p += 3;
+        out.markSkipped = true;
+    }
     if (p == end || isComment(*p)) return false;
     const char* key = p;
     while (p != end && !isSeparator(*p) && !isComment(*p))
         ++p;
     out.key = std::string_view(key, static_cast<std::size_t>(p - key));
-    while (p != end && isSeparator(*p))
-        ++p;
+    bool equals = false;
+    for (; p != end && isSeparator(*p); ++p)
+        equals = equals || *p == '=';
     const char* value = p;
     const char* valueEnd = p;
     for (; p != end && !isComment(*p); ++p) {
@@ -49,7 +65,18 @@ bool parseLine(const char* p, const char* end, IniEntry& out) {
     out.value = std::string_view(value, static_cast<std::size_t>(valueEnd - value));
     out.quoted = out.value.size() >= 2 && out.value.front() == '"' && out.value.back() == '"';
     out.absent = false;
+    out.noEquals = !equals && !out.value.empty();
+    out.cutAt = p != end && valueEnd == p && !out.value.empty() ? *p : 0;
+    out.used = false;
     return true;
+}
+
+// NUL bytes all on one side of each pair, and many: UTF-16 text written without its mark.
+bool looksLikeUnmarkedUtf16(std::string_view bytes) {
+    std::size_t nuls[2] = {0, 0};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        nuls[i % 2] += bytes[i] == '\0' ? 1 : 0;
+    return (nuls[0] == 0 || nuls[1] == 0) && (nuls[0] + nuls[1]) * 4 >= bytes.size();
 }
 
 // Number readers: each skips white space, reads one number at p and advances p past it.
@@ -192,9 +219,14 @@ Rgba IniEntry::asColor(Rgba defaultColor) const {
     return color;
 }
 
+bool isText(TextForm form) {
+    return form <= TextForm::SingleBytes;
+}
+
 bool IniReader::load(const char* path) {
     buffer_.clear();
     entries_.clear();
+    form_ = TextForm::Empty;
     // Binary, so the size read is the size asked for on every platform; the parser drops the
     // CR of CR LF itself.
     std::FILE* file = openUtf8File(path, "rb");
@@ -213,7 +245,9 @@ bool IniReader::load(const char* path) {
     }
     std::fclose(file);
     if (!read) buffer_.clear();
-    return parseBuffer() && read;
+    const bool parsed = parseBuffer();
+    if (size > maxFileSize) form_ = TextForm::TooLarge;
+    return parsed && read;
 }
 
 void IniReader::parse(const char* data, std::size_t size) {
@@ -229,25 +263,77 @@ void IniReader::parse(const char* data, std::size_t size) {
         }
     }
     parseBuffer();
+    if (size > static_cast<std::size_t>(maxFileSize)) form_ = TextForm::TooLarge;
+}
+
+TextForm IniReader::decodeBuffer() {
+    const std::string_view bytes(buffer_.data(), buffer_.size());
+    using namespace std::string_view_literals;
+    if (bytes.starts_with("\0\0\xFE\xFF"sv) || bytes.starts_with("\xFF\xFE\0\0"sv))
+        return TextForm::Utf32;
+    const bool littleEndian = bytes.starts_with("\xFF\xFE"sv);
+    TextForm form = TextForm::Ascii;
+    std::string text; // the UTF-8 form, where it differs from the bytes
+    bool converted = true;
+    if (littleEndian || bytes.starts_with("\xFE\xFF"sv)) {
+        form = littleEndian ? TextForm::Utf16LittleEndian : TextForm::Utf16BigEndian;
+        const auto unit = [&](std::size_t at) -> char32_t {
+            const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+            return littleEndian ? byte(at) | byte(at + 1) << 8 : byte(at) << 8 | byte(at + 1);
+        };
+        text.reserve(bytes.size());
+        for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+            char32_t code = unit(at);
+            if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
+                const char32_t low = unit(at + 2);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    at += 2;
+                }
+            }
+            appendUtf8(text, code);
+        }
+    } else if (bytes.starts_with(byteOrderMark)) {
+        buffer_.erase(buffer_.begin(), buffer_.begin() + 3);
+        form = TextForm::Utf8WithMark;
+        converted = false;
+    } else if (bytes.find('\0') != std::string_view::npos) {
+        return looksLikeUnmarkedUtf16(bytes) ? TextForm::Utf16WithoutMark : TextForm::NotText;
+    } else if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })) {
+        form = validUtf8(bytes) ? TextForm::Utf8 : TextForm::SingleBytes;
+        converted = form == TextForm::SingleBytes;
+        text.reserve(converted ? bytes.size() * 2 : 0);
+        for (const char c : converted ? bytes : std::string_view{})
+            appendUtf8(text, static_cast<unsigned char>(c));
+    } else {
+        converted = false;
+    }
+    if (converted) buffer_.assign(text.begin(), text.end());
+    if (!buffer_.empty() && std::memchr(buffer_.data(), 0, buffer_.size()) != nullptr)
+        return TextForm::NotText;
+    return buffer_.empty() ? TextForm::Empty : form;
 }
 
 bool IniReader::parseBuffer() {
-    const char* p = buffer_.data();
-    const char* end = p + buffer_.size();
-    static constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
-    if (buffer_.size() >= 3 && std::memcmp(p, byteOrderMark, 3) == 0) p += 3;
     try {
+        form_ = decodeBuffer();
+        if (!isText(form_)) buffer_.clear();
         // One entry at most per line: a single allocation holds them all.
-        entries_.reserve(static_cast<std::size_t>(std::count(p, end, '\n')) + 1);
+        entries_.reserve(
+            static_cast<std::size_t>(std::count(buffer_.begin(), buffer_.end(), '\n')) + 1);
     } catch (const std::bad_alloc&) {
+        buffer_.clear();
         return false;
     }
-    while (p != end) {
+    const char* p = buffer_.data();
+    const char* end = p + buffer_.size();
+    for (int line = 1; p != end; ++line) {
         const void* newline = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
         const char* lineEnd = newline ? static_cast<const char*>(newline) : end;
         const char* next = newline ? lineEnd + 1 : end;
         if (newline && lineEnd != p && lineEnd[-1] == '\r') --lineEnd;
         IniEntry entry;
+        entry.line = line;
         if (parseLine(p, lineEnd, entry)) entries_.push_back(entry);
         p = next;
     }
@@ -261,4 +347,14 @@ IniEntry IniReader::find(std::string_view key) const {
     IniEntry missing;
     missing.absent = true;
     return missing;
+}
+
+IniEntry IniReader::take(std::string_view key) const {
+    for (const IniEntry& entry : entries_) {
+        if (entry.key == key) {
+            entry.used = true;
+            return entry;
+        }
+    }
+    return find(key);
 }

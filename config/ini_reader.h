@@ -23,13 +23,40 @@ struct Rgba {
     bool operator==(const Rgba&) const = default;
 };
 
-// One key/value line. Key and value view the reader's buffer, so an entry is valid only
+// What a settings file's bytes turned out to be. The reader takes the first six as text (all of
+// it as UTF-8 from then on); the others give no entries.
+enum class TextForm : std::uint8_t {
+    Ascii,
+    Utf8,
+    Utf8WithMark,
+    Utf16LittleEndian, // with its mark
+    Utf16BigEndian,    // with its mark
+    SingleBytes,       // each byte one character, as Latin-1
+    Empty,
+    Utf16WithoutMark,
+    Utf32,
+    NotText, // NUL bytes where no text has them
+    TooLarge,
+};
+bool isText(TextForm form);
+
+// One key/value line. Key, value and text view the reader's buffer, so an entry is valid only
 // while the reader that produced it lives and is not loaded again.
 struct IniEntry {
     std::string_view key;
     std::string_view value; // as stored: trailing blanks cut, quotes kept
+    std::string_view text;  // the whole line, without its line end
+    int line = 0;           // counted from 1
     bool quoted = false;
     bool absent = false; // no line defines the key: every conversion gives its default
+    // What the line's walk passed over, which the findings name: a byte-order mark before the
+    // key (where two files were joined), no '=' between key and value, and the '#' or ';'
+    // that ends the value's text directly (0 when none does).
+    bool markSkipped = false;
+    bool noEquals = false;
+    char cutAt = 0;
+    // A setting was taken from this line (IniReader::take).
+    mutable bool used = false;
 
     // The result views the reader's buffer or the default, whichever it came from.
     std::string_view asString(std::string_view defaultValue) const;
@@ -59,12 +86,18 @@ class IniReader {
     void parse(const char* data, std::size_t size);
 
     IniEntry find(std::string_view key) const;
+    // find, marking the line found as used.
+    IniEntry take(std::string_view key) const;
     const std::vector<IniEntry>& entries() const { return entries_; }
+    TextForm form() const { return form_; }
 
   private:
     // False when there was no memory for the entries: the reader is then empty.
     bool parseBuffer();
+    // Brings the buffer to UTF-8 text and says what it was.
+    TextForm decodeBuffer();
 
     std::vector<char> buffer_;
     std::vector<IniEntry> entries_;
+    TextForm form_ = TextForm::Empty;
 };

@@ -12,6 +12,7 @@ struct WatchedFile {
     FileStamp stamp;
     std::int64_t parsedAt = 0; // the file clock just before the file was read
     IniReader reader;
+    SettingsFileReport report;
 };
 WatchedFile layoutFileRead;
 WatchedFile colorFileRead;
@@ -42,22 +43,29 @@ bool upToDate(const WatchedFile& file, const char* name, const FileStamp& stamp,
 template <class Settings>
 void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
                   const SettingsFileSystem& system, Settings& inUse,
-                  void (*apply)(Settings&, const IniReader&)) {
+                  void (*apply)(Settings&, const IniReader&, SettingsFileReport*)) {
     file.name = nullptr;
     const std::int64_t startedAt = system.now();
     const bool readWhole = file.reader.load(system.resolvePath(name));
     const bool missing = stamp.known && !stamp.present;
+    SettingsFileReport* report = system.fileRead ? &file.report : nullptr;
+    if (report)
+        startReport(*report, name,
+                    missing     ? SettingsFileState::Missing
+                    : readWhole ? SettingsFileState::Read
+                                : SettingsFileState::Busy,
+                    file.reader);
     if (!readWhole && !missing) {
-        if (system.fileRead) system.fileRead(name, stamp, true);
+        if (report) system.fileRead(name, stamp, true, *report);
         return;
     }
     Settings next = inUse;
-    apply(next, file.reader);
+    apply(next, file.reader, report);
     inUse = std::move(next);
     file.name = name;
     file.stamp = stamp;
     file.parsedAt = startedAt;
-    if (system.fileRead) system.fileRead(name, stamp, false);
+    if (report) system.fileRead(name, stamp, false, *report);
 }
 
 // Each file is read again only when it may have changed; the layout first, since its

@@ -3,6 +3,7 @@
 // parsing them on every frame: they are parsed again only when the file system reports a change,
 // or while a file's last write is too recent for its stamp to show a further one.
 #include "config/hud_settings.h"
+#include "config/settings_findings.h"
 
 #include <cstdint>
 
@@ -26,9 +27,11 @@ struct SettingsFileSystem {
     // A file written less than this long before it was parsed is parsed again: a second write
     // within the same tick of the coarsest file-system clock leaves its stamp as it was.
     std::int64_t untrustedSpan;
-    // Told of each file just parsed (name relative to the game directory), with its stamp and
-    // whether it was there but could not be read; may be null.
-    void (*fileRead)(const char* name, const FileStamp& stamp, bool unread) = nullptr;
+    // Told of each file just parsed (name relative to the game directory), with its stamp,
+    // whether it was there but could not be read, and the findings of that same reading; may be
+    // null, and then no findings are gathered.
+    void (*fileRead)(const char* name, const FileStamp& stamp, bool unread,
+                     const SettingsFileReport& report) = nullptr;
 };
 
 // Parses again each file that changed since its last parse, could not be read, or cannot be

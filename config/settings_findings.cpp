@@ -1,65 +1,54 @@
 #include "config/settings_findings.h"
 
 #include "config/hud_settings.h"
-#include "config/utf8_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
-#include <iterator>
-#include <map>
 #include <type_traits>
 
 namespace {
 
-// The reader reads at most this much of a file.
-constexpr size_t largestFile = 16u << 20;
-
-// What a key's value must hold: so many numbers, read as whole numbers or not.
-struct ValueRule {
-    size_t numbers = 0;
-    bool integers = false;
-};
-using Rules = std::map<std::string, ValueRule, std::less<>>;
-
-template <class Field> ValueRule ruleFor() {
-    if constexpr (std::is_same_v<Field, FloatPair>) return {2, false};
-    if constexpr (std::is_same_v<Field, float>) return {1, false};
-    if constexpr (std::is_same_v<Field, std::int32_t>) return {1, true};
-    if constexpr (std::is_same_v<Field, Rgba>) return {4, true};
-    return {}; // text and switches take any value
+std::string numberText(double number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", number);
+    return text;
 }
 
-// Built once, on the first file checked.
-const Rules& layoutRules() {
-    static const Rules rules = [] {
-        Rules keys;
-        forEachSettingsField([&](std::string_view key, auto field) {
-            using Field = std::remove_cvref_t<decltype(HudSettings{}.*field)>;
-            keys.emplace(key, ruleFor<Field>());
-        });
-        keys.emplace("RELOAD_SETTINGS", ValueRule{});
-        return keys;
-    }();
-    return rules;
+template <class Number> std::string listText(const std::vector<Number>& numbers) {
+    std::string text;
+    for (const Number n : numbers)
+        text += (text.empty() ? "" : " ") + numberText(double(n));
+    return text;
 }
 
-const Rules& colorRules() {
-    static const Rules rules = [] {
-        Rules keys;
-        forEachColorField([&](std::string_view key, auto) { keys.emplace(key, ruleFor<Rgba>()); });
-        return keys;
-    }();
-    return rules;
+std::string valueText(float value) {
+    return numberText(value);
+}
+std::string valueText(std::int32_t value) {
+    return std::to_string(value);
+}
+std::string valueText(FloatPair pair) {
+    return numberText(pair.x) + " " + numberText(pair.y);
+}
+std::string valueText(Rgba color) {
+    return std::to_string(color.r) + " " + std::to_string(color.g) + " " + std::to_string(color.b) +
+           " " + std::to_string(color.a);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 // Whether one word is a number written as the HUD reads it, and nothing else.
 bool plainNumber(std::string_view word, bool integer) {
     size_t at = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
     size_t digits = 0;
-    while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+    while (at < word.size() && isDigit(word[at]))
         ++at, ++digits;
     if (!integer && at < word.size() && word[at] == '.') {
         ++at;
-        while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+        while (at < word.size() && isDigit(word[at]))
             ++at, ++digits;
     }
     if (digits == 0) return false;
@@ -67,177 +56,422 @@ bool plainNumber(std::string_view word, bool integer) {
         ++at;
         if (at < word.size() && (word[at] == '+' || word[at] == '-')) ++at;
         const size_t exponentStart = at;
-        while (at < word.size() && word[at] >= '0' && word[at] <= '9')
+        while (at < word.size() && isDigit(word[at]))
             ++at;
         if (at == exponentStart) return false;
     }
     return at == word.size();
 }
 
-// Whether every word of the value is a number as the HUD reads one: "250px" and "0.44,0.859"
-// are not, though the HUD reads a number from each.
-bool writtenAsNumbers(std::string_view value, bool integers) {
-    size_t at = 0;
+// How many blank-separated words the value has that are plain numbers, up to the first that is
+// not one; all tells whether every word is one.
+size_t plainWords(std::string_view value, bool integers, bool& all) {
+    size_t count = 0, at = 0;
+    all = true;
     while (at < value.size()) {
         while (at < value.size() && (value[at] == ' ' || value[at] == '\t'))
             ++at;
         size_t end = at;
         while (end < value.size() && value[end] != ' ' && value[end] != '\t')
             ++end;
-        if (end > at && !plainNumber(value.substr(at, end - at), integers)) return false;
+        if (end > at && !plainNumber(value.substr(at, end - at), integers)) {
+            all = false;
+            return count;
+        }
+        count += end > at ? 1 : 0;
         at = end;
+    }
+    return count;
+}
+
+std::string replaced(std::string_view text, char from, char to) {
+    std::string result(text);
+    std::replace(result.begin(), result.end(), from, to);
+    return result;
+}
+
+// The words of a text, one space between each.
+std::string singleSpaced(std::string_view text) {
+    std::string result;
+    bool blank = true;
+    for (const char c : text) {
+        const bool isBlank = c == ' ' || c == '\t';
+        if (!isBlank) result += (blank && !result.empty() ? " " : "") + std::string(1, c);
+        blank = isBlank;
+    }
+    return result;
+}
+
+// A colour written as #RRGGBB or #RRGGBBAA somewhere in the line, as four numbers; else empty.
+std::string colorFromHex(std::string_view line) {
+    const size_t hash = line.find('#');
+    if (hash == std::string_view::npos) return "";
+    size_t digits = 0;
+    while (hash + 1 + digits < line.size() &&
+           std::isxdigit(static_cast<unsigned char>(line[hash + 1 + digits])))
+        ++digits;
+    if (digits != 6 && digits != 8) return "";
+    const std::string hex(line.substr(hash + 1, digits));
+    const unsigned long value = std::stoul(hex, nullptr, 16);
+    const unsigned long rgba = digits == 8 ? value : (value << 8) | 0xFF;
+    return std::to_string((rgba >> 24) & 0xFF) + " " + std::to_string((rgba >> 16) & 0xFF) + " " +
+           std::to_string((rgba >> 8) & 0xFF) + " " + std::to_string(rgba & 0xFF);
+}
+
+// What a key's value is made of.
+struct ValueKind {
+    size_t numbers; // how many it takes
+    bool integers;  // whole numbers only
+    bool color;     // red green blue alpha
+};
+
+// Where the effect of a built-in value is easy to state, that effect.
+std::string effectOf(std::string_view key, const std::string& used) {
+    if (key == "WEAP_WHEEL_SCALE_MULTIPLIER" && used == "130")
+        return ": the wheel is drawn 8 px across at 1080 lines";
+    return "";
+}
+
+std::string colorForm(const std::string& example) {
+    return "a colour is four whole numbers 0-255, red green blue alpha, e.g. " + example;
+}
+
+void add(SettingsFileReport& report, const IniEntry& entry, bool used, std::string message) {
+    report.findings.push_back(
+        {report.file, entry.line, std::string(entry.text), std::move(message), used});
+}
+
+// The one note on a number value, if it is read otherwise than written or falls back.
+// read: the numbers the HUD read from it; used: the value applied; builtIn: the key's default.
+template <class Number>
+void noteNumbers(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+                 const ValueKind& kind, const std::vector<Number>& read, const std::string& used,
+                 const std::string& builtIn) {
+    const std::string name(key);
+    const std::string written = name + " = " + std::string(entry.value);
+    const std::string example = kind.color ? colorFromHex(entry.text) : "";
+    const std::string form =
+        kind.color ? "; " + colorForm(example.empty() ? builtIn : example) : "";
+    bool allPlain = false;
+    const size_t plain = plainWords(entry.value, kind.integers, allPlain);
+    if (read.empty()) {
+        if (entry.value.empty())
+            add(report, entry, true,
+                name + " holds no number the HUD can read" +
+                    (entry.text.find_first_of("#;") != std::string_view::npos
+                         ? " (# and ; start a comment)"
+                         : "") +
+                    ": it takes its built-in default " + builtIn + effectOf(key, builtIn) + form);
+        else if (plain > 0)
+            add(report, entry, true,
+                written + " is out of range: it takes its built-in default " + builtIn +
+                    effectOf(key, builtIn) + form);
+        else
+            add(report, entry, true,
+                written + " holds no number the HUD can read: it takes its built-in default " +
+                    builtIn + effectOf(key, builtIn) + form);
+        return;
+    }
+    const std::string readText = listText(read);
+    const std::string rest =
+        read.size() < kind.numbers ? " (the rest take their built-in default)" : "";
+    if (!allPlain) {
+        bool dotted = false;
+        const std::string withDots = replaced(entry.value, ',', '.');
+        const size_t asDots = plainWords(withDots, kind.integers, dotted);
+        bool spaced = false;
+        const std::string withSpaces = replaced(entry.value, ',', ' ');
+        const size_t asSpaces = plainWords(withSpaces, kind.integers, spaced);
+        const bool blanks = entry.value.find_first_of(" \t") != std::string_view::npos;
+        if (!kind.integers && dotted && asDots == kind.numbers && (kind.numbers == 1 || blanks))
+            add(report, entry, true,
+                written + " is read as " + readText + ": write " + withDots +
+                    ": the decimal point is a dot; a comma ends the number");
+        else if (spaced && asSpaces > 1)
+            add(report, entry, true,
+                written + " is read as " + readText + rest + ": write " + singleSpaced(withSpaces) +
+                    ": numbers are separated by spaces; a comma ends the list");
+        else if (kind.integers && plainWords(entry.value, false, dotted) > 0 && dotted)
+            add(report, entry, true,
+                written + " is read as " + readText + ": write whole numbers only" + form);
+        else
+            add(report, entry, true,
+                written + " is read as " + readText + rest + ": write " + readText +
+                    ": only numbers and spaces are read" + form);
+        return;
+    }
+    if (plain > read.size())
+        add(report, entry, true,
+            written + " holds a number out of range: the HUD uses " + used +
+                ", the rest from its built-in default" + form);
+    else if (read.size() < kind.numbers)
+        add(report, entry, true,
+            written + " gives " + std::to_string(read.size()) + " of " +
+                std::to_string(kind.numbers) + " numbers: the HUD uses " + used +
+                ", the rest from its built-in default" + form);
+    else if (read.size() > kind.numbers)
+        add(report, entry, true,
+            written + " takes " +
+                (kind.numbers == 1 ? std::string("1 number")
+                                   : std::to_string(kind.numbers) + " numbers") +
+                ": the HUD uses " + used + " and ignores the rest");
+    else if (kind.color &&
+             std::any_of(read.begin(), read.end(), [](Number n) { return n < 0 || n > 255; }))
+        add(report, entry, true,
+            written + " is read as " + used +
+                ": each number is 0-255, and the HUD keeps only its low 8 bits");
+}
+
+void noteCut(SettingsFileReport& report, const IniEntry& entry) {
+    add(report, entry, true,
+        std::string(entry.key) + " is cut at '" + entry.cutAt + "': the HUD reads " +
+            std::string(entry.key) + " = " + std::string(entry.value) +
+            "; # and ; start a comment anywhere in a line");
+}
+
+// Written as the HUD reads it: as many plain numbers as the key takes, colour parts 0-255. Checked
+// first and without allocating, since almost every line is.
+bool readAsWritten(std::string_view value, const ValueKind& kind) {
+    bool all = false;
+    if (plainWords(value, kind.integers, all) != kind.numbers || !all) return false;
+    if (!kind.color) return true;
+    int part = 0;
+    for (const char c : value) {
+        if (c == '-') return false;
+        part = isDigit(c) ? std::min(part * 10 + (c - '0'), 256) : 0;
+        if (part > 255) return false;
     }
     return true;
 }
 
-std::string numbersRead(const std::vector<float>& numbers, size_t most) {
-    std::string text;
-    for (size_t i = 0; i < numbers.size() && i < most; ++i) {
-        char number[32];
-        std::snprintf(number, sizeof number, "%g", double(numbers[i]));
-        text += (i ? " " : "") + std::string(number);
-    }
-    return text;
+// The note on a number value, or the note on its cut, when it is not read as written.
+template <class Value, class ReadList>
+void noteNumberValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+                     const ValueKind& kind, Value applied, Value builtIn, ReadList readList) {
+    const size_t before = report.findings.size();
+    if (!readAsWritten(entry.value, kind))
+        noteNumbers(report, key, entry, kind, readList(), valueText(applied), valueText(builtIn));
+    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
 }
 
-std::string numbersText(size_t n) {
-    return n == 1 ? "1 number" : std::to_string(n) + " numbers";
+std::string upper(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
 }
 
-class FileCheck {
-  public:
-    FileCheck(const char* file, std::vector<SettingsFinding>& out) : file_(file), out_(out) {}
-
-    // Each line as the reader splits it; entries seen first are the ones the HUD uses.
-    void check(std::string_view bytes, const Rules& rules, const Rules& elsewhere,
-               const std::string& elsewhereFile) {
-        std::vector<int> firstLine(rules.size(), 0); // by the key's place in rules
-        IniReader reader;                            // one for every line, so its storage is reused
-        size_t begin = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-        for (int line = 1; begin < bytes.size(); ++line) {
-            size_t end = bytes.find('\n', begin);
-            if (end == std::string_view::npos) end = bytes.size();
-            std::string_view text = bytes.substr(begin, end - begin);
-            if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-            begin = end + 1;
-
-            reader.parse(text.data(), text.size());
-            if (reader.entries().empty()) continue;
-            const IniEntry& entry = reader.entries().front();
-            const std::string_view key = entry.key;
-            const auto rule = rules.find(key);
-            if (rule == rules.end()) {
-                if (elsewhere.find(key) != elsewhere.end())
-                    add(line, text, key, " is read from " + elsewhereFile + " only: ignored here");
-                else
-                    add(line, text, key, " is no key the HUD reads: ignored");
-                continue;
-            }
-            int& first = firstLine[static_cast<size_t>(std::distance(rules.begin(), rule))];
-            if (first != 0) {
-                add(line, text, key, " is set again: the HUD uses line " + std::to_string(first));
-                continue;
-            }
-            first = line;
-            const size_t wanted = rule->second.numbers;
-            if (wanted == 0) continue;
-            std::vector<float> numbers = entry.asFloatList();
-            if (rule->second.integers) {
-                const auto whole = entry.asIntList();
-                numbers.assign(whole.begin(), whole.end());
-            }
-            const size_t read = numbers.size();
-            if (read > 0 && !writtenAsNumbers(entry.value, rule->second.integers))
-                add(line, text, key,
-                    " = " + std::string(entry.value) + " is read as " +
-                        numbersRead(numbers, wanted) +
-                        (read < wanted ? ": numbers are separated by spaces only, so the rest "
-                                         "keep their built-in default"
-                                       : ": only numbers and spaces are read"));
-            else if (read == 0)
-                add(line, text, key,
-                    " holds no number the HUD can read: it takes its built-in default");
-            else if (read < wanted)
-                add(line, text, key,
-                    " takes " + numbersText(wanted) + " separated by spaces, and only " +
-                        numbersText(read) + " can be read: the rest keep their built-in default");
-            else if (read > wanted)
-                add(line, text, key, " takes " + numbersText(wanted) + ": the rest are ignored");
-            if (key == "WEAP_WHEEL_SCALE_MULTIPLIER" && read > 0 &&
-                wheelScaleMultiplier(numbers[0]) != numbers[0])
-                add(line, text, key,
-                    " must be above 0: the HUD uses " +
-                        numbersRead({wheelScaleMultiplier(numbers[0])}, 1) +
-                        " instead, a weapon wheel 8 pixels across at 1080 lines");
+// Edits (insert, delete, replace) from a to b, counted up to limit + 1.
+size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
+    if (a.size() > b.size() + limit || b.size() > a.size() + limit) return limit + 1;
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
         }
     }
+    return std::min(row[b.size()], limit + 1);
+}
 
-    // The message starts with the key.
-    void add(int line, std::string_view text, std::string_view key, const std::string& message) {
-        out_.push_back({file_, line, std::string(text), std::string(key) + message});
+// The known key an unknown one most likely means: the same letters in another case, else the
+// nearest one or two edits away.
+std::string guessOf(std::string_view key, const std::vector<std::string_view>& keys) {
+    const std::string upperKey = upper(key);
+    for (const std::string_view known : keys) {
+        if (known == upperKey)
+            return "did you mean " + std::string(known) + "? keys are upper case";
     }
-
-  private:
-    std::string file_;
-    std::vector<SettingsFinding>& out_;
-};
+    std::string_view best;
+    size_t bestEdits = 3;
+    for (const std::string_view known : keys) {
+        const size_t edits = editDistance(upperKey, known, 2);
+        if (edits < bestEdits) best = known, bestEdits = edits;
+    }
+    if (best.empty()) return "";
+    return "did you mean " + std::string(best) + "?" +
+           (upperKey != key && editDistance(upperKey, best, 2) < editDistance(key, best, 2)
+                ? " keys are upper case"
+                : "");
+}
 
 } // namespace
 
-std::vector<SettingsFinding> findFileProblems(const char* file, SettingsFileState state,
-                                              std::string_view bytes, const char* colorFile) {
-    std::vector<SettingsFinding> findings;
+void startReport(SettingsFileReport& report, const char* file, SettingsFileState state,
+                 const IniReader& reader) {
+    report.file = file;
+    report.form = reader.form();
+    report.findings.clear();
+    const TextForm form = reader.form();
     const char* why = state == SettingsFileState::Missing      ? "is missing"
                       : state == SettingsFileState::Unreadable ? "cannot be read"
-                      : bytes.empty()                          ? "is empty"
-                      : bytes.size() > largestFile             ? "is too large to be read"
-                                                               : nullptr;
-    if (why) {
-        findings.push_back({file, 0, "",
-                            std::string(file) + " " + why +
-                                ": the HUD draws every key of it with its built-in default"});
-        return findings;
+                      : form == TextForm::Empty                ? "is empty"
+                      : form == TextForm::TooLarge             ? "is too large to be read"
+                      : form == TextForm::Utf16WithoutMark
+                          ? "is UTF-16 without a byte-order mark, which the HUD cannot read"
+                      : form == TextForm::Utf32 ? "is UTF-32, which the HUD cannot read"
+                      : form == TextForm::NotText
+                          ? "is no text file (it holds NUL bytes), which the HUD cannot read"
+                          : nullptr;
+    if (state == SettingsFileState::Busy) {
+        report.findings.push_back({file, 0, "",
+                                   std::string(file) +
+                                       " cannot be read now (a program holds it, or it is being "
+                                       "saved): the HUD keeps the settings in use and reads it "
+                                       "again on the next frame",
+                                   false});
+        return;
     }
-    const bool layout = std::string_view{file} == layoutFile;
-    const Rules& layoutKeys = layoutRules();
-    const Rules& colorKeys = colorRules();
-    if (layout)
-        FileCheck(file, findings).check(bytes, layoutKeys, colorKeys, colorFile);
-    else
-        FileCheck(file, findings).check(bytes, colorKeys, layoutKeys, layoutFile);
-    return findings;
+    if (!why) return;
+    const bool encoding =
+        state == SettingsFileState::Read && (form == TextForm::Utf16WithoutMark ||
+                                             form == TextForm::Utf32 || form == TextForm::NotText);
+    report.findings.push_back({file, 0, "",
+                               std::string(file) + " " + why +
+                                   ": the HUD draws every key of it with its built-in default" +
+                                   (encoding ? "; save it as UTF-8" : ""),
+                               false});
 }
 
-bool readSettingsBytes(const std::string& path, std::string& bytes) {
-    std::FILE* file = openUtf8File(path.c_str(), "rb");
-    if (!file) return false;
-    char block[4096];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0 && bytes.size() <= largestFile)
-        bytes.append(block, got);
-    std::fclose(file);
-    return true;
+void noteValue(SettingsFileReport& report, std::string_view, const IniEntry& entry,
+               const std::string&, const std::string&) {
+    if (entry.cutAt) noteCut(report, entry);
+}
+
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               FloatPair applied, FloatPair builtIn) {
+    noteNumberValue(report, key, entry, {2, false, false}, applied, builtIn,
+                    [&] { return entry.asFloatList(); });
+}
+
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               float applied, float builtIn) {
+    // The weapon wheel replaces a multiplier that is not above 0 where it draws.
+    const float used =
+        key == "WEAP_WHEEL_SCALE_MULTIPLIER" ? wheelScaleMultiplier(applied) : applied;
+    if (used != applied && !entry.asFloatList().empty())
+        add(report, entry, true,
+            std::string(key) + " = " + std::string(entry.value) +
+                " must be above 0: it takes its built-in default " + valueText(used) +
+                effectOf(key, valueText(used)));
+    else
+        noteNumberValue(report, key, entry, {1, false, false}, applied, builtIn,
+                        [&] { return entry.asFloatList(); });
+}
+
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               std::int32_t applied, std::int32_t builtIn) {
+    noteNumberValue(report, key, entry, {1, true, false}, applied, builtIn,
+                    [&] { return entry.asIntList(); });
+}
+
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               bool applied, bool) {
+    const std::string lower = [&] {
+        std::string text(entry.value);
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    }();
+    if (applied && (lower == "off" || lower == "false" || lower == "no" || lower == "none"))
+        add(report, entry, true,
+            std::string(key) + " = " + std::string(entry.value) +
+                " is read as on: only 0, false, FALSE, no, NO or no value at all are off");
+    else if (entry.cutAt)
+        noteCut(report, entry);
+}
+
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               Rgba applied, Rgba builtIn) {
+    noteNumberValue(report, key, entry, {4, true, true}, applied, builtIn,
+                    [&] { return entry.asIntList(); });
+}
+
+void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
+                  const char* otherFile) {
+    std::vector<std::string_view> keys, otherKeys;
+    for (const IniEntry& entry : reader.entries()) {
+        if (entry.used) {
+            if (entry.markSkipped)
+                add(report, entry, true,
+                    "the line begins with a byte-order mark, as where two files were joined: "
+                    "the HUD skips the mark and reads " +
+                        std::string(entry.key) + " = " + std::string(entry.value));
+            if (entry.noEquals)
+                add(report, entry, true,
+                    std::string(entry.key) + " has no '=': the HUD reads it as " +
+                        std::string(entry.key) + " = " + std::string(entry.value) +
+                        "; write it so");
+            continue;
+        }
+        if (keys.empty()) keys = keysOfFile(layout), otherKeys = keysOfFile(!layout);
+        const std::string key(entry.key);
+        if (std::find(keys.begin(), keys.end(), entry.key) != keys.end()) {
+            const IniEntry first = reader.find(entry.key);
+            add(report, entry, false,
+                key + " is set again: the HUD uses line " + std::to_string(first.line) + ", " +
+                    key + " = " + std::string(first.value) + ", and ignores this one");
+        } else if (std::find(otherKeys.begin(), otherKeys.end(), entry.key) != otherKeys.end()) {
+            add(report, entry, false,
+                key + " is read from " + otherFile + " only: ignored here; write it there");
+        } else {
+            const std::string guess = guessOf(entry.key, keys);
+            add(report, entry, false,
+                key + " is no key the HUD reads: ignored" + (guess.empty() ? "" : "; " + guess));
+        }
+    }
+    std::stable_sort(
+        report.findings.begin(), report.findings.end(),
+        [](const SettingsFinding& a, const SettingsFinding& b) { return a.line < b.line; });
+}
+
+std::vector<std::string_view> keysOfFile(bool layout) {
+    std::vector<std::string_view> keys;
+    if (layout) {
+        forEachSettingsField([&](std::string_view key, auto) { keys.push_back(key); });
+        keys.push_back("RELOAD_SETTINGS");
+    } else {
+        forEachColorField([&](std::string_view key, auto) { keys.push_back(key); });
+    }
+    return keys;
+}
+
+const char* textFormName(TextForm form) {
+    switch (form) {
+    case TextForm::Utf8:
+        return "UTF-8";
+    case TextForm::Utf8WithMark:
+        return "UTF-8 with a byte-order mark";
+    case TextForm::Utf16LittleEndian:
+        return "UTF-16, little endian";
+    case TextForm::Utf16BigEndian:
+        return "UTF-16, big endian";
+    case TextForm::SingleBytes:
+        return "single bytes, each one character (Latin-1)";
+    default:
+        return nullptr;
+    }
 }
 
 std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirectory) {
-    // The colour file is the one the HUD's own loader picks.
-    static std::string directory, path;
-    directory = gameDirectory;
-    HudSettings settings;
-    loadSettingsWith(settings, [](const char* name) {
-        path = directory + name;
-        return path.c_str();
-    });
-    const char* colorFile = colorFileFor(settings.RADAR_TYPE);
-
     std::vector<SettingsFinding> findings;
-    for (const char* file : {static_cast<const char*>(layoutFile), colorFile}) {
-        std::string bytes;
-        const SettingsFileState state = readSettingsBytes(gameDirectory + file, bytes)
-                                            ? SettingsFileState::Read
-                                            : SettingsFileState::Unreadable;
-        auto found = findFileProblems(file, state, bytes, colorFile);
-        findings.insert(findings.end(), found.begin(), found.end());
-    }
+    HudSettings settings;
+    SettingsFileReport report;
+    const auto read = [&](const char* file, auto apply) {
+        IniReader reader;
+        const bool opened = reader.load((gameDirectory + file).c_str());
+        startReport(report, file, opened ? SettingsFileState::Read : SettingsFileState::Unreadable,
+                    reader);
+        apply(reader);
+        findings.insert(findings.end(), report.findings.begin(), report.findings.end());
+    };
+    read(layoutFile, [&](const IniReader& reader) { readLayout(settings, reader, &report); });
+    read(colorFileFor(settings.RADAR_TYPE),
+         [&](const IniReader& reader) { readColors(settings.colors, reader, &report); });
     return findings;
 }

@@ -1,7 +1,11 @@
 #pragma once
-// The lines of the HUD's settings files that cannot be used as written, with what the HUD does
-// instead: such a line, or a whole file that cannot be read, quietly takes the built-in defaults.
-// The player's log and the preview's page both list them.
+// What one reading of a settings file tells beside the settings: each line the HUD reads
+// otherwise than written, ignores or replaces with a built-in value, with what it uses instead
+// and how to write it. The settings loader notes them as it applies the file, so they cannot
+// disagree with what it applied. The player's log and the preview's page both list them.
+#include "config/ini_reader.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,24 +13,54 @@
 struct SettingsFinding {
     std::string file;    // relative to the game directory, as the HUD names it
     int line = 0;        // counted from 1; 0 when the whole file is at fault
-    std::string text;    // the line as written
+    std::string text;    // the line as written (as UTF-8)
     std::string message; // what the HUD makes of it
+    bool used = false;   // the line's key is applied, as the message says; else it is ignored
 };
 
-// How a settings file turned out when it was read.
-enum class SettingsFileState { Read, Missing, Unreadable };
+// How a settings file turned out when it was opened. Busy: there, but it could not be read
+// whole now (an editor holds it while it saves), so the settings in use stay.
+enum class SettingsFileState { Read, Missing, Unreadable, Busy };
 
-// The findings of one settings file (the layout file or a colour file), in line order. bytes is
-// what was read when state is Read. colorFile is the colour file the layout selects: a colour key
-// in the layout file belongs there.
-std::vector<SettingsFinding> findFileProblems(const char* file, SettingsFileState state,
-                                              std::string_view bytes, const char* colorFile);
+// The findings of one settings file, in line order, and the form its text was read in.
+struct SettingsFileReport {
+    std::string file;
+    TextForm form = TextForm::Empty;
+    std::vector<SettingsFinding> findings;
+};
 
-// Reads a settings file's bytes, up to a little past the most the HUD reads; false when the
-// file cannot be opened.
-bool readSettingsBytes(const std::string& path, std::string& bytes);
+// Starts the report of a file as it was opened and read: a file that is missing, cannot be
+// read, is empty or is no text the HUD reads gets its one finding here.
+void startReport(SettingsFileReport& report, const char* file, SettingsFileState state,
+                 const IniReader& reader);
+
+// Notes on the value a key was applied with: the entry it was taken from, the value applied
+// and the key's built-in value.
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               const std::string& applied, const std::string& builtIn);
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               FloatPair applied, FloatPair builtIn);
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               float applied, float builtIn);
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               std::int32_t applied, std::int32_t builtIn);
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               bool applied, bool builtIn);
+void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
+               Rgba applied, Rgba builtIn);
+
+// Once every key was taken: the lines no key was taken from (unknown, set again, or read from
+// otherFile only) and what the line walk passed over in the others; then sorts by line.
+void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
+                  const char* otherFile);
+
+// The keys the HUD reads from the layout file (RELOAD_SETTINGS last) or from a colour file.
+std::vector<std::string_view> keysOfFile(bool layout);
+
+// The form's name for the log, or nullptr for plain ASCII.
+const char* textFormName(TextForm form);
 
 // The layout file and the colour file its RADAR_TYPE selects, read from under gameDirectory
-// (which ends in a path separator), in file order. A file that cannot be opened counts as
-// unreadable.
+// (which ends in a path separator) as the HUD reads them, in file order. A file that cannot be
+// opened counts as unreadable.
 std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirectory);

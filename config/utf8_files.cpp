@@ -28,11 +28,44 @@ char32_t decodeUtf8(std::string_view text, std::size_t at, std::size_t& length) 
 
 } // namespace
 
+char32_t nextCodePoint(std::string_view text, std::size_t& at) {
+    std::size_t length = 1;
+    const char32_t code = decodeUtf8(text, at, length);
+    at += length;
+    return code;
+}
+
+bool validUtf8(std::string_view text) {
+    for (std::size_t at = 0, length = 0; at < text.size(); at += length) {
+        if (decodeUtf8(text, at, length) == replacement && length == 1) return false;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = replacement;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
 std::wstring wideFromUtf8(std::string_view utf8) {
     std::wstring wide;
     wide.reserve(utf8.size());
-    for (std::size_t at = 0, length = 0; at < utf8.size(); at += length) {
-        const char32_t code = decodeUtf8(utf8, at, length);
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t code = nextCodePoint(utf8, at);
         if (code >= 0x10000 && sizeof(wchar_t) == 2) {
             wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
             wide += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
@@ -53,22 +86,7 @@ std::string utf8FromWide(std::wstring_view wide) {
                                 wide[i + 1] <= 0xDFFF;
             code = paired ? 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00) : replacement;
         }
-        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = replacement;
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (code >> 6));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (code >> 12));
-            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (code >> 18));
-            utf8 += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        appendUtf8(utf8, code);
     }
     return utf8;
 }

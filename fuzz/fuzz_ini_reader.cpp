@@ -1,6 +1,7 @@
 // Parses arbitrary bytes and checks every entry and every conversion against a second reading
-// written apart from the reader: the line grammar walked phase by phase, numbers read by the C
-// library.
+// written apart from the reader: the text decoded unit by unit, the line grammar walked phase by
+// phase, numbers read by the C library. A text read as single bytes must also read the same in
+// each form an editor saves it in: UTF-8 with and without its mark, UTF-16 in both orders.
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "config/ini_reader.h"
+#include "config/utf8_files.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -22,14 +24,52 @@ struct Line {
     std::string_view value;
 };
 
+// The reader's text: UTF-16 with its mark and single bytes turned to UTF-8, a UTF-8 mark
+// dropped; false for bytes that are no text the reader takes.
+bool referenceText(std::string_view bytes, std::string& text) {
+    text.clear();
+    if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)) ||
+        bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4)))
+        return false;
+    const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+    if (little || big) {
+        std::u16string units;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto lo = static_cast<unsigned char>(bytes[i + (big ? 1 : 0)]);
+            const auto hi = static_cast<unsigned char>(bytes[i + (big ? 0 : 1)]);
+            units += static_cast<char16_t>(hi << 8 | lo);
+        }
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            char32_t code = units[i];
+            if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                units[i + 1] < 0xE000)
+                code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+            appendUtf8(text, code);
+        }
+    } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+        text = bytes.substr(3);
+    } else if (validUtf8(bytes)) {
+        text = bytes;
+    } else {
+        for (const char c : bytes)
+            appendUtf8(text, static_cast<unsigned char>(c));
+    }
+    return text.find('\0') == std::string::npos;
+}
+
 std::vector<Line> referenceLines(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     std::vector<Line> lines;
     while (!text.empty()) {
         const std::size_t newline = text.find('\n');
         std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         if (newline != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+        // Marks before the key are passed over like blanks.
+        for (;;) {
+            const std::size_t at = line.find_first_not_of(" \t=");
+            if (at == std::string_view::npos || !line.substr(at).starts_with("\xEF\xBB\xBF")) break;
+            line.remove_prefix(at + 3);
+        }
 
         // Even phases skip blanks and '=' before the key and before the value; phase 1 reads
         // the key, phase 3 the value. Spans are {key, value}.
@@ -156,7 +196,13 @@ void checkEntry(const IniEntry& entry, const Line& expected) {
     FUZZ_CHECK(sameFloat(pair.y, floats.size() > 1 ? floats[1] : defaultY));
 }
 
-void checkReader(const IniReader& reader, std::string_view text) {
+void checkReader(const IniReader& reader, std::string_view bytes) {
+    std::string text;
+    if (!referenceText(bytes, text)) {
+        FUZZ_CHECK(reader.entries().empty());
+        FUZZ_CHECK(!isText(reader.form()));
+        return;
+    }
     const std::vector<Line> expected = referenceLines(text);
     const std::vector<IniEntry>& entries = reader.entries();
     FUZZ_CHECK(entries.size() == expected.size());
@@ -180,6 +226,35 @@ void checkReader(const IniReader& reader, std::string_view text) {
         checkAbsent(reader.find(key));
 }
 
+// Another form of a single-byte text gives the same entries, line for line.
+void checkTwin(const IniReader& reader, const std::string& bytes) {
+    IniReader twin;
+    twin.parse(bytes.data(), bytes.size());
+    FUZZ_CHECK(twin.entries().size() == reader.entries().size());
+    for (std::size_t i = 0; i < reader.entries().size(); ++i) {
+        const IniEntry& a = reader.entries()[i];
+        const IniEntry& b = twin.entries()[i];
+        FUZZ_CHECK(a.key == b.key && a.value == b.value && a.text == b.text && a.line == b.line);
+        FUZZ_CHECK(a.markSkipped == b.markSkipped && a.noEquals == b.noEquals &&
+                   a.cutAt == b.cutAt && a.quoted == b.quoted);
+    }
+}
+
+void checkTwins(const IniReader& reader, std::string_view bytes) {
+    std::string utf8;
+    for (const char c : bytes)
+        appendUtf8(utf8, static_cast<unsigned char>(c));
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (const char c : bytes) {
+        little += {c, '\0'};
+        big += {'\0', c};
+    }
+    if (!utf8.starts_with("\xEF\xBB\xBF")) checkTwin(reader, utf8);
+    checkTwin(reader, "\xEF\xBB\xBF" + utf8);
+    checkTwin(reader, little);
+    checkTwin(reader, big);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -189,6 +264,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.parse(text.data(), text.size() / 2);
     reader.parse(text.data(), text.size());
     checkReader(reader, text);
+    if (reader.form() == TextForm::Ascii || reader.form() == TextForm::SingleBytes)
+        checkTwins(reader, text);
     // Entries view the buffer, which a move hands over intact.
     const IniReader moved = std::move(reader);
     checkReader(moved, text);

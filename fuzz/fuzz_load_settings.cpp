@@ -1,7 +1,10 @@
 // Splits the input into the layout file and the two colour files, loads the settings from them
-// and checks every field against the same texts parsed apart. Built twice: fuzz_load_settings
-// hands the texts over in memory; fuzz_load_settings_files (FUZZ_THROUGH_FILES) writes them into
-// a game folder and loads them from there, as the plug-in does.
+// and checks every field against the same texts parsed apart, and the findings of the reading
+// against what was applied: the lines the findings call used are exactly the lines a setting
+// was taken from. Built twice: fuzz_load_settings hands the texts over in memory and also
+// checks that a layout read as single bytes gives the same settings and findings in UTF-16;
+// fuzz_load_settings_files (FUZZ_THROUGH_FILES) writes them into a game folder and loads them
+// from there, as the plug-in does.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -37,6 +40,24 @@ IniReader readerOf(std::string_view bytes) {
     return reader;
 }
 
+// Loads the settings as the plug-in does, each file read once for both its settings and its
+// findings: open(name, reader) fills the reader with the named file and tells how that went.
+template <class Open> std::vector<SettingsFinding> loadWith(HudSettings& out, Open open) {
+    std::vector<SettingsFinding> findings;
+    SettingsFileReport report;
+    const auto read = [&](const char* name, auto apply) {
+        requested.emplace_back(name);
+        IniReader reader;
+        startReport(report, name, open(name, reader), reader);
+        apply(reader);
+        findings.insert(findings.end(), report.findings.begin(), report.findings.end());
+    };
+    read(fileNames[0], [&](const IniReader& reader) { readLayout(out, reader, &report); });
+    read(colorFileFor(out.RADAR_TYPE),
+         [&](const IniReader& reader) { readColors(out.colors, reader, &report); });
+    return findings;
+}
+
 #ifdef FUZZ_THROUGH_FILES
 std::string root; // a folder of this process's own, so that parallel fuzzers do not meet
 
@@ -48,7 +69,6 @@ std::string pathOf(const char* relativeName) {
 
 const char* resolve(const char* relativeName) {
     static std::string path; // like the game's: one shared answer, used before the next call
-    requested.emplace_back(relativeName);
     path = pathOf(relativeName);
     return path.c_str();
 }
@@ -79,23 +99,101 @@ void prepare() {
     std::filesystem::create_directories(pathOf("tarvel_moravik\\color_configs"));
 }
 
-void load(HudSettings& out) {
+std::vector<SettingsFinding> load(HudSettings& out) {
     for (std::size_t i = 0; i < 3; ++i)
         place(fileNames[i], parts[i]);
-    loadSettingsWith(out, resolve);
+    return loadWith(out, [](const char* name, IniReader& reader) {
+        return reader.load(resolve(name)) ? SettingsFileState::Read : SettingsFileState::Missing;
+    });
 }
 #else
 void prepare() {}
 
 // An empty part reads as a missing file does: no entries.
-void load(HudSettings& out) {
-    loadSettingsThrough(out, [](const char* name, IniReader& reader) {
-        requested.emplace_back(name);
+std::vector<SettingsFinding> load(HudSettings& out, const std::string_view (&texts)[3] = parts) {
+    return loadWith(out, [&](const char* name, IniReader& reader) {
+        std::string_view text;
         for (std::size_t i = 0; i < 3; ++i)
-            if (requested.back() == fileNames[i]) reader.parse(parts[i].data(), parts[i].size());
+            if (std::string_view(name) == fileNames[i]) text = texts[i];
+        reader.parse(text.data(), text.size());
+        return text.empty() ? SettingsFileState::Missing : SettingsFileState::Read;
     });
 }
+
+// The UTF-16 form of a text read as single bytes.
+std::string utf16Of(std::string_view latin1) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : latin1)
+        bytes += {c, '\0'};
+    return bytes;
+}
+
+// A layout and colour file read as single bytes give the same settings and findings in UTF-16.
+void checkUtf16Twin(const HudSettings& settings, const std::vector<SettingsFinding>& findings) {
+    // A missing file stays missing.
+    std::string twins[3];
+    for (std::size_t i = 0; i < 3; ++i)
+        twins[i] = parts[i].empty() ? "" : utf16Of(parts[i]);
+    const std::string_view texts[3] = {twins[0], twins[1], twins[2]};
+    static HudSettings twin;
+    requested.clear();
+    const std::vector<SettingsFinding> twinFindings = load(twin, texts);
+    forEachSettingsField([&](std::string_view, auto field) {
+        using Field = std::remove_reference_t<decltype(twin.*field)>;
+        if constexpr (std::is_same_v<Field, float>)
+            FUZZ_CHECK(sameFloat(twin.*field, settings.*field));
+        else if constexpr (std::is_same_v<Field, FloatPair>)
+            FUZZ_CHECK(sameFloat((twin.*field).x, (settings.*field).x) &&
+                       sameFloat((twin.*field).y, (settings.*field).y));
+        else
+            FUZZ_CHECK(twin.*field == settings.*field);
+    });
+    forEachColorField([&](std::string_view, Rgba HudColors::*field) {
+        FUZZ_CHECK(twin.colors.*field == settings.colors.*field);
+    });
+    FUZZ_CHECK(twin.reloadKey == settings.reloadKey);
+    FUZZ_CHECK(twinFindings.size() == findings.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        FUZZ_CHECK(twinFindings[i].line == findings[i].line);
+        FUZZ_CHECK(twinFindings[i].text == findings[i].text);
+        FUZZ_CHECK(twinFindings[i].message == findings[i].message);
+        FUZZ_CHECK(twinFindings[i].used == findings[i].used);
+    }
+}
 #endif
+
+// The findings of one file agree with what was applied from it: a line a setting was taken
+// from (the first line of a key the file holds) is never called ignored, and every other line
+// with a key is called ignored, once. Findings name only lines the file has, in order.
+void checkAgreement(const IniReader& reader, const std::vector<SettingsFinding>& findings,
+                    const char* file, bool layout) {
+    const int lines = static_cast<int>(reader.entries().empty() ? 0 : reader.entries().back().line);
+    std::vector<int> ignored(static_cast<std::size_t>(lines) + 1, 0);
+    std::vector<bool> used(static_cast<std::size_t>(lines) + 1, false);
+    int previous = 0;
+    for (const SettingsFinding& finding : findings) {
+        if (finding.file != file) continue;
+        FUZZ_CHECK(finding.line >= previous && (finding.line > 0 || previous == 0));
+        previous = finding.line;
+        if (finding.line == 0) {
+            FUZZ_CHECK(reader.entries().empty());
+            continue;
+        }
+        FUZZ_CHECK(finding.line <= lines);
+        if (finding.used)
+            used[static_cast<std::size_t>(finding.line)] = true;
+        else
+            ++ignored[static_cast<std::size_t>(finding.line)];
+    }
+    const std::vector<std::string_view> keys = keysOfFile(layout);
+    for (const IniEntry& entry : reader.entries()) {
+        const bool known = std::find(keys.begin(), keys.end(), entry.key) != keys.end();
+        const bool applied = known && reader.find(entry.key).line == entry.line;
+        const auto line = static_cast<std::size_t>(entry.line);
+        FUZZ_CHECK(ignored[line] == (applied ? 0 : 1));
+        FUZZ_CHECK(!(applied == false && used[line]));
+    }
+}
 
 template <class Field>
 void checkField(const IniEntry& entry, const Field& actual, const Field& fallback) {
@@ -146,7 +244,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parts[2] = rest;
 
     requested.clear();
-    load(settings);
+    const std::vector<SettingsFinding> findings = load(settings);
 
     static const HudSettings defaults;
     const IniReader layout = readerOf(parts[0]);
@@ -168,21 +266,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IniEntry reload = layout.find("RELOAD_SETTINGS");
     FUZZ_CHECK(settings.reloadKey == (reload.asBool() ? reload.asInt(-1) : 0));
 
-    // The findings the log lists name only lines the files have, in order; one line may carry
-    // two (a value written unlike a number that also falls back).
-    for (const std::size_t file : {std::size_t{0}, colorFile}) {
-        const auto state =
-            parts[file].empty() ? SettingsFileState::Missing : SettingsFileState::Read;
-        const int lines =
-            static_cast<int>(std::count(parts[file].begin(), parts[file].end(), '\n')) + 1;
-        int previous = 0;
-        for (const SettingsFinding& finding :
-             findFileProblems(fileNames[file], state, parts[file], fileNames[colorFile])) {
-            FUZZ_CHECK(finding.file == fileNames[file]);
-            FUZZ_CHECK(finding.line >= previous && (finding.line > 0 || previous == 0));
-            FUZZ_CHECK(finding.line <= lines);
-            previous = finding.line;
-        }
-    }
+    checkAgreement(layout, findings, fileNames[0], true);
+    checkAgreement(colors, findings, fileNames[colorFile], false);
+#ifndef FUZZ_THROUGH_FILES
+    const bool singleBytes =
+        std::all_of(std::begin(parts), std::end(parts), [](std::string_view part) {
+            const TextForm form = readerOf(part).form();
+            return part.empty() || form == TextForm::Ascii || form == TextForm::SingleBytes;
+        });
+    if (singleBytes) checkUtf16Twin(settings, findings);
+#endif
     return 0;
 }

@@ -14,3 +14,7 @@ void printText(const char* text, float x, float y) {
         printBuffer.push_back(static_cast<unsigned char>(*p));
     host::printHostText(x, y, printBuffer.c_str());
 }
+
+void printText16(const char16_t* text, float x, float y) {
+    host::printHostText(x, y, text);
+}

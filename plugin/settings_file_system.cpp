@@ -49,22 +49,21 @@ struct LoggedFile {
 };
 LoggedFile loggedLayout, loggedColors;
 
-// Logs what the HUD cannot use in a file just parsed. A file parsed again with the stamp it had
-// (the reload key held, a write too recent to trust) is neither read for this nor logged again.
-void logFindings(const char* name, const FileStamp& stamp, bool unread) {
+// Logs the findings of a file's reading: how its text was written when that is not plain
+// ASCII, and what the HUD cannot use as written. A file parsed again with the stamp it had (the
+// reload key held, a write too recent to trust) is not logged again.
+void logFindings(const char* name, const FileStamp& stamp, bool unread,
+                 const SettingsFileReport& report) {
     try {
         LoggedFile& logged = std::string_view{name} == layoutFile ? loggedLayout : loggedColors;
         if (logged.name == name && logged.stamp == stamp && logged.unread == unread) return;
         logged = {name, stamp, unread};
-        std::string bytes;
-        const bool missing = stamp.known && !stamp.present;
-        const SettingsFileState state = missing ? SettingsFileState::Missing
-                                        : unread || !readSettingsBytes(dataPath(name), bytes)
-                                            ? SettingsFileState::Unreadable
-                                            : SettingsFileState::Read;
-        const char* colorFile = colorFileFor(hudSettings.RADAR_TYPE);
-        logLine("settings file %s read", name);
-        for (const SettingsFinding& finding : findFileProblems(name, state, bytes, colorFile)) {
+        const char* form = unread ? nullptr : textFormName(report.form);
+        if (form)
+            logLine("settings file %s read, written in %s", name, form);
+        else
+            logLine("settings file %s read", name);
+        for (const SettingsFinding& finding : report.findings) {
             if (finding.line == 0)
                 logLine("  %s", finding.message.c_str());
             else

@@ -36,10 +36,14 @@ void* countingRealloc(void* block, size_t size) {
 }
 FILE* countingFopen(const char* path, const char* mode) {
     ++counts.fileOpens;
+    counts.opened.emplace_back(path);
     return realFopen(path, mode);
 }
 FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
     ++counts.fileOpens;
+    char name[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, path, -1, name, sizeof name, nullptr, nullptr);
+    counts.opened.emplace_back(name);
     return realWfopen(path, mode);
 }
 SHORT WINAPI countingGetKeyState(int key) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "config/hud_settings.h"
 
@@ -36,3 +39,23 @@ struct ResolverLog {
 };
 extern ResolverLog resolverLog;
 const char* resolveUnderRoot(const char* relativeName);
+
+// A game folder of the test's own under the working directory, emptied before and after.
+class GameFolder : public ::testing::Test {
+  protected:
+    explicit GameFolder(std::string folder) : root(std::move(folder)) {}
+    void SetUp() override {
+        std::filesystem::remove_all(root);
+        resolverLog = {root, {}};
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+
+    // Writes a file named as the HUD names it, relative to the game folder.
+    void write(const std::string& relativeName, std::string_view bytes) {
+        std::string path = root + "/" + relativeName;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        writeFile(path, bytes);
+    }
+
+    const std::string root;
+};

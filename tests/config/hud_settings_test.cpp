@@ -63,21 +63,9 @@ SampleFiles fillWithSamples(HudSettings& settings) {
     return files;
 }
 
-class SettingsFiles : public ::testing::Test {
+class SettingsFiles : public GameFolder {
   protected:
-    const std::string root = "scratch_settings";
-
-    void SetUp() override {
-        std::filesystem::remove_all(root);
-        resolverLog = {root, {}};
-    }
-    void TearDown() override { std::filesystem::remove_all(root); }
-
-    void write(const std::string& relativeName, std::string_view bytes) {
-        std::string path = root + "/" + relativeName;
-        std::replace(path.begin(), path.end(), '\\', '/');
-        writeFile(path, bytes);
-    }
+    SettingsFiles() : GameFolder("scratch_settings") {}
 
     HudSettings load() {
         HudSettings settings;

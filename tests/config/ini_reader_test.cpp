@@ -85,22 +85,32 @@ TEST(IniReaderLoad, MissingFileGivesNoEntriesAndEveryDefault) {
     EXPECT_EQ(entry.asColor({1, 2, 3, 4}), (Rgba{1, 2, 3, 4}));
 }
 
-TEST(IniReaderLoad, ByteOrderMarkCountsOnlyAtTheStart) {
+TEST(IniReaderLoad, AByteOrderMarkBeforeAKeyIsPassedOverAndNoted) {
     const IniReader reader = readerOf("\xEF\xBB\xBFRADAR_TYPE = 1\n\xEF\xBB\xBFKEY = 2\n");
     EXPECT_EQ(reader.find("RADAR_TYPE").asInt(4), 1);
-    EXPECT_TRUE(reader.find("KEY").absent);
-    EXPECT_EQ(reader.find("\xEF\xBB\xBFKEY").asInt(0), 2);
+    EXPECT_FALSE(reader.find("RADAR_TYPE").markSkipped) << "the file's own mark";
+    EXPECT_EQ(reader.find("KEY").asInt(0), 2);
+    EXPECT_TRUE(reader.find("KEY").markSkipped) << "a mark where two files were joined";
     EXPECT_TRUE(readerOf("\xEF\xBB\xBF").entries().empty());
     EXPECT_EQ(readerOf("\xEF\xBB").entries().size(), 1u);
 }
 
-TEST(IniReaderLoad, NulBytesAreOrdinaryBytes) {
+TEST(IniReaderLoad, BytesNoTextHoldsGiveNoEntries) {
     using namespace std::string_literals;
-    const IniReader reader = readerOf("A\0B = 1\nC = x\0y # z\n\0\n"s);
-    EXPECT_EQ(reader.find(std::string_view("A\0B", 3)).asInt(0), 1);
-    EXPECT_TRUE(reader.find("A").absent);
-    EXPECT_EQ(reader.find("C").value, std::string_view("x\0y", 3));
-    EXPECT_EQ(reader.entries().size(), 3u);
+    const struct {
+        std::string bytes;
+        TextForm form;
+    } cases[] = {
+        {"A\0B = 1\nC = x\0y # z\n\0\n"s, TextForm::NotText},
+        {"R\0A\0 \0=\0 \0\x31\0\n\0"s, TextForm::Utf16WithoutMark},
+        {"\xFF\xFE\0\0R\0\0\0=\0\0\0\x31\0\0\0"s, TextForm::Utf32},
+        {"\xFF\xFER\0=\0\0\0\x31\0"s, TextForm::NotText},
+    };
+    for (const auto& c : cases) {
+        const IniReader reader = readerOf(c.bytes);
+        EXPECT_TRUE(reader.entries().empty()) << c.bytes;
+        EXPECT_EQ(reader.form(), c.form) << c.bytes;
+    }
 }
 
 TEST(IniReaderFind, FirstLineOfAKeyWins) {

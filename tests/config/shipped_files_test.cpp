@@ -140,6 +140,22 @@ TEST(ShippedFiles, BothSchemesDefineEveryColourOnceAndCompletely) {
     }
 }
 
+// The modern scheme's opening comment names each key whose built-in colour differs from the
+// file's, so that a player who deletes a line knows what changes.
+TEST(ShippedFiles, ModernSchemeNamesTheKeysWhoseBuiltInColourDiffers) {
+    std::ifstream in(shippedFolder + "color_configs/VColors.ini");
+    std::string opening;
+    for (std::string line; std::getline(in, line) && !line.empty() && line[0] == '#';)
+        opening += line + "\n";
+    HudColors shipped;
+    readColors(shipped, loadShipped("color_configs/VColors.ini"));
+    const HudColors builtIn;
+    forEachColorField([&](std::string_view key, Rgba HudColors::*field) {
+        const bool named = opening.find(std::string(key) + " ") != std::string::npos;
+        EXPECT_EQ(named, !(shipped.*field == builtIn.*field)) << key << "\n" << opening;
+    });
+}
+
 TEST(ShippedFiles, ClassicSchemeIsASchemeOfItsOwn) {
     HudColors classic;
     readColors(classic, loadShipped("color_configs/IIIColors.ini"));

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -131,6 +132,34 @@ TEST_F(FrameDriver, AnEditSavedTwiceWithinOneTickOfTheFileClockShows) {
     setLastWrite("tarvel_III.ini", written);
     sim::fire(sim::Event::HudDraw);
     EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 200.0f);
+}
+
+// One reading gives the settings and what the log names: the changed file is opened once, the
+// other not at all.
+TEST_F(FrameDriver, AFrameAfterAnEditOpensTheChangedFileOnce) {
+    writeRadarLayout("tarvel_III.ini", 100);
+    testing_support::writeDataFile("color_configs/VColors.ini", "MONEY_COLOR = 1 2 3 4\n");
+    setLastWrite("tarvel_III.ini", hoursAgo(2));
+    setLastWrite("color_configs/VColors.ini", hoursAgo(2));
+    PluginSession session;
+    sim::countServiceCalls(GetModuleHandleA("tarvel_hud.dll"));
+    sim::fire(sim::Event::RadarPatch);
+    sim::fire(sim::Event::HudDraw);
+
+    writeRadarLayout("tarvel_III.ini", 200);
+    setLastWrite("tarvel_III.ini", hoursAgo(1));
+    sim::resetServiceCalls();
+    sim::fire(sim::Event::HudDraw);
+    EXPECT_EQ(sim::radarToScreen({-1, 0}).x, 200.0f);
+    const auto opens = [](const char* name) {
+        const auto& opened = sim::serviceCalls().opened;
+        return std::count_if(opened.begin(), opened.end(), [&](const std::string& path) {
+            return path.size() >= std::strlen(name) &&
+                   path.compare(path.size() - std::strlen(name), std::string::npos, name) == 0;
+        });
+    };
+    EXPECT_EQ(opens("tarvel_III.ini"), 1);
+    EXPECT_EQ(opens("VColors.ini"), 0);
 }
 
 TEST_F(FrameDriver, ALayoutReplacedByAnOlderFileOfTheSameSizeShows) {

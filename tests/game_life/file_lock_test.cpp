@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -57,6 +59,14 @@ TEST_F(FileLock, ALockedSaveKeepsTheSettingsInUseUntilItCanBeRead) {
         sim::fire(sim::Event::HudDraw);
         EXPECT_EQ(radarLeft(), 150.0f) << "frame " << frame;
     }
+    // The log says what the HUD does meanwhile.
+    std::ifstream logFile(testing_support::gameDirectory() + "tarvel_moravik\\tarvel_hud.log",
+                          std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(logFile)), {});
+    EXPECT_NE(log.find("tarvel_moravik\\tarvel_III.ini cannot be read now (a program holds it, "
+                       "or it is being saved): the HUD keeps the settings in use"),
+              std::string::npos)
+        << log;
     sim::unlockFile(testing_support::dataFilePath(layout));
     sim::fire(sim::Event::HudDraw);
     EXPECT_EQ(radarLeft(), 200.0f) << "the file was not read again once it could be";

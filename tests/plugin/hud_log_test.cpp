@@ -66,11 +66,12 @@ TEST_F(HudLog, NamesEachSettingsLineItCannotUseWhenTheFileWasReadAndNothingOnASt
     playFrames(1);
     const std::string started = logText();
     EXPECT_THAT(started, HasSubstr(layoutFile + " line 2: MONY_POS_RIGHT = 33 -> MONY_POS_RIGHT "
-                                                "is no key the HUD reads: ignored\r\n"));
+                                                "is no key the HUD reads: ignored; did you mean "
+                                                "MONEY_POS_RIGHT?\r\n"));
     EXPECT_THAT(started,
                 HasSubstr(layoutFile + " line 3: ZONE_COLOR = 1 2 3 4 -> ZONE_COLOR is read from "
                                        "tarvel_moravik\\color_configs\\VColors.ini only: ignored "
-                                       "here\r\n"));
+                                       "here; write it there\r\n"));
     EXPECT_THAT(started, Not(HasSubstr("line 1:")));
     EXPECT_THAT(started, Not(HasSubstr("VColors.ini line")));
 
@@ -86,9 +87,28 @@ TEST_F(HudLog, NamesEachSettingsLineItCannotUseWhenTheFileWasReadAndNothingOnASt
     ASSERT_EQ(edited.compare(0, started.size(), started), 0) << "lines are added after the start";
     EXPECT_THAT(edited.substr(started.size()),
                 HasSubstr(layoutFile + " line 4: WANTED_POS_TOPP = 40 -> WANTED_POS_TOPP is no "
-                                       "key the HUD reads: ignored\r\n"));
+                                       "key the HUD reads: ignored; did you mean "
+                                       "WANTED_POS_TOP?\r\n"));
     playFrames(20);
     EXPECT_EQ(logText(), edited) << "frames after the edit, without another";
+}
+
+TEST_F(HudLog, NamesOnceTheFormOfAFileThatIsNotPlainAscii) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("MONEY_POS_TOP = 30\nMONY_POS_RIGHT = 33\n"))
+        utf16 += {c, '\0'};
+    writeDataFile("tarvel_III.ini", utf16);
+    writeDataFile("color_configs/VColors.ini", "MONEY_COLOR = 89 115 150 255\n");
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    playFrames(5);
+    const std::string log = logText();
+    const std::string read =
+        "settings file " + layoutFile + " read, written in UTF-16, little endian\r\n";
+    EXPECT_THAT(log, HasSubstr(read + "  " + layoutFile + " line 2: MONY_POS_RIGHT = 33 -> "));
+    EXPECT_EQ(log.find(read), log.rfind(read)) << log;
+    EXPECT_THAT(log,
+                HasSubstr("settings file tarvel_moravik\\color_configs\\VColors.ini read\r\n"));
 }
 
 TEST_F(HudLog, NamesTheBuildEachCallSiteAndEachDictionary) {

@@ -52,33 +52,33 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
     const std::string colorFile = "tarvel_moravik\\color_configs\\VColors.ini";
     EXPECT_EQ(listed(findSettingsProblems(game)),
               layout +
-                  ":3 [MONEY_SCALE = 0.44, 0.859] MONEY_SCALE = 0.44, 0.859 is read as 0.44: "
-                  "numbers are separated by spaces only, so the rest keep their built-in "
-                  "default\n" +
+                  ":3 [MONEY_SCALE = 0.44, 0.859] MONEY_SCALE = 0.44, 0.859 is read as 0.44 (the "
+                  "rest take their built-in default): write 0.44 0.859: numbers are separated by "
+                  "spaces; a comma ends the list\n" +
                   layout +
-                  ":4 [CLOCK_RIGHT = far] CLOCK_RIGHT holds no number the HUD can read: "
-                  "it takes its built-in default\n" +
+                  ":4 [CLOCK_RIGHT = far] CLOCK_RIGHT = far holds no number the HUD can read: it "
+                  "takes its built-in default 4\n" +
                   layout +
-                  ":5 [MONEY_POS_TOPP = 31 ; a typo] MONEY_POS_TOPP is no key the HUD "
-                  "reads: ignored\n" +
+                  ":5 [MONEY_POS_TOPP = 31 ; a typo] MONEY_POS_TOPP is no key the HUD reads: "
+                  "ignored; did you mean MONEY_POS_TOP?\n" +
                   layout +
-                  ":6 [MONEY_POS_TOP = 40] MONEY_POS_TOP is set again: the HUD uses "
-                  "line 2\n" +
+                  ":6 [MONEY_POS_TOP = 40] MONEY_POS_TOP is set again: the HUD uses line 2, "
+                  "MONEY_POS_TOP = 30, and ignores this one\n" +
                   layout + ":7 [ZONE_COLOR = 1 2 3 4] ZONE_COLOR is read from " + colorFile +
-                  " only: ignored here\n" + layout +
-                  ":8 [BAR_THICKNESS = 10 12] BAR_THICKNESS takes 1 number: the rest are "
-                  "ignored\n" +
+                  " only: ignored here; write it there\n" + layout +
+                  ":8 [BAR_THICKNESS = 10 12] BAR_THICKNESS = 10 12 takes 1 number: the HUD uses "
+                  "10 and ignores the rest\n" +
                   layout +
-                  ":11 [MONEY_POS_RIGHT = 250px] MONEY_POS_RIGHT = 250px is read as 250: only "
-                  "numbers and spaces are read\n" +
+                  ":11 [MONEY_POS_RIGHT = 250px] MONEY_POS_RIGHT = 250px is read as 250: write "
+                  "250: only numbers and spaces are read\n" +
                   layout +
-                  ":12 [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER must be "
-                  "above 0: the HUD uses 130 instead, a weapon wheel 8 pixels across at 1080 "
-                  "lines\n" +
+                  ":12 [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 must be "
+                  "above 0: it takes its built-in default 130: the wheel is drawn 8 px across at "
+                  "1080 lines\n" +
                   colorFile +
-                  ":2 [AMMO_COLOR = 255 255] AMMO_COLOR takes 4 numbers separated by "
-                  "spaces, and only 2 numbers can be read: the rest keep their "
-                  "built-in default\n");
+                  ":2 [AMMO_COLOR = 255 255] AMMO_COLOR = 255 255 gives 2 of 4 numbers: the HUD "
+                  "uses 255 255 255 255, the rest from its built-in default; a colour is four "
+                  "whole numbers 0-255, red green blue alpha, e.g. 255 255 255 255\n");
 }
 
 TEST(SettingsProblems, AFileTheHudCannotReadIsDrawnWithDefaults) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -21,17 +22,31 @@ class WheelsInFrame : public ::testing::Test {
                                                          "WEAP_WHEEL_SCALE_MULTIPLIER = 2\n");
     }
     void TearDown() override { testing_support::removeDataFolder(); }
+
+    // A started game's frame with the weapon wheel shown for weapon type 1.
+    static void frameWithTheWeaponWheel() {
+        sim::fire(sim::Event::Start);
+        sim::setWeapon(1, 1);
+        sim::setCurrentWeapon(1);
+        sim::setMouseWheel(true, false);
+        sim::setClock(5000);
+        sim::clearCalls();
+        sim::fire(sim::Event::HudDraw);
+    }
+
+    // The text printed at the screen's centre.
+    static std::u16string caption() {
+        const auto prints = sim::callsTo("printText");
+        const auto centred = std::find_if(prints.begin(), prints.end(), [](const sim::HostCall& c) {
+            return c.numbers == std::vector<double>{960, 540};
+        });
+        return centred == prints.end() ? u"<none>" : centred->text;
+    }
 };
 
 TEST_F(WheelsInFrame, TheWeaponWheelDrawsBetweenTheStarsAndTheRadioWheel) {
     PluginSession session;
-    sim::fire(sim::Event::Start);
-    sim::setWeapon(1, 1);
-    sim::setCurrentWeapon(1);
-    sim::setMouseWheel(true, false);
-    sim::setClock(5000);
-    sim::clearCalls();
-    sim::fire(sim::Event::HudDraw);
+    frameWithTheWeaponWheel();
 
     const auto& calls = sim::calls();
     const auto start = std::find_if(calls.begin(), calls.end(), [](const sim::HostCall& c) {
@@ -50,18 +65,27 @@ TEST_F(WheelsInFrame, TheWeaponWheelDrawsBetweenTheStarsAndTheRadioWheel) {
                             "findTexture 0")); // then the radio wheel, out of a vehicle
 
     // Byte 0xE9 of the layout file reaches the game as U+00E9.
-    const auto prints = sim::callsTo("printText");
-    const auto caption = std::find_if(prints.begin(), prints.end(), [](const sim::HostCall& c) {
-        return c.numbers == std::vector<double>{960, 540};
-    });
-    ASSERT_NE(caption, prints.end());
-    EXPECT_EQ(caption->text, u"Caf\u00E9");
+    EXPECT_EQ(caption(), u"Caf\u00E9");
 
     // The wanted stars come before the wheel, whatever they drew.
     const auto star = std::find_if(calls.begin(), calls.end(), [](const sim::HostCall& c) {
         return c.name == "tarvel_iii/star";
     });
     EXPECT_TRUE(star == calls.end() || star < start);
+}
+
+// Names saved as UTF-8 or UTF-16 reach the game as their characters, not byte by byte.
+TEST_F(WheelsInFrame, NamesInEveryTextFormReachTheGameAsTheirCharacters) {
+    const std::string layout = "WEAPON_NAMES = Fist,D\xC3\xA9tonateur,\n";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("WEAPON_NAMES = Fist,D\xE9tonateur,\n"))
+        utf16 += {c, '\0'};
+    for (const std::string& file : {layout, "\xEF\xBB\xBF" + layout, utf16}) {
+        testing_support::writeDataFile("tarvel_III.ini", file);
+        PluginSession session;
+        frameWithTheWeaponWheel();
+        EXPECT_EQ(caption(), u"D\u00E9tonateur") << file;
+    }
 }
 
 } // namespace

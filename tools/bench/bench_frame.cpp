@@ -90,6 +90,7 @@ struct FrameFigures {
     double median = 0;
     sim::ServiceCalls perFrame; // totals over the frames; printed divided by their number
     int frames = 0;
+    std::vector<std::string> lastOpened; // the files the last frame opened
 };
 
 void printFigures(const char* title, const FrameFigures& figures, double reads) {
@@ -101,6 +102,11 @@ void printFigures(const char* title, const FrameFigures& figures, double reads) 
                 "%.2f file opens, %.2f protection windows\n",
                 c.allocations / n, c.keyboardReads / n, c.fileChecks / n, c.fileOpens / n,
                 c.protectionChanges / 2 / n);
+    if (figures.lastOpened.empty()) return;
+    std::string names;
+    for (const std::string& path : figures.lastOpened)
+        names += (names.empty() ? "" : ", ") + path.substr(path.find_last_of("\\/") + 1);
+    std::printf("    files the last one opened: %s\n", names.c_str());
 }
 
 // What the simulated game does with the four texture dictionaries at a start: each file read
@@ -189,6 +195,7 @@ int main(int argc, char** argv) {
                 total.fileChecks += c.fileChecks;
                 total.fileOpens += c.fileOpens;
                 total.protectionChanges += c.protectionChanges;
+                figures.lastOpened = c.opened;
             });
         figures.perFrame = total;
         return figures;
