@@ -3,6 +3,7 @@
 #include "config/hud_settings.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <type_traits>
@@ -261,20 +262,26 @@ std::string upper(std::string_view text) {
     return result;
 }
 
-// Edits (insert, delete, replace) from a to b, counted up to limit + 1.
+// Edits (insert, delete, replace) from a to b, counted up to limit + 1. It runs for every
+// unknown key against every known one, so it stops as soon as a row exceeds the limit and keeps
+// its row on the stack: no key the HUD reads comes near the row's length.
 size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
     if (a.size() > b.size() + limit || b.size() > a.size() + limit) return limit + 1;
-    std::vector<size_t> row(b.size() + 1);
+    std::array<size_t, 64> row;
+    if (b.size() >= row.size()) return limit + 1;
     for (size_t j = 0; j <= b.size(); ++j)
         row[j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
         size_t diagonal = row[0];
         row[0] = i;
+        size_t smallest = row[0];
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            row[j] = std::min(std::min(row[j], row[j - 1]) + 1, diagonal + (a[i - 1] != b[j - 1]));
             diagonal = above;
+            smallest = std::min(smallest, row[j]);
         }
+        if (smallest > limit) return limit + 1;
     }
     return std::min(row[b.size()], limit + 1);
 }
