@@ -99,6 +99,8 @@ std::FILE* openUtf8File(const char* path, const char* mode) {
         return nullptr;
     }
 #else
+    // Only the native fuzzing build gets here: on Linux a path is bytes, and UTF-8 ones are
+    // opened as they are, whatever the alphabet.
     return std::fopen(path, mode);
 #endif
 }
