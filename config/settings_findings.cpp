@@ -266,24 +266,29 @@ std::string upper(std::string_view text) {
 // unknown key against every known one, so it stops as soon as a row exceeds the limit and keeps
 // its row on the stack: no key the HUD reads comes near the row's length.
 size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
-    if (a.size() > b.size() + limit || b.size() > a.size() + limit) return limit + 1;
+    const size_t beyond = limit + 1; // every distance past the limit is the same to a caller
+    if (a.size() > b.size() + limit || b.size() > a.size() + limit) return beyond;
     std::array<size_t, 64> row;
-    if (b.size() >= row.size()) return limit + 1;
+    if (b.size() >= row.size()) return beyond;
+    if (b.empty()) return std::min(a.size(), beyond);
     for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
+        row[j] = std::min(j, beyond);
+    // Only cells within the limit of the diagonal can lead to a distance within it.
     for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        size_t smallest = row[0];
-        for (size_t j = 1; j <= b.size(); ++j) {
+        const size_t first = i > limit ? i - limit : 1;
+        const size_t last = std::min(b.size(), i + limit);
+        size_t diagonal = row[first - 1];
+        row[first - 1] = first == 1 ? std::min(i, beyond) : beyond;
+        size_t smallest = row[first - 1];
+        for (size_t j = first; j <= last; ++j) {
             const size_t above = row[j];
-            row[j] = std::min(std::min(row[j], row[j - 1]) + 1, diagonal + (a[i - 1] != b[j - 1]));
+            row[j] = std::min(std::min(above, row[j - 1]) + 1, diagonal + (a[i - 1] != b[j - 1]));
             diagonal = above;
             smallest = std::min(smallest, row[j]);
         }
-        if (smallest > limit) return limit + 1;
+        if (smallest > limit) return beyond;
     }
-    return std::min(row[b.size()], limit + 1);
+    return std::min(row[b.size()], beyond);
 }
 
 // The known key an unknown one most likely means: the same letters in another case, else the
