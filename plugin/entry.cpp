@@ -40,6 +40,7 @@ struct LogAtLoad {
         startLog();
         logBuild(runningBuild);
     }
+    ~LogAtLoad() { closeLog(); }
 };
 LogAtLoad logAtLoad;
 

@@ -1,9 +1,9 @@
 #include "plugin/hud_log.h"
-#include "config/utf8_files.h"
 #include "plugin/data_paths.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +13,9 @@ namespace {
 
 struct LogState {
     std::string path;
-    bool usable = false;      // created at load, or taken up since
+    // Held from creation to unload: an edit frame's lines then cost a write each, not an open.
+    // Other programs may read, write and delete it meanwhile.
+    HANDLE file = INVALID_HANDLE_VALUE;
     bool createLater = false; // could not be created at load: tried again with the next line
     bool full = false;
     long size = 0;
@@ -26,13 +28,25 @@ LogState& state() {
 
 constexpr char fullNotice[] = "(the log is full at 64 KB: later lines are left out)\r\n";
 
-// Appends bytes as they are; a failed write is simply skipped.
+// Opens the log for writing, afresh or to add to it. False when another program holds it.
+bool open(DWORD disposition) {
+    LogState& current = state();
+    std::wstring wide;
+    current.file = CreateFileW(widePath(current.path.c_str(), wide), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return current.file != INVALID_HANDLE_VALUE;
+}
+
+// Appends bytes as they are, after whatever another copy of the plug-in added; a failed write
+// is simply skipped.
 void append(const char* text, size_t length) {
     LogState& current = state();
-    std::FILE* file = openUtf8File(current.path.c_str(), "ab");
-    if (!file) return;
-    current.size += static_cast<long>(std::fwrite(text, 1, length, file));
-    std::fclose(file);
+    DWORD written = 0;
+    if (!SetFilePointerEx(current.file, LARGE_INTEGER{}, nullptr, FILE_END) ||
+        !WriteFile(current.file, text, static_cast<DWORD>(length), &written, nullptr))
+        return;
+    current.size += static_cast<long>(written);
 }
 
 std::string pluginFileName() {
@@ -43,12 +57,8 @@ std::string pluginFileName() {
 // Creates the log afresh, headed by the version and the plug-in's file. False when another
 // program holds it.
 bool create(const char* lostNote) {
-    LogState& current = state();
-    std::FILE* file = openUtf8File(current.path.c_str(), "wb");
-    if (!file) return false;
-    std::fclose(file);
-    current.usable = true;
-    current.createLater = false;
+    if (!open(CREATE_ALWAYS)) return false;
+    state().createLater = false;
     logLine("tarvel_moravik HUD %s, loaded from %s%s", HUD_VERSION_TEXT, pluginFileName().c_str(),
             lostNote);
     return true;
@@ -58,32 +68,38 @@ bool create(const char* lostNote) {
 
 void startLog() {
     try {
+        closeLog();
         LogState& current = state();
         current = {};
         current.path = std::string(gameDirectory()) + logFile;
         current.createLater = !create("");
     } catch (...) {
-        state().usable = false;
+        closeLog();
     }
 }
 
 void logSecondCopy(const char* runningCopy) {
     try {
+        closeLog();
         LogState& current = state();
         current = {};
         current.path = std::string(gameDirectory()) + logFile;
-        std::wstring wide;
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (GetFileAttributesExW(widePath(current.path.c_str(), wide), GetFileExInfoStandard,
-                                 &data))
-            current.size = static_cast<long>(data.nFileSizeLow);
-        current.usable = true;
+        LARGE_INTEGER size{};
+        if (!open(OPEN_ALWAYS) || !GetFileSizeEx(current.file, &size)) return;
+        current.size = static_cast<long>(std::min<LONGLONG>(size.QuadPart, logCapacity));
         logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded from "
                 "%s runs: this copy changes nothing in the game. Delete one of the two files",
                 HUD_VERSION_TEXT, pluginFileName().c_str(), runningCopy);
     } catch (...) {
-        state().usable = false;
+        closeLog();
     }
+}
+
+void closeLog() {
+    LogState& current = state();
+    if (current.file != INVALID_HANDLE_VALUE) CloseHandle(current.file);
+    current.file = INVALID_HANDLE_VALUE;
+    current.createLater = false;
 }
 
 void logLine(const char* format, ...) {
@@ -95,7 +111,7 @@ void logLine(const char* format, ...) {
         } catch (...) {
         }
     }
-    if (!current.usable || current.full) return;
+    if (current.file == INVALID_HANDLE_VALUE || current.full) return;
     char line[1024];
     va_list values;
     va_start(values, format);

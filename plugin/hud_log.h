@@ -1,7 +1,8 @@
 #pragma once
 // tarvel_moravik\tarvel_hud.log: what the HUD did, for a player to read and to post when it does
 // not appear or an edit seems to do nothing. It is written at load, at each start and after a
-// settings file changed, never on a steady frame. A log that cannot be written is skipped: it
+// settings file changed, never on a steady frame. It stays open while the HUD is loaded, shared so
+// that a player may read or delete it meanwhile. A log that cannot be written is skipped: it
 // changes nothing else. One another program holds at load is created with the next line
 // written (at the next start or settings change), which says that the earlier lines are lost.
 
@@ -15,5 +16,7 @@ void startLog();
 // For a copy of the plug-in loaded while another runs: appends one line to that copy's log that
 // names both.
 void logSecondCopy(const char* runningCopy);
+// Lets go of the log, at unload; later lines are left out.
+void closeLog();
 // Appends one line, formatted as printf does; the line end is added.
 void logLine(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -16,6 +16,10 @@ void* (*realCalloc)(size_t, size_t) = nullptr;
 void* (*realRealloc)(void*, size_t) = nullptr;
 FILE* (*realFopen)(const char*, const char*) = nullptr;
 FILE* (*realWfopen)(const wchar_t*, const wchar_t*) = nullptr;
+HANDLE(WINAPI* realCreateFileA)
+(LPCSTR, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD, DWORD, HANDLE) = nullptr;
+HANDLE(WINAPI* realCreateFileW)
+(LPCWSTR, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD, DWORD, HANDLE) = nullptr;
 SHORT(WINAPI* realGetKeyState)(int) = nullptr;
 BOOL(WINAPI* realGetKeyboardState)(BYTE*) = nullptr;
 BOOL(WINAPI* realGetFileAttributesExA)(LPCSTR, GET_FILEEX_INFO_LEVELS, void*) = nullptr;
@@ -39,12 +43,28 @@ FILE* countingFopen(const char* path, const char* mode) {
     counts.opened.emplace_back(path);
     return realFopen(path, mode);
 }
-FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
+void countWideOpen(const wchar_t* path) {
     ++counts.fileOpens;
     char name[MAX_PATH * 3] = {};
     WideCharToMultiByte(CP_UTF8, 0, path, -1, name, sizeof name, nullptr, nullptr);
     counts.opened.emplace_back(name);
+}
+FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
+    countWideOpen(path);
     return realWfopen(path, mode);
+}
+HANDLE WINAPI countingCreateFileA(LPCSTR path, DWORD access, DWORD share,
+                                  SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD flags,
+                                  HANDLE model) {
+    ++counts.fileOpens;
+    counts.opened.emplace_back(path);
+    return realCreateFileA(path, access, share, security, disposition, flags, model);
+}
+HANDLE WINAPI countingCreateFileW(LPCWSTR path, DWORD access, DWORD share,
+                                  SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD flags,
+                                  HANDLE model) {
+    countWideOpen(path);
+    return realCreateFileW(path, access, share, security, disposition, flags, model);
 }
 SHORT WINAPI countingGetKeyState(int key) {
     ++counts.keyboardReads;
@@ -102,6 +122,8 @@ void countServiceCalls(void* module) {
     redirectImport(module, "msvcrt.dll", "realloc", &countingRealloc, &realRealloc);
     redirectImport(module, "msvcrt.dll", "fopen", &countingFopen, &realFopen);
     redirectImport(module, "msvcrt.dll", "_wfopen", &countingWfopen, &realWfopen);
+    redirectImport(module, "kernel32.dll", "CreateFileA", &countingCreateFileA, &realCreateFileA);
+    redirectImport(module, "kernel32.dll", "CreateFileW", &countingCreateFileW, &realCreateFileW);
     redirectImport(module, "user32.dll", "GetKeyState", &countingGetKeyState, &realGetKeyState);
     redirectImport(module, "user32.dll", "GetKeyboardState", &countingGetKeyboardState,
                    &realGetKeyboardState);

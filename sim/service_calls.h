@@ -11,7 +11,7 @@ struct ServiceCalls {
     long allocations = 0;            // malloc, calloc and realloc of the C runtime
     long keyboardReads = 0;          // GetKeyState and GetKeyboardState
     long fileChecks = 0;             // GetFileAttributesExA and GetFileAttributesExW
-    long fileOpens = 0;              // fopen and _wfopen of the C runtime
+    long fileOpens = 0;              // fopen, _wfopen, CreateFileA and CreateFileW
     long protectionChanges = 0;      // VirtualProtect: two per protection window
     std::vector<std::string> opened; // the files opened, in order (wide names as UTF-8)
 };

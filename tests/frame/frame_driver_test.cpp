@@ -135,7 +135,7 @@ TEST_F(FrameDriver, AnEditSavedTwiceWithinOneTickOfTheFileClockShows) {
 }
 
 // One reading gives the settings and what the log names: the changed file is opened once, the
-// other not at all.
+// other not at all, and the log, which names the reading, stays open from load.
 TEST_F(FrameDriver, AFrameAfterAnEditOpensTheChangedFileOnce) {
     writeRadarLayout("tarvel_III.ini", 100);
     testing_support::writeDataFile("color_configs/VColors.ini", "MONEY_COLOR = 1 2 3 4\n");
@@ -160,6 +160,7 @@ TEST_F(FrameDriver, AFrameAfterAnEditOpensTheChangedFileOnce) {
     };
     EXPECT_EQ(opens("tarvel_III.ini"), 1);
     EXPECT_EQ(opens("VColors.ini"), 0);
+    EXPECT_EQ(sim::serviceCalls().opened.size(), 1u);
 }
 
 TEST_F(FrameDriver, ALayoutReplacedByAnOlderFileOfTheSameSizeShows) {
