@@ -43,7 +43,9 @@ for t in "${targets[@]}"; do
     dict=(-dict="$repo/fuzz/ini.dict") # the INI words, for the configuration targets
     [ "$t" != fuzz_texdict_reader ] || dict=()
     # Lines are read one by one: a longer text only repeats them, and its checks cost time.
+    # The settings targets get room for three files of a few dozen lines each.
     [ "$t" != fuzz_ini_reader ] || dict+=(-max_len=1024)
+    [ "$t" = fuzz_ini_reader ] || [ "$t" = fuzz_texdict_reader ] || dict+=(-max_len=4096)
     "$build/$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
         "${dict[@]}" -artifact_prefix="$build/artifacts/$t-" \
         "$build/corpus/$t" >"$build/logs/$t.log" 2>&1 &
