@@ -91,6 +91,9 @@ TEST_F(HudLog, NamesEachSettingsLineItCannotUseWhenTheFileWasReadAndNothingOnASt
                                        "WANTED_POS_TOP?\r\n"));
     playFrames(20);
     EXPECT_EQ(logText(), edited) << "frames after the edit, without another";
+    std::error_code failure;
+    EXPECT_TRUE(std::filesystem::remove(logPath(), failure))
+        << "a player may delete the log while the game runs: " << failure.message();
 }
 
 TEST_F(HudLog, NamesOnceTheFormOfAFileThatIsNotPlainAscii) {
