@@ -263,8 +263,9 @@ std::string upper(std::string_view text) {
 }
 
 // Edits (insert, delete, replace) from a to b, counted up to limit + 1. It runs for every
-// unknown key against every known one, so it stops as soon as a row exceeds the limit and keeps
-// its row on the stack: no key the HUD reads comes near the row's length.
+// unknown key against every known one, so it fills only the cells near the diagonal, stops as
+// soon as a row exceeds the limit and keeps its row on the stack: no key the HUD reads comes
+// near the row's length.
 size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
     const size_t beyond = limit + 1; // every distance past the limit is the same to a caller
     if (a.size() > b.size() + limit || b.size() > a.size() + limit) return beyond;

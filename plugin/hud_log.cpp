@@ -64,15 +64,20 @@ bool create(const char* lostNote) {
     return true;
 }
 
+// Lets go of any log held before and points at this game's.
+LogState& restart() {
+    closeLog();
+    LogState& current = state();
+    current = {};
+    current.path = std::string(gameDirectory()) + logFile;
+    return current;
+}
+
 } // namespace
 
 void startLog() {
     try {
-        closeLog();
-        LogState& current = state();
-        current = {};
-        current.path = std::string(gameDirectory()) + logFile;
-        current.createLater = !create("");
+        restart().createLater = !create("");
     } catch (...) {
         closeLog();
     }
@@ -80,10 +85,7 @@ void startLog() {
 
 void logSecondCopy(const char* runningCopy) {
     try {
-        closeLog();
-        LogState& current = state();
-        current = {};
-        current.path = std::string(gameDirectory()) + logFile;
+        LogState& current = restart();
         LARGE_INTEGER size{};
         if (!open(OPEN_ALWAYS) || !GetFileSizeEx(current.file, &size)) return;
         current.size = static_cast<long>(std::min<LONGLONG>(size.QuadPart, logCapacity));

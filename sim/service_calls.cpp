@@ -38,16 +38,18 @@ void* countingRealloc(void* block, size_t size) {
     ++counts.allocations;
     return realRealloc(block, size);
 }
-FILE* countingFopen(const char* path, const char* mode) {
+void countOpen(const char* path) {
     ++counts.fileOpens;
     counts.opened.emplace_back(path);
-    return realFopen(path, mode);
 }
 void countWideOpen(const wchar_t* path) {
-    ++counts.fileOpens;
     char name[MAX_PATH * 3] = {};
     WideCharToMultiByte(CP_UTF8, 0, path, -1, name, sizeof name, nullptr, nullptr);
-    counts.opened.emplace_back(name);
+    countOpen(name);
+}
+FILE* countingFopen(const char* path, const char* mode) {
+    countOpen(path);
+    return realFopen(path, mode);
 }
 FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
     countWideOpen(path);
@@ -56,8 +58,7 @@ FILE* countingWfopen(const wchar_t* path, const wchar_t* mode) {
 HANDLE WINAPI countingCreateFileA(LPCSTR path, DWORD access, DWORD share,
                                   SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD flags,
                                   HANDLE model) {
-    ++counts.fileOpens;
-    counts.opened.emplace_back(path);
+    countOpen(path);
     return realCreateFileA(path, access, share, security, disposition, flags, model);
 }
 HANDLE WINAPI countingCreateFileW(LPCWSTR path, DWORD access, DWORD share,
