@@ -43,14 +43,17 @@ std::string lowered(std::string text) {
 
 // The file's bytes, opened as the game opens it: by 8-bit text in the system code page, where a
 // letter the code page lacks names no file. Its size and last-write time say whether it changed.
+// Shared for deleting too: under Wine, sharing is judged per file on disk, so a program deleting
+// another hard link to the same dictionary would otherwise make this open fail.
 struct DictionaryFile {
     unsigned long long size = 0;
     unsigned long long written = 0;
     std::vector<uint8_t> bytes;
 };
 bool openAsTheGame(const std::string& path, DictionaryFile& file, bool readBytes) {
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
     FILETIME written{};
@@ -87,9 +90,11 @@ std::shared_ptr<const TextureSet> readDictionary(const std::string& path, const 
         return known->second.textures;
 
     auto textures = std::make_shared<TextureSet>();
+    // A read that failed now may succeed later: only what was read is kept.
+    if (!openAsTheGame(path, file, true)) return textures;
     texdict::Dictionary dictionary;
     std::string error;
-    if (openAsTheGame(path, file, true) && texdict::read(file.bytes, dictionary, error)) {
+    if (texdict::read(file.bytes, dictionary, error)) {
         for (auto& t : dictionary.textures)
             textures->emplace(lowered(t.name),
                               Texture{stem, t.name, t.width, t.height, std::move(t.rgba)});

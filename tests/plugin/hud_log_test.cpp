@@ -115,8 +115,9 @@ TEST_F(HudLog, NamesOnceTheFormOfAFileThatIsNotPlainAscii) {
 }
 
 TEST_F(HudLog, NamesTheBuildEachCallSiteAndEachDictionary) {
-    std::remove((testing_support::gameDirectory() + "tarvel_moravik\\radio_iii.txd").c_str());
-    std::remove((testing_support::gameDirectory() + "tarvel_moravik\\ring_iii.txd").c_str());
+    // Deleted first: the dictionaries are links to the build's own, never to be written.
+    ASSERT_TRUE(testing_support::removeDataFile("radio_iii.txd"));
+    ASSERT_TRUE(testing_support::removeDataFile("ring_iii.txd"));
     writeDataFile("ring_iii.txd", "no textures in here");
     sim::layOut(sim::Build::v100);
     // Another program's bytes at the HUD's drawing call: no CALL to hand on.

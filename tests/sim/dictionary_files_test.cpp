@@ -7,6 +7,7 @@
 #include "texdict/texdict.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -49,6 +50,24 @@ TEST_F(DictionaryFiles, LoadingParsesTheFileAndFindingIgnoresCase) {
     EXPECT_EQ(texture->rgba, written.textures[0].rgba);
     EXPECT_EQ(find(dictionary, "star"), nullptr);
     EXPECT_EQ(find(dictionary, "bar")->rgba, written.textures[1].rgba);
+}
+
+// Under Wine, sharing is judged per file on disk: the tests' game folders hold hard links to the
+// same dictionaries, and they delete theirs while others load.
+TEST_F(DictionaryFiles, AnotherLinkToTheFileBeingDeletedLeavesItsTexturesLoadable) {
+    texdict::Dictionary written;
+    written.textures.push_back({"star", 1, 1, {1, 2, 3, 4}, ""});
+    std::string error;
+    ASSERT_TRUE(texdict::writeFile(file("main.txd"), written, error)) << error;
+    std::filesystem::create_hard_link(file("main.txd"), file("other.txd"));
+    const HANDLE deleting = CreateFileA(file("other.txd").c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(deleting, INVALID_HANDLE_VALUE);
+    void* dictionary = load(file("main.txd").c_str());
+    CloseHandle(deleting);
+    ASSERT_NE(find(dictionary, "star"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(file("other.txd")));
 }
 
 TEST_F(DictionaryFiles, AMissingOrUnreadableFileGivesADictionaryWithoutTextures) {

@@ -27,11 +27,30 @@ void writeDataFile(const std::string& relativeName, const std::string& contents)
     file << contents;
 }
 
+namespace {
+// The dictionaries in every test program's folder are hard links to the build's one copy. Under
+// Wine a delete fails while another program opens any link to that file (to link it again, say),
+// so a delete is tried again for a while.
+bool removePatiently(const std::filesystem::path& path) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::error_code failure;
+        std::filesystem::remove_all(path, failure);
+        if (!std::filesystem::exists(path, failure) && !failure) return true;
+        Sleep(20);
+    }
+    return false;
+}
+} // namespace
+
+bool removeDataFile(const std::string& relativeName) {
+    return removePatiently(dataFilePath(relativeName));
+}
+
 void removeDataFolder() {
     namespace fs = std::filesystem;
     const fs::path folder = gameDirectory() + "tarvel_moravik";
     std::error_code failure;
-    fs::remove_all(folder, failure);
+    removePatiently(folder);
     fs::create_directories(folder, failure);
     for (const auto& entry : fs::directory_iterator(gameDirectory() + "dictionaries", failure)) {
         const fs::path placed = folder / entry.path().filename();

@@ -12,6 +12,8 @@ std::string gameDirectory();
 std::string dataFilePath(const std::string& relativeName);
 // Writes a file under <game directory>/tarvel_moravik/ (folders made as needed).
 void writeDataFile(const std::string& relativeName, const std::string& contents);
+// Deletes a file under <game directory>/tarvel_moravik/: false when it is still there.
+bool removeDataFile(const std::string& relativeName);
 // Clears tarvel_moravik/ and lays the shipped texture dictionaries back into it, so that every
 // test starts from the game's own art and no configuration.
 void removeDataFolder();

@@ -421,6 +421,17 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
     return 0;
 }
 
+// Under Wine a delete fails while another program opens any link to the same file, as a
+// second preview linking the same dictionaries does: tried again for a few seconds.
+void removePatiently(const fs::path& path) {
+    std::error_code failure;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::remove_all(path, failure);
+        if (!fs::exists(path, failure)) return;
+        Sleep(50);
+    }
+}
+
 // The project's own dictionaries are large: linked where the file system allows it.
 void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
     fs::create_hard_link(from, to, failure);
@@ -526,18 +537,13 @@ class GameDirectory {
         if (done_) CloseHandle(done_);
         if (inUse_ != INVALID_HANDLE_VALUE) CloseHandle(inUse_);
         // The ended game process may hold its program for a moment after it is gone.
-        std::error_code failure;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            fs::remove_all(game_, failure);
-            if (!fs::exists(game_, failure)) break;
-            Sleep(50);
-        }
+        removePatiently(game_);
     }
 
     // Plays with the data folder as it is now: 0 when every frame was written.
     int render() {
         std::error_code failure;
-        fs::remove_all(game_ / "tarvel_moravik", failure);
+        removePatiently(game_ / "tarvel_moravik");
         fs::copy(preview::pathOf(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
         for (const char* file :
