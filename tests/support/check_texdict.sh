@@ -8,11 +8,14 @@
 # Usage: check_texdict.sh TEXDICT_EXE ART_FOLDER PART (ART_FOLDER holds the four dictionaries)
 set -euo pipefail
 texdict="$1"
-art="$2"
-dictionary="$art/tarvel_iii.txd"
 odd="$(cd "$(dirname "$0")" && pwd)/three_by_three.png"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# Read from a copy: the build's dictionaries are hard links in the other test programs' folders,
+# and under Wine a file cannot be opened while a link to it is being deleted.
+cp -r "$2" "$work/art"
+art="$work/art"
+dictionary="$art/tarvel_iii.txd"
 run() { wine "$texdict" "$@"; }
 win() { winepath -w "$1"; }
 
