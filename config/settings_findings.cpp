@@ -271,7 +271,6 @@ size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
     if (a.size() > b.size() + limit || b.size() > a.size() + limit) return beyond;
     std::array<size_t, 64> row;
     if (b.size() >= row.size()) return beyond;
-    if (b.empty()) return std::min(a.size(), beyond);
     for (size_t j = 0; j <= b.size(); ++j)
         row[j] = std::min(j, beyond);
     // Only cells within the limit of the diagonal can lead to a distance within it.
