@@ -66,13 +66,8 @@ int nextSide(int side) {
 // Sides and names that differ only in case: what the game cannot use whatever the HUD wants.
 void checkTexture(const Dictionary& dictionary, size_t index, std::vector<Finding>& findings) {
     const Texture& t = dictionary.textures[index];
-    if (!sideTheGameTakes(t.width) || !sideTheGameTakes(t.height))
-        findings.push_back({true, quoted(t.name) + " is " + std::to_string(t.width) + " x " +
-                                      std::to_string(t.height) +
-                                      ": the game takes sides that are powers of two " +
-                                      "from 1 to " + std::to_string(maxSide) + "; make it " +
-                                      std::to_string(nextSide(t.width)) + " x " +
-                                      std::to_string(nextSide(t.height))});
+    if (std::string sides = unusableSides(t.name, t.width, t.height); !sides.empty())
+        findings.push_back({true, std::move(sides)});
     for (size_t j = 0; j < index; ++j)
         if (lowered(dictionary.textures[j].name) == lowered(t.name)) {
             findings.push_back({true, quoted(dictionary.textures[j].name) + " and " +
@@ -84,6 +79,14 @@ void checkTexture(const Dictionary& dictionary, size_t index, std::vector<Findin
 }
 
 } // namespace
+
+std::string unusableSides(const std::string& name, int width, int height) {
+    if (sideTheGameTakes(width) && sideTheGameTakes(height)) return "";
+    return quoted(name) + " is " + std::to_string(width) + " x " + std::to_string(height) +
+           ": the game takes sides that are powers of two from 1 to " + std::to_string(maxSide) +
+           "; make it " + std::to_string(nextSide(width)) + " x " +
+           std::to_string(nextSide(height));
+}
 
 const HudDictionaryNames* hudDictionaryNamed(const std::filesystem::path& file) {
     const std::string name = lowered(utf8Path(file.filename()));

@@ -26,6 +26,9 @@ struct Finding {
 
 // The textures' findings in file order, then the names the dictionary lacks.
 std::vector<Finding> checkAgainstHud(const Dictionary& dictionary, const HudDictionaryNames& hud);
+// Why the game cannot use a texture of this name and these sides, with the sides to give it;
+// "" when it takes them.
+std::string unusableSides(const std::string& name, int width, int height);
 // Sizes and names the game cannot use, for a dictionary of no known name.
 std::vector<Finding> checkForTheGame(const Dictionary& dictionary);
 

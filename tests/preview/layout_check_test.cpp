@@ -5,6 +5,7 @@
 #include "tools/preview/scenario_player.h"
 
 #include "config/hud_settings.h"
+#include "texdict/texdict.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,32 @@ TEST(LayoutCheck, TextOverTextIsReportedUnlessOneElementPrintsPartOfItAgain) {
                         {"help box", Text, 99.5f, 29.5f, 150, 50, "b"}}),
               Found{})
         << "less than a pixel shared";
+}
+
+TEST(LayoutCheck, ATextUnderASpriteDrawnAfterItIsCoveredWhateverTextLiesOverIt) {
+    // The clock moved under the pager: the pager's picture hides it, the pager's text is on it.
+    const auto found = checked({{"phone", Text, 60, 40, 110, 60, "21:37"},
+                                {"pager", Sprite, 20, 20, 200, 80, "tarvel_iii/pager"},
+                                {"pager", Text, 60, 40, 170, 60, "Meet me"}});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].message, "phone text \"21:37\" (60,40)-(110,60) is covered by pager "
+                                "sprite tarvel_iii/pager (20,20)-(200,80)");
+}
+
+TEST(LayoutCheck, NamesOnlyKeysThatMoveThePartAndSaysWhichPicturesAreFixed) {
+    std::vector<std::string> keys;
+    for (const auto& finding :
+         checked({{"phone", Sprite, 600, 300, 700, 560, "phone_iii/phone"},
+                  {"phone", Text, 300, 470, 340, 490, "21:37"},
+                  {"pager", Sprite, -10, 20, 170, 80, "tarvel_iii/pager"},
+                  {"mission timers", Sprite, 630, 100, 650, 120, "tarvel_iii/timerbar"}}))
+        keys.push_back(finding.keys);
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "phone picture: fixed, no key moves or sizes it",
+                        "phone clock: CLOCK_RIGHT, CLOCK_BOTTOM, CLOCK_SCALE",
+                        "pager picture: fixed, no key moves or sizes it",
+                        "mission timers' background: MISSIONTIMERS_BG_A, MISSIONTIMERS_BG_B, "
+                        "MISSIONDESCTIMERAB_GAP"}));
 }
 
 TEST(LayoutCheck, ReportsTextAndSpritesPartlyOrEntirelyOffTheScreenButLetsThePhoneRiseFromBelow) {
@@ -165,10 +192,14 @@ class ModdersMistake : public testing::Test {
   protected:
     struct Reported {
         std::string message, keys;
+        size_t boxes;
     };
 
-    // The findings with keys of the shipped layout and colour files set to other values.
-    static std::vector<Reported> findingsWith(const std::map<std::string, std::string>& changed) {
+    // The findings with keys of the shipped layout and colour files set to other values, and
+    // textures of tarvel_iii.txd replaced, at a capture of the default scenario.
+    static std::vector<Reported> findingsWith(const std::map<std::string, std::string>& changed,
+                                              const std::string& capture = "hud",
+                                              const std::vector<texdict::Texture>& replaced = {}) {
         namespace fs = std::filesystem;
         const std::string game = testing_support::gameDirectory();
         const std::string shipped = game + "shipped\\";
@@ -183,15 +214,29 @@ class ModdersMistake : public testing::Test {
             }
             testing_support::writeDataFile(file, text);
         }
+        if (!replaced.empty()) {
+            // The folder's dictionary is a link to the build's: replaced, not written through.
+            const std::string placed = game + "tarvel_moravik\\tarvel_iii.txd";
+            texdict::Dictionary dictionary;
+            std::string error;
+            EXPECT_TRUE(texdict::readFile(placed, dictionary, error)) << error;
+            for (const auto& texture : replaced)
+                for (auto& present : dictionary.textures)
+                    if (present.name == texture.name) present = texture;
+            fs::remove(placed);
+            EXPECT_TRUE(texdict::writeBytes(fs::path(placed), texdict::write(dictionary)));
+        }
 
         static Fonts fonts;
         if (!fonts.faces[0].loaded()) fonts.load(game + "fonts\\");
-        static DictionaryTextures textures;
+        DictionaryTextures textures;
         Scenario scenario;
         std::string error;
         EXPECT_TRUE(readScenario(shipped + "default.scenario", scenario, error)) << error;
-        const auto hud = std::find_if(scenario.steps.begin(), scenario.steps.end(),
-                                      [](const Step& s) { return s.command == Command::Capture; });
+        const auto hud =
+            std::find_if(scenario.steps.begin(), scenario.steps.end(), [&](const Step& s) {
+                return s.command == Command::Capture && s.text == capture;
+            });
         scenario.steps.erase(hud + 1, scenario.steps.end());
 
         std::vector<Reported> found;
@@ -202,7 +247,7 @@ class ModdersMistake : public testing::Test {
         options.textures = &textures;
         options.layout = [&](const CaptureLayout& captured) {
             for (const auto& finding : captured.findings)
-                found.push_back({finding.message, finding.keys});
+                found.push_back({finding.message, finding.keys, finding.boxes.size()});
             return true;
         };
         EXPECT_TRUE(playScenario(scenario, options, error)) << error;
@@ -223,6 +268,12 @@ class ModdersMistake : public testing::Test {
 TEST_F(ModdersMistake, TwoElementsClashOnceHoweverManyPiecesEachDraws) {
     expectOne(findingsWith({{"WANTED_POS_TOP", "900"}, {"WANTED_POS_RIGHT", "1630"}}),
               "wanted stars sprite tarvel_iii/star", "WANTED_STAR_SCALE");
+    // The money under the stars: one clash, whichever of the two is looked at.
+    expectOne(findingsWith({{"MONEY_POS_TOP", "4"},
+                            {"WANTED_POS_TOP", "62"},
+                            {"WANTED_POS_RIGHT", "140"},
+                            {"WANTED_STAR_SCALE", "30 30"}}),
+              "money text", "WANTED_STAR_SCALE");
     // The ammo's two pieces, "72 14" and the magazine's "14" printed again, over the money.
     expectOne(findingsWith({{"WEAPON_AMMO_POS_TOP", "32"}}), "is over", "WEAPON_AMMO_POS_TOP");
 }
@@ -245,4 +296,24 @@ TEST_F(ModdersMistake, ATextOutOfItsPanelsScreen) {
     // Still inside the pager's picture, but over the rim round its screen.
     expectOne(findingsWith({{"SUBTEXT_SCALE", "0.18 0.5"}}), "runs out of the screen",
               "SUBTEXT_SCALE");
+}
+
+TEST_F(ModdersMistake, ATextureTheGameCannotUseIsNamedOnceWithEverySpriteDrawnFromIt) {
+    texdict::Texture star{"star", 100, 60, std::vector<uint8_t>(100 * 60 * 4, 255), ""};
+    const auto found = findingsWith({}, "hud", {star});
+    expectOne(found,
+              "is drawn from tarvel_iii.txd, where 'star' is 100 x 60: the game takes "
+              "sides that are powers of two from 1 to 1024; make it 128 x 64",
+              "");
+    EXPECT_GT(found[0].boxes, 1u) << "both stars of the two wanted levels";
+}
+
+TEST_F(ModdersMistake, CharactersTheFontCannotDrawAreNamed) {
+    std::string names;
+    for (int i = 0; i < 14; ++i)
+        names += "\xD0\x9F\xD0\xB8\xD1\x81 \xE6\x89\x8B,"; // "Пис 手": the face has no 手
+    expectOne(findingsWith({{"WEAPON_NAMES", names}}, "weapon_wheel"),
+              "holds characters its font has no letter for, each drawn as an empty box: "
+              "\xE6\x89\x8B",
+              "");
 }

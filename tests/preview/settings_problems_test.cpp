@@ -1,5 +1,6 @@
 // What the preview's page lists as lines the plug-in cannot use as written.
 #include "support/plugin_session.h"
+#include "tools/preview/page.h"
 #include "tools/preview/settings_problems.h"
 
 #include <gtest/gtest.h>
@@ -94,4 +95,26 @@ TEST(SettingsProblems, AFileTheHudCannotReadIsDrawnWithDefaults) {
               "tarvel_moravik\\color_configs\\VColors.ini:0 [] "
               "tarvel_moravik\\color_configs\\VColors.ini cannot be read: the HUD draws every key "
               "of it with its built-in default\n");
+}
+
+TEST(SettingsProblems, ThePageSaysHowManyLinesOfEachFileGaveASettingAndNeverEveryWhenOneGaveNone) {
+    const std::string colors = "MONEY_COLOR = 89 115 150 255\r\n";
+    const std::string commentedOut = "# MONEY_POS_TOP = 30\r\n; CLOCK_RIGHT = 4\r\n";
+    PageData page;
+    page.settingsLines = countSettingsLines(gameWith(commentedOut, &colors));
+    ASSERT_TRUE(findSettingsProblems(gameWith(commentedOut, &colors)).empty());
+    std::string script = pageScript(page);
+    EXPECT_NE(script.find("\"settingsLines\": \"tarvel_moravik\\\\tarvel_III.ini: no line gave a "
+                          "setting: the HUD draws all of it with its built-in values; "
+                          "tarvel_moravik\\\\color_configs\\\\VColors.ini: 1 of 1 line with a key "
+                          "gave a setting\",\n\"everyLine\": false"),
+              std::string::npos)
+        << script;
+    page.settingsLines =
+        countSettingsLines(gameWith("MONEY_POS_TOP = 30\n\nCLOCK_RIGHT = 4\n", &colors));
+    script = pageScript(page);
+    EXPECT_NE(script.find("tarvel_III.ini: 2 of 2 lines with a key gave a setting; "),
+              std::string::npos)
+        << script;
+    EXPECT_NE(script.find("\"everyLine\": true"), std::string::npos) << script;
 }

@@ -430,10 +430,12 @@ TEST(HudDictionaryCheck, NamesTheTextureMeantForSwappedLettersButNotForAnotherNu
 }
 
 TEST(HudDictionaryCheck, SaysWhichSidesTheGameTakesInstead) {
-    texdict::Dictionary phones{{{"phone", 100, 2048, {}, ""}, {"phone_class", 4, 4, {}, ""}}};
+    texdict::Dictionary phones{{{"phone", 100, 2048, {}, ""}, {"phone_class", 64, 100, {}, ""}}};
     EXPECT_EQ(problemsIn(phones, "phone_iii.txd"),
-              std::vector<std::string>{"'phone' is 100 x 2048: the game takes sides that are "
-                                       "powers of two from 1 to 1024; make it 128 x 1024"});
+              (std::vector<std::string>{"'phone' is 100 x 2048: the game takes sides that are "
+                                        "powers of two from 1 to 1024; make it 128 x 1024",
+                                        "'phone_class' is 64 x 100: the game takes sides that "
+                                        "are powers of two from 1 to 1024; make it 64 x 128"}));
 }
 
 } // namespace

@@ -23,6 +23,11 @@ struct DrawnBox {
     std::string unseen;
     bool mirrored = false; // a sprite drawn right to left
     bool upsideDown = false;
+    // The sides of the texture a sprite that shows is drawn from, as its dictionary holds
+    // them; 0 without one.
+    int textureWidth = 0, textureHeight = 0;
+    // The characters of a text its face has no glyph for, as UTF-8: each is drawn as a box.
+    std::string undrawable;
 };
 
 // Whether the box shows at the screen point (x, y): inside it, and not on a see-through cell.

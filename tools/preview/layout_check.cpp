@@ -9,18 +9,24 @@
 //    picture the right way round too (a scope of four mirrored quarters).
 // 4. Text over text: the ink of two texts meets, unless both belong to one element and one text
 //    is part of the other (a shadow or an outline, or a part printed again in its own colour).
-// 5. Covered: over 80 % of what shows of a text or sprite lies under another element's pixels,
-//    or wholly on them when that element is not the panel it belongs on. The wheels and the
-//    scopes cover the HUD on purpose, and everything may lie on the crosshair.
+// 5. Covered: over 80 % of what shows of a text or sprite lies under another element's sprite
+//    or rectangle drawn after it (a text so covered is covered, whatever text meets it), or
+//    on one drawn before that is not the panel it belongs on; a sprite under a text too. The
+//    wheels and the scopes cover the HUD on purpose, and everything may lie on the crosshair.
 // 6. Out of its panel: a text is printed on the sprites and rectangles drawn before it whose
 //    visible pixels lie under its centre, or its own element's that it meets, and must lie
 //    wholly inside one of them: the pager's message inside the pager's screen, the timers and
 //    the clock inside the phone's.
 // 7. Too small: a sprite or rectangle less than 16 pixels across its longer side.
+// 8. A texture the game cannot use: a sprite drawn from one whose sides are no powers of two up
+//    to 1024, as `texdict check` says it, once a texture with every sprite drawn from it.
+// 9. Characters that cannot be drawn: a text holds characters its font has no glyph for.
 //
 // Boxes meet when they share at least a whole pixel both ways. A problem is reported once a
 // capture: a text and its shadow, the stars of one row, the pieces of two elements that clash.
 #include "tools/preview/layout_check.h"
+
+#include "texdict/hud_check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,21 +82,32 @@ bool onScreen(const DrawnBox& box, int screenWidth, int screenHeight) {
 }
 
 // The keys of the layout file that place and size what an element draws, and of the colour
-// files that colour it. The money and ammo panels are one element with a part each; the
-// money's text is the one with a dollar sign.
+// files that colour it, part by part: only keys that change that part. The money and ammo panels
+// are one element with a part each; the money's text is the one with a dollar sign. A part with
+// no keys is drawn where the HUD puts it, whatever the files say.
 struct ElementKeys {
     const char* element;
     const char* part; // the name shown for the element; null: the element's own
     bool (*isPart)(const DrawnBox& box);
     const char* keys;
     const char* colours;
+    const char* keyed = nullptr; // the name the keys are listed under; null: the shown name
 };
 
 bool anyBox(const DrawnBox&) {
     return true;
 }
+bool textBox(const DrawnBox& box) {
+    return isText(box);
+}
+bool spriteBox(const DrawnBox& box) {
+    return box.kind == DrawnBox::Kind::Sprite;
+}
 bool moneyText(const DrawnBox& box) {
     return isText(box) && box.label.find('$') != std::string::npos;
+}
+bool barSprite(const DrawnBox& box) {
+    return spriteBox(box) && box.label == "tarvel_iii/bar";
 }
 
 constexpr ElementKeys elementKeys[] = {
@@ -98,18 +115,25 @@ constexpr ElementKeys elementKeys[] = {
      "MONEY_COLOR"},
     {"money and ammo", "ammo", anyBox, "WEAPON_AMMO_POS_TOP, WEAPON_AMMO_POS_RIGHT, AMMO_SCALE",
      "AMMO_COLOR, AMMO_CLIP_COLOR"},
-    {"radar", nullptr, anyBox,
-     "OUTER_RADAR_SCALE_A, OUTER_RADAR_SCALE_B, BAR_HEALTH_POS_X_Y, BAR_ARMOR_POS_X_Y, "
-     "BAR_THICKNESS, BAR_LENGTH_MULTIPLIER",
-     "RADAR_HEALTH_COLOR, RADAR_ARMOR_COLOR"},
+    {"radar", nullptr, barSprite,
+     "BAR_HEALTH_POS_X_Y, BAR_ARMOR_POS_X_Y, BAR_THICKNESS, BAR_LENGTH_MULTIPLIER",
+     "RADAR_HEALTH_COLOR, RADAR_ARMOR_COLOR", "radar bars"},
+    {"radar", nullptr, anyBox, "OUTER_RADAR_SCALE_A, OUTER_RADAR_SCALE_B", "", "radar frame"},
     {"area and vehicle names", nullptr, anyBox,
      "ZONE_BOTTOM, ZONE_RIGHT, VEHICLE_BOTTOM, VEHICLE_RIGHT, BIGTEXT_SCALE",
      "ZONE_COLOR, VEHICLE_COLOR"},
-    {"mission timers", nullptr, anyBox,
+    {"mission timers", nullptr, textBox,
      "MISSIONTIMERS_POS_BOTTOM, MISSIONTIMERS_POS_RIGHT, MISSIONTIMERS_SCALE, "
      "MISSIONTIMERS_TIMER_GAP, MISSIONDESCTIMERAB_GAP",
-     "TIMER_COLOR, COUNTER_COLOR, MISSIONTIMER_BG, MISSIONTIMERBAR_BG, MISSIONTIMERBAR_FG"},
-    {"pager", nullptr, anyBox, "SUBTEXT_SCALE", "PAGER_COLOR"},
+     "TIMER_COLOR, COUNTER_COLOR", "mission timers' text"},
+    {"mission timers", nullptr, spriteBox,
+     "MISSIONTIMERS_BG_A, MISSIONTIMERS_BG_B, MISSIONDESCTIMERAB_GAP", "MISSIONTIMER_BG",
+     "mission timers' background"},
+    {"mission timers", nullptr, anyBox,
+     "MISSIONTIMERBAR_BG_A, MISSIONTIMERBAR_BG_B, MISSIONDESCTIMERAB_GAP",
+     "MISSIONTIMERBAR_BG, MISSIONTIMERBAR_FG", "mission timers' bar"},
+    {"pager", nullptr, textBox, "SUBTEXT_SCALE", "PAGER_COLOR", "pager text"},
+    {"pager", nullptr, anyBox, "", "", "pager picture"},
     {"wanted stars", nullptr, anyBox,
      "WANTED_POS_TOP, WANTED_POS_RIGHT, WANTED_STAR_SCALE, WANTED_STAR_SPACE", "WANTED_COLOR"},
     {"weapon wheel", nullptr, anyBox, "WEAP_WHEEL_SCALE_MULTIPLIER", "WHEEL_BG, WHEELINDICATOR"},
@@ -124,7 +148,10 @@ constexpr ElementKeys elementKeys[] = {
      "ODDJOB_COLOR, ODDJOB2_COLOR"},
     {"mission title", nullptr, anyBox, "MISSION_BOTTOM, MISSION_RIGHT, BIGTEXT_SCALE",
      "MISSIONTITLE_COLOR"},
-    {"phone", nullptr, anyBox, "CLOCK_RIGHT, CLOCK_BOTTOM, CLOCK_SCALE", "CLOCK_COLOR"},
+    {"phone", nullptr, textBox, "CLOCK_RIGHT, CLOCK_BOTTOM, CLOCK_SCALE", "CLOCK_COLOR",
+     "phone clock"},
+    {"phone", nullptr, anyBox, "", "", "phone picture"},
+    {"crosshair", nullptr, anyBox, "", "", "crosshair"},
 };
 
 const ElementKeys* keysOf(const DrawnBox& box) {
@@ -165,7 +192,8 @@ std::string keysFor(const std::vector<const DrawnBox*>& boxes, bool colours = fa
         if (!entry || std::find(seen.begin(), seen.end(), entry) != seen.end()) continue;
         seen.push_back(entry);
         const std::string_view these = colours && *entry->colours ? entry->colours : entry->keys;
-        keys += (keys.empty() ? "" : "; ") + elementName(*box) + ": " + std::string(these);
+        keys += (keys.empty() ? "" : "; ") + (entry->keyed ? entry->keyed : elementName(*box)) +
+                ": " + (these.empty() ? "fixed, no key moves or sizes it" : std::string(these));
     }
     return keys;
 }
@@ -339,7 +367,8 @@ float shareUnder(const DrawnBox& box, const DrawnBox& other, int screenWidth, in
     return shown ? float(under) / float(shown) : 0.0f;
 }
 
-// Rule 4 and 5.
+// Rule 4 and 5. A text under another element's sprite drawn after it is covered, whatever
+// text lies over it too: nothing of it shows. Ink over ink shows both: text over text.
 void checkClashes(CaptureLayout& layout, size_t i, const std::vector<bool>& showing) {
     const auto& boxes = layout.boxes;
     const DrawnBox& box = boxes[i];
@@ -347,24 +376,26 @@ void checkClashes(CaptureLayout& layout, size_t i, const std::vector<bool>& show
     float worstShare = coveredShare;
     for (size_t j = 0; j < boxes.size(); ++j) {
         const DrawnBox& other = boxes[j];
-        if (j == i || !showing[j]) continue;
-        const bool part =
-            other.element == box.element && (other.label.find(box.label) != std::string::npos ||
-                                             box.label.find(other.label) != std::string::npos);
-        if (j > i && isText(box) && isText(other) && !part && meet(box, other)) {
-            reportPair(layout, {i, j}, j, "is over", i);
-            continue;
-        }
-        if (other.element == box.element) continue;
+        if (j == i || !showing[j] || other.element == box.element) continue;
         if (j > i ? coversOnPurpose(other) : belongsOn(box, other)) continue;
+        // Ink over ink: both show through, text over text.
+        if (isText(box) && isText(other)) continue;
         const float share = shareUnder(box, other, layout.width, layout.height);
         if (share > worstShare) {
             worst = j;
             worstShare = share;
         }
     }
-    if (worst == i) return;
-    reportPair(layout, {i, worst}, i, worst > i ? "is covered by" : "lies on", worst);
+    if (worst > i) return reportPair(layout, {i, worst}, i, "is covered by", worst);
+    for (size_t j = i + 1; j < boxes.size() && isText(box); ++j) {
+        const DrawnBox& other = boxes[j];
+        const bool part =
+            other.element == box.element && (other.label.find(box.label) != std::string::npos ||
+                                             box.label.find(other.label) != std::string::npos);
+        if (showing[j] && isText(other) && !part && meet(box, other))
+            reportPair(layout, {i, j}, j, "is over", i);
+    }
+    if (worst != i) reportPair(layout, {i, worst}, i, "lies on", worst);
 }
 
 // Rule 6.
@@ -396,6 +427,44 @@ void checkPanel(CaptureLayout& layout, size_t i) {
                keysFor({&box, &boxes[panel]}));
     else
         reportPair(layout, printedOn, i, "runs out of", panel);
+}
+
+// Rule 8.
+void checkTexture(CaptureLayout& layout, size_t i) {
+    const DrawnBox& box = layout.boxes[i];
+    const size_t slash = box.label.find('/');
+    if (box.textureWidth <= 0 || slash == std::string::npos) return;
+    const std::string sides =
+        texdict::unusableSides(box.label.substr(slash + 1), box.textureWidth, box.textureHeight);
+    if (sides.empty()) return;
+    std::vector<size_t> drawn;
+    for (size_t j = 0; j < layout.boxes.size(); ++j)
+        if (layout.boxes[j].label == box.label) drawn.push_back(j);
+    report(layout, std::move(drawn),
+           describe(box) + " is drawn from " + box.label.substr(0, slash) + ".txd, where " + sides,
+           "texture " + box.label + " unusable", "");
+}
+
+// Rule 9.
+void checkCharacters(CaptureLayout& layout, size_t i) {
+    const DrawnBox& box = layout.boxes[i];
+    if (box.undrawable.empty()) return;
+    std::string characters;
+    for (size_t at = 0; at < box.undrawable.size();) {
+        size_t length = 1; // the bytes of one UTF-8 character
+        while (at + length < box.undrawable.size() &&
+               (static_cast<unsigned char>(box.undrawable[at + length]) & 0xC0) == 0x80)
+            ++length;
+        characters += (characters.empty() ? "" : " ") + box.undrawable.substr(at, length);
+        at += length;
+    }
+    // No key places them: the text itself is at fault.
+    report(layout, {i},
+           describe(box) +
+               " holds characters its font has no letter for, each drawn as an "
+               "empty box: " +
+               characters,
+           named(box) + " cannot draw " + box.undrawable, "");
 }
 
 } // namespace
@@ -436,6 +505,8 @@ void checkLayout(CaptureLayout& layout) {
                           "too small");
         }
         checkShowing(layout, i);
+        checkTexture(layout, i);
+        checkCharacters(layout, i);
     }
 }
 

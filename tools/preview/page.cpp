@@ -2,6 +2,11 @@
 
 #include "tools/preview/png_file.h"
 
+#include "config/hud_colors.h"
+#include "config/hud_settings.h"
+#include "config/utf8_files.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -45,7 +50,71 @@ template <class List, class Write> void writeList(std::ostream& out, const List&
     out << ']';
 }
 
+// Lines that look like a setting: not blank, no comment, split at CR LF, LF or a lone CR.
+// NUL bytes are dropped, so that UTF-16 text counts as its ASCII would.
+int keyLinesOf(const std::string& path) {
+    std::FILE* file = openUtf8File(path.c_str(), "rb");
+    if (!file) return 0;
+    std::string bytes;
+    char buffer[4096];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, read);
+    std::fclose(file);
+    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
+    int lines = 0;
+    bool lineStart = true;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r' || c == '\n') {
+            lineStart = true;
+        } else if (lineStart && c != ' ' && c != '\t' && byte < 0x80) {
+            lines += c != '#' && c != ';' && c != '=';
+            lineStart = false;
+        }
+    }
+    return lines;
+}
+
+int settingsTaken(const IniReader& reader) {
+    return int(std::count_if(reader.entries().begin(), reader.entries().end(),
+                             [](const IniEntry& entry) { return entry.used; }));
+}
+
 } // namespace
+
+std::vector<SettingsLines> countSettingsLines(const std::string& gameDirectory) {
+    HudSettings settings;
+    IniReader layout, colours;
+    layout.load((gameDirectory + layoutFile).c_str());
+    readLayout(settings, layout);
+    const char* colourFile = colorFileFor(settings.RADAR_TYPE);
+    colours.load((gameDirectory + colourFile).c_str());
+    readColors(settings.colors, colours);
+    return {{layoutFile, keyLinesOf(gameDirectory + layoutFile), settingsTaken(layout)},
+            {colourFile, keyLinesOf(gameDirectory + colourFile), settingsTaken(colours)}};
+}
+
+std::string settingsLinesNote(const std::vector<SettingsLines>& files) {
+    std::string note;
+    for (const auto& f : files) {
+        note += note.empty() ? "" : "; ";
+        const std::string of = " of " + std::to_string(f.keyLines) + " line" +
+                               (f.keyLines == 1 ? "" : "s") + " with a key";
+        if (f.settings == 0)
+            note += f.file + ": no line gave a setting" +
+                    (f.keyLines ? " (" + of.substr(1) + ")" : "") +
+                    ": the HUD draws all of it with its built-in values";
+        else
+            note += f.file + ": " + std::to_string(f.settings) + of + " gave a setting";
+    }
+    return note;
+}
+
+bool everyLineGaveASetting(const std::vector<SettingsLines>& files) {
+    return std::all_of(files.begin(), files.end(), [](const SettingsLines& f) {
+        return f.settings > 0 && f.settings >= f.keyLines;
+    });
+}
 
 std::string pageScript(const PageData& data) {
     std::ostringstream out;
@@ -56,6 +125,8 @@ std::string pageScript(const PageData& data) {
             << ", \"text\": " << quoted(problem.text)
             << ", \"message\": " << quoted(problem.message) << "}";
     });
+    out << ",\n\"settingsLines\": " << quoted(settingsLinesNote(data.settingsLines))
+        << ",\n\"everyLine\": " << (everyLineGaveASetting(data.settingsLines) ? "true" : "false");
     out << ",\n\"missingTextures\": ";
     writeList(out, data.missingTextures, [&](const std::string& line) { out << quoted(line); });
     out << ",\n\"summary\": " << quoted(data.summary)

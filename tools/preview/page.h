@@ -15,10 +15,28 @@ struct PageFrame {
     CaptureLayout layout;
 };
 
+// How many lines of one settings file gave a setting, of those that look like one: past blanks,
+// neither empty nor a comment, whatever their line ends.
+struct SettingsLines {
+    std::string file; // relative to the game directory
+    int keyLines = 0;
+    int settings = 0;
+};
+
+// The layout file and the colour file its RADAR_TYPE selects, under gameDirectory (which ends
+// in a path separator), read as the HUD reads them.
+std::vector<SettingsLines> countSettingsLines(const std::string& gameDirectory);
+// What the console and the page say of them: "tarvel_moravik\tarvel_III.ini: 52 of 52 lines
+// with a key gave a setting; ...".
+std::string settingsLinesNote(const std::vector<SettingsLines>& files);
+// Whether each file gave a setting from every line with a key, and at least one.
+bool everyLineGaveASetting(const std::vector<SettingsLines>& files);
+
 struct PageData {
     std::string rendered; // when, as the page shows it
     long long stamp = 0;  // differs for every render: the page reloads its images when it does
     std::vector<SettingsProblem> problems;
+    std::vector<SettingsLines> settingsLines;
     std::vector<std::string> missingTextures; // each as the console says it
     std::string summary;                      // the console's last line
     size_t problemCount = 0;                  // the problems it counts

@@ -316,9 +316,11 @@ std::string timeNow() {
 using FramesBySize = std::vector<std::vector<preview::PageFrame>>;
 
 bool writePageData(const Options& options, const std::vector<preview::SettingsProblem>& problems,
-                   const CheckReport& report, const FramesBySize& framesBySize) {
+                   const std::vector<preview::SettingsLines>& lines, const CheckReport& report,
+                   const FramesBySize& framesBySize) {
     preview::PageData page;
     page.problems = problems;
+    page.settingsLines = lines;
     page.missingTextures = report.missingTextureLines();
     page.summary = report.summary(problems);
     page.problemCount = report.problems(problems);
@@ -342,6 +344,7 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
     // Fresh for every render: a watched dictionary may have changed.
     preview::DictionaryTextures textures;
     const auto problems = preview::findSettingsProblems(preview::utf8Of(gameDirectory) + "\\");
+    const auto lines = preview::countSettingsLines(preview::utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
     CheckReport report;
     for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
@@ -378,9 +381,10 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
         if (!preview::playScenario(scenario, play, error)) return fail(error);
         report.addMissing(missingTextures);
         framesBySize[sizeIndex] = std::move(frames);
-        if (!options.out.empty() && !writePageData(options, problems, report, framesBySize))
+        if (!options.out.empty() && !writePageData(options, problems, lines, report, framesBySize))
             return 1;
     }
+    std::printf("%s\n", preview::settingsLinesNote(lines).c_str());
     const size_t found = report.print(problems);
     return options.check && found > 0 ? 1 : 0;
 }

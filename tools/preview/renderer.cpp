@@ -394,6 +394,26 @@ TextLayout TextPainter::layout(const TextState& state, float x, std::u16string_v
     return out;
 }
 
+std::u16string TextPainter::undrawable(const TextState& state, std::u16string_view text) const {
+    std::u16string missing;
+    const stbtt_fontinfo* info = fonts_.face(state.font).info();
+    if (!info) return missing;
+    for (size_t i = 0; i < text.size(); ++i) {
+        // A character beyond 16 bits, as its two halves.
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        const std::u16string_view character = text.substr(i, pair ? 2 : 1);
+        const int code =
+            pair ? 0x10000 + ((text[i] - 0xD800) << 10) + (text[i + 1] - 0xDC00) : text[i];
+        i += pair ? 1 : 0;
+        if (code <= u' ' || stbtt_FindGlyphIndex(info, code) != 0 ||
+            missing.find(character) != std::u16string::npos)
+            continue;
+        missing += character;
+    }
+    return missing;
+}
+
 float TextPainter::width(const TextState& state, std::u16string_view text) const {
     const FaceScale f = faceScale(fonts_, state);
     return f.usable() ? lineWidth(f, text) : 0.0f;

@@ -133,6 +133,9 @@ class TextPainter {
         float left = 0, top = 0, right = 0, bottom = 0;
     };
     bool inkBox(const TextState& state, float x, float y, std::u16string_view text, Box& box) const;
+    // The characters of the text the state's face has no glyph for, each once, in text order:
+    // print draws each as an empty box.
+    std::u16string undrawable(const TextState& state, std::u16string_view text) const;
 
   private:
     void drawLine(Image& canvas, const TextState& state, float left, float top,

@@ -205,6 +205,7 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
             box.unseen = whyNoInk(text_, n(0), n(1));
         }
         box.label = utf8(call.text);
+        box.undrawable = utf8(painter_.undrawable(text_, call.text));
         const bool faded = std::isfinite(text_.alpha) && text_.alpha <= 0;
         if (text_.colour.a == 0 || faded) box.unseen = "is fully transparent";
     } else if (r == "drawSprite" || r == "drawPlainRectangle") {
@@ -243,7 +244,11 @@ void FrameReplay::noteBox(const sim::HostCall& call, std::vector<DrawnBox>& boxe
     }
     const Image* image =
         corners && !box.label.empty() && box.unseen.empty() ? textures_(box.label) : nullptr;
-    if (image) noteCover(box, *image, *corners);
+    if (image) {
+        noteCover(box, *image, *corners);
+        box.textureWidth = image->width;
+        box.textureHeight = image->height;
+    }
     box.element = call.caller;
     boxes.push_back(std::move(box));
 }
