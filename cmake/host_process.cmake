@@ -16,14 +16,17 @@ function(add_host_process target)
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target})
 endfunction()
 
-# Copies the plug-in next to a host process, where the game's loader would find it.
+# Copies the plug-in next to a host process, where the game's loader would find it. A copy of its
+# own, made whenever the plug-in is built, not only when the program is linked again.
 function(place_plugin_beside target)
-    add_dependencies(${target} tarvel_hud)
-    add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:tarvel_hud>
-                $<TARGET_FILE_DIR:${target}>/tarvel_hud.dll
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HUD_DEBUG_FILE}
-                $<TARGET_FILE_DIR:${target}>/tarvel_hud.asi.debug)
+    get_target_property(dir ${target} RUNTIME_OUTPUT_DIRECTORY)
+    add_custom_command(OUTPUT ${dir}/tarvel_hud.dll ${dir}/tarvel_hud.asi.debug
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvel_hud> ${dir}/tarvel_hud.dll
+        COMMAND ${CMAKE_COMMAND} -E copy ${HUD_DEBUG_FILE} ${dir}/tarvel_hud.asi.debug
+        DEPENDS tarvel_hud
+        VERBATIM)
+    add_custom_target(${target}_plugin_copy DEPENDS ${dir}/tarvel_hud.dll)
+    add_dependencies(${target} ${target}_plugin_copy)
 endfunction()
 
 # The built texture dictionaries beside a host process: in tarvel_moravik/, where the plug-in

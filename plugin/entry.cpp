@@ -11,42 +11,27 @@
 
 #include <windows.h>
 
-#include <optional>
-
 namespace {
 
-// Before anything looks at the game: a copy loaded while another runs leaves the game alone.
-// The claim goes last at unload, when this copy has put back every byte it wrote.
-struct GameClaim {
-    GameClaim() : first(claimGame()) {}
-    ~GameClaim() {
-        if (first) releaseGameClaim();
-    }
-    const bool first;
-};
-const GameClaim gameClaim;
-
-// The build is known before anything touches the game.
-const GameVersion runningBuild = gameClaim.first ? gameVersion() : GameVersion::Unknown;
+bool processEnding = false;
 
 // The log is created afresh before the call sites are taken over, so it names each of them. A
-// second copy only adds its line to the first copy's log.
-struct LogAtLoad {
-    LogAtLoad() {
-        if (!gameClaim.first) {
-            logSecondCopy(claimingCopy());
-            return;
-        }
-        startLog();
-        logBuild(runningBuild);
+// copy that takes over from another adds to that copy's log. The build is known before anything
+// touches the game.
+struct LogOfTheWorkingCopy {
+    explicit LogOfTheWorkingCopy(bool tookOver) {
+        if (tookOver)
+            logTakeOver(claimingCopy());
+        else
+            startLog();
+        logBuild(gameVersion());
     }
-    ~LogAtLoad() { closeLog(); }
+    ~LogOfTheWorkingCopy() { closeLog(); }
 };
-LogAtLoad logAtLoad;
 
-// The game's sprite objects live as long as the plug-in; only a fully known build has them.
+// The game's sprite objects live as long as the copy works; only a fully known build has them.
 struct HudSpriteLifetime {
-    HudSpriteLifetime() : constructed(gameClaim.first && host::fullyKnown()) {
+    HudSpriteLifetime() : constructed(host::fullyKnown()) {
         if (constructed) constructHudSprites();
     }
     ~HudSpriteLifetime() {
@@ -54,30 +39,64 @@ struct HudSpriteLifetime {
     }
     const bool constructed;
 };
-HudSpriteLifetime hudSprites;
 
-// The handlers, for the copy that claimed the game only.
-struct HudPluginOfTheFirstCopy {
-    HudPluginOfTheFirstCopy() {
-        if (gameClaim.first) plugin.emplace();
-    }
-    std::optional<HudPlugin> plugin;
-};
-HudPluginOfTheFirstCopy plugin;
-
-// The name displays start from the game's own display state at load.
+// The name displays start from the game's own display state when the copy starts working.
 struct NameDisplaySeeds {
-    NameDisplaySeeds() {
-        if (gameClaim.first) seedNameDisplays();
+    NameDisplaySeeds() { seedNameDisplays(); }
+};
+
+// What the copy that holds the game has of it, made in this order and given back in reverse.
+struct WorkingCopy {
+    explicit WorkingCopy(bool tookOver) : log(tookOver) {}
+    LogOfTheWorkingCopy log;
+    HudSpriteLifetime sprites;
+    HudPlugin plugin;
+    NameDisplaySeeds seeds;
+};
+
+// A static of its own, made at load or when the game is handed over: either way the runtime
+// destroys it before what it made on its way (the call sites' saved bytes among them) and before
+// the claim below, as it destroys global objects.
+void workTheGame(bool tookOver) {
+    static WorkingCopy copy(tookOver);
+}
+
+void takeOverTheGame() {
+    workTheGame(true);
+}
+
+// Before anything looks at the game: a copy loaded while another runs leaves the game alone
+// until that one hands it over. The claim goes last at unload, when this copy has put back every
+// byte it wrote.
+struct GameClaim {
+    GameClaim() : first(claimGame(&takeOverTheGame)) {}
+    ~GameClaim() { releaseGameClaim(!processEnding); }
+    const bool first;
+};
+const GameClaim gameClaim;
+
+struct StartAtLoad {
+    StartAtLoad() {
+        if (gameClaim.first)
+            workTheGame(false);
+        else
+            logSecondCopy(claimingCopy());
+    }
+    // The working copy's log goes with it, after its last line.
+    ~StartAtLoad() {
+        if (!gameClaim.first) closeLog();
     }
 };
-NameDisplaySeeds nameDisplaySeeds;
+const StartAtLoad startAtLoad;
 
 } // namespace
 
 // Called before the global objects are destroyed. A detach with a reserved pointer is the
 // process ending rather than an unload.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) noteGameClosing();
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) {
+        processEnding = true;
+        noteGameClosing();
+    }
     return TRUE;
 }

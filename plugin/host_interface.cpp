@@ -1,7 +1,9 @@
 #include "plugin/host_interface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 
 namespace host {
@@ -13,6 +15,34 @@ bool allFinite(std::initializer_list<float> values) {
     for (float value : values)
         if (!std::isfinite(value)) return false;
     return true;
+}
+
+// The game's text buffers hold a few thousand characters: no text longer than this reaches it,
+// whatever a settings file holds. A surrogate pair is never cut in two.
+constexpr size_t longestGameText = 4095;
+char16_t capped16[longestGameText + 1];
+char capped8[longestGameText + 1];
+
+const char16_t* capped(const char16_t* text) {
+    if (!text) return text;
+    size_t length = 0;
+    while (length <= longestGameText && text[length] != 0)
+        ++length;
+    if (length <= longestGameText) return text;
+    length = longestGameText;
+    if (text[length - 1] >= 0xD800 && text[length - 1] < 0xDC00) --length;
+    std::copy_n(text, length, capped16);
+    capped16[length] = 0;
+    return capped16;
+}
+
+const char* capped(const char* text) {
+    if (!text) return text;
+    const size_t length = strnlen(text, longestGameText + 1);
+    if (length <= longestGameText) return text;
+    std::copy_n(text, longestGameText, capped8);
+    capped8[longestGameText] = 0;
+    return capped8;
 }
 } // namespace
 
@@ -113,11 +143,11 @@ void textSwitch1DA0() {
     call<void>(&HostAddresses::textSwitch1DA0);
 }
 void asciiToHostText(const char* source, char16_t* destination) {
-    call<void>(&HostAddresses::asciiToHostText, source, destination);
+    call<void>(&HostAddresses::asciiToHostText, capped(source), destination);
 }
 void printHostText(float x, float y, const char16_t* text) {
     if (!allFinite({x, y})) return;
-    call<void>(&HostAddresses::printHostText, x, y, text);
+    call<void>(&HostAddresses::printHostText, x, y, capped(text));
 }
 int hostTextLength(const char16_t* text) {
     return call<int>(&HostAddresses::hostTextLength, text);
@@ -130,7 +160,7 @@ bool hostTextEqual(const char16_t* a, const char16_t* b, int length) {
 }
 const char16_t* lookupText(const char* key) {
     return callMethod<const char16_t*>(&HostAddresses::lookupText,
-                                       reinterpret_cast<void*>(addresses().textTable), key);
+                                       reinterpret_cast<void*>(addresses().textTable), capped(key));
 }
 
 void constructSprite(HostSprite& sprite) {
@@ -166,7 +196,8 @@ void releaseDictionary(HostDictionary dictionary) {
     if (dictionary) call<void>(&HostAddresses::releaseDictionary, dictionary);
 }
 void* findTexture(HostDictionary dictionary, const char* name) {
-    return dictionary ? call<void*>(&HostAddresses::findTexture, dictionary, name) : nullptr;
+    return dictionary ? call<void*>(&HostAddresses::findTexture, dictionary, capped(name))
+                      : nullptr;
 }
 void setRenderState(int state, uint32_t value) {
     call<void>(&HostAddresses::setRenderState, state, value);

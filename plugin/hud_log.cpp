@@ -73,11 +73,22 @@ LogState& restart() {
     return current;
 }
 
+// Points at this game's log and adds to what is there, as the copy before this one left it.
+bool reopen() {
+    LogState& current = restart();
+    LARGE_INTEGER size{};
+    if (!open(OPEN_ALWAYS) || !GetFileSizeEx(current.file, &size)) return false;
+    current.size = static_cast<long>(std::min<LONGLONG>(size.QuadPart, logCapacity));
+    return true;
+}
+
 } // namespace
 
 void startLog() {
     try {
-        restart().createLater = !create("");
+        // Two statements: in one assignment the right side would run first, on the old path.
+        LogState& current = restart();
+        current.createLater = !create("");
     } catch (...) {
         closeLog();
     }
@@ -85,13 +96,23 @@ void startLog() {
 
 void logSecondCopy(const char* runningCopy) {
     try {
-        LogState& current = restart();
-        LARGE_INTEGER size{};
-        if (!open(OPEN_ALWAYS) || !GetFileSizeEx(current.file, &size)) return;
-        current.size = static_cast<long>(std::min<LONGLONG>(size.QuadPart, logCapacity));
+        if (!reopen()) return;
         logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded from "
-                "%s runs: this copy changes nothing in the game. Delete one of the two files",
+                "%s runs: this copy changes nothing in the game and takes over if that copy is "
+                "unloaded. Unless a loader reloads the HUD while you play, delete one of the two "
+                "files",
                 HUD_VERSION_TEXT, pluginFileName().c_str(), runningCopy);
+    } catch (...) {
+        closeLog();
+    }
+}
+
+void logTakeOver(const char* previousCopy) {
+    try {
+        if (!reopen()) return;
+        logLine("tarvel_moravik HUD %s, loaded from %s, takes over the game from the copy loaded "
+                "from %s, which was unloaded",
+                HUD_VERSION_TEXT, pluginFileName().c_str(), previousCopy);
     } catch (...) {
         closeLog();
     }

@@ -16,6 +16,9 @@ void startLog();
 // For a copy of the plug-in loaded while another runs: appends one line to that copy's log that
 // names both.
 void logSecondCopy(const char* runningCopy);
+// For a waiting copy that takes the game over at the other's unload: appends to that copy's log
+// one line that names both; later lines follow it.
+void logTakeOver(const char* previousCopy);
 // Lets go of the log, at unload; later lines are left out.
 void closeLog();
 // Appends one line, formatted as printf does; the line end is added.

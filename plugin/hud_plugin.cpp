@@ -16,13 +16,16 @@
 namespace {
 
 // A copy loaded into a game that is already running (a hot reload) has missed the game's start,
-// so it does the start's work at its first frame. A game whose frame counter is still zero at
-// load has run no frame: the copy came with the game and will see its start.
+// so it does the start's work at its first frame; it has missed the radar set-up too, which
+// comes once a game and not again with a saved game loaded. A game whose frame counter is still
+// zero at load has run no frame: the copy came with the game and will see both.
 bool startMissed = false;
+bool radarSetupMissed = false;
 bool gameClosing = false;
 
 void startHud() {
     if (host::fullyKnown()) loadHudTextures();
+    if (radarSetupMissed) onRadarSetup();
     // Settings first, so a reload key set in the layout file works from the first frame. The
     // handler is a plain function: adding it again on a later start adds nothing.
     refreshSettings(gameSettingsFiles());
@@ -33,6 +36,7 @@ void startHud() {
 
 HudPlugin::HudPlugin() {
     startMissed = gameVersion() != GameVersion::Unknown && host::frameCounter() != 0;
+    radarSetupMissed = startMissed;
     StartEvent().addHandler(onGameStart);
     HudDrawEvent().addHandler(onHudDraw);
     PhoneDrawEvent().addHandler(onPhoneDraw);
@@ -77,6 +81,7 @@ void onPhoneDraw() {
 }
 
 void onRadarSetup() {
+    radarSetupMissed = false;
     if (host::fullyKnown()) install_radar_jumps();
 }
 

@@ -2,7 +2,9 @@
 // start in between: the unload gives back the dictionaries as a shutdown would, and a copy loaded
 // into the running game draws with its textures from its first frame.
 #include "sim/busy_game.h"
+#include "sim/game_life.h"
 #include "sim/host_data.h"
+#include "sim/host_radar.h"
 #include "support/plugin_session.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +78,37 @@ TEST(HotReload, ACopyLoadedIntoARunningGameDrawsWithItsTexturesFromItsFirstFrame
     reloaded.unload();
     for (const char* stem : dictionaryStems)
         EXPECT_EQ(sim::releaseCount(stem), 2) << stem;
+}
+
+// The copy before it had the radar set up; this one takes it at its first frame, whether a saved
+// game is loaded (a start) before that frame or after it.
+TEST(HotReload, ACopyLoadedIntoARunningGameTakesTheRadarAndLoadsItsDictionariesOnce) {
+    const auto roundRadarRan = [] {
+        sim::clearCalls();
+        sim::radarToScreen({0, 0});
+        return sim::countCalls("gameRadarToScreen") != 0;
+    };
+    for (const bool startFirst : {false, true}) {
+        SCOPED_TRACE(startFirst ? "a saved game loaded before the first frame" : "frame first");
+        testing_support::removeDataFolder();
+        sim::layOut(sim::Build::v100);
+        {
+            PluginSession plugin(sim::Build::v100, false);
+            sim::fire(sim::Event::Start);
+            sim::fire(sim::Event::RadarPatch);
+            drawOneFrame();
+        }
+        ASSERT_TRUE(roundRadarRan());
+        PluginSession reloaded(sim::Build::v100, false);
+        if (startFirst) sim::loadSavedGame(1'000);
+        drawOneFrame();
+        EXPECT_FALSE(roundRadarRan()) << "at the first frame";
+        for (const char* stem : dictionaryStems)
+            EXPECT_EQ(sim::loadCount(stem), 2) << stem << ": loaded once by each copy";
+        sim::loadSavedGame(2'000);
+        drawOneFrame();
+        EXPECT_FALSE(roundRadarRan()) << "after a saved game loaded";
+    }
 }
 
 } // namespace

@@ -184,6 +184,18 @@ TEST_F(HudLog, ALogThatCannotBeWrittenChangesNothingDrawn) {
     EXPECT_TRUE(std::filesystem::is_directory(logPath()));
 }
 
+TEST_F(HudLog, APlainLoadInAFreshFolderBeginsWithTheVersionAndTheFileAndLosesNoLine) {
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    const std::string log = logText();
+    const std::string firstLine = log.substr(0, log.find("\r\n"));
+    EXPECT_EQ(firstLine.rfind("tarvel_moravik HUD ", 0), 0u) << firstLine;
+    EXPECT_THAT(firstLine, testing::EndsWith(", loaded from " + testing_support::gameDirectory() +
+                                             "tarvel_hud.dll"));
+    EXPECT_THAT(log, Not(HasSubstr("lost")));
+    EXPECT_THAT(log, HasSubstr("game build 100 recognised"));
+}
+
 TEST_F(HudLog, HeldByAViewerAtLoadItIsTakenUpAtTheNextStartAndAfterTheNextSettingsChange) {
     const std::string lastSession = "the last session's lines\r\n";
     const std::string heldSince = "the lines of that load are lost";

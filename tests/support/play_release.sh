@@ -3,7 +3,7 @@
 # game's folder (and, for loaders that look there, the .asi into scripts), the game started and a
 # few frames played. The HUD draws, each sprite with its texture, and its log names the version,
 # the build, the file it was loaded from, every dictionary loaded and no settings line it cannot
-# use; so in a game folder named in letters the system's code page lacks.
+# use; so in a game folder named in letters the system's code page lacks, an emoji among them.
 set -euo pipefail
 # Wine takes the system code page from the locale: C.UTF-8 gives 1252 (Western European), which
 # has é but neither Cyrillic, Chinese nor Greek letters.
@@ -45,4 +45,6 @@ play scripts/tarvel_hud.asi
 play tarvel_hud.asi "Jogos Café" "texture dictionaries handed to the game by their full path"
 play tarvel_hud.asi "Игра 游戏 Ωmega" \
     "texture dictionaries handed to the game by the folder's short name"
+# A character beyond 16 bits: its path goes as a surrogate pair.
+play tarvel_hud.asi "game 🎮" "texture dictionaries handed to the game by the folder's short name"
 echo "the release plays from the game's folder, from scripts and from folders in any letters"

@@ -88,4 +88,20 @@ TEST_F(WheelsInFrame, NamesInEveryTextFormReachTheGameAsTheirCharacters) {
     }
 }
 
+// The game's text buffers hold a few thousand characters, whatever length a name has.
+TEST_F(WheelsInFrame, AMegabyteNameReachesTheGameCutAt4095CharactersAndNoPairCutInTwo) {
+    const std::string megabyte(1 << 20, 'x');
+    const std::string controller = "\xF0\x9F\x8E\xAE"; // U+1F3AE, two 16-bit codes
+    for (const size_t before : {size_t{4095}, size_t{4094}}) {
+        testing_support::writeDataFile("tarvel_III.ini", "WEAPON_NAMES = Fist," +
+                                                             megabyte.substr(0, before) +
+                                                             controller + megabyte + ",\n");
+        PluginSession session;
+        frameWithTheWeaponWheel();
+        const std::u16string shown = caption();
+        EXPECT_EQ(shown.size(), before);
+        EXPECT_TRUE(shown == std::u16string(before, u'x')) << before << " x before the pair";
+    }
+}
+
 } // namespace
