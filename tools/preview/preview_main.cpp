@@ -2,7 +2,7 @@
 // it drew as PNG frames.
 //
 //   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] [--watch]
-//           [--log FILE]
+//           [--log FILE] [--fill-art]
 //
 // Every run lists what the HUD cannot use in the settings, the textures it looks up that the
 // dictionaries lack and what the layout check finds, and the page says the same.
@@ -16,7 +16,8 @@
 // The plug-in reads its configuration and texture dictionaries from tarvel_moravik\ beside the
 // game's executable, so the preview gives it a game directory of its own: a temporary folder
 // holding a copy of this program, the plug-in and DIR\tarvel_moravik, where a second run of
-// this program plays. A dictionary DIR lacks comes from the project's own art.
+// this program plays. A dictionary DIR lacks is missing there too, as it would be in the game,
+// unless --fill-art (or no --data: the project's own folder) fills it in from the project's art.
 //
 // Paths may hold any characters: they are taken from the wide command line, kept as UTF-8 and
 // opened through the wide file calls.
@@ -60,6 +61,7 @@ struct Options {
     bool check = false;
     bool watch = false;
     bool help = false;
+    bool fillArt = false; // a dictionary DIR lacks comes from the project's own art
     bool play = false;   // the run inside the game directory: --play and --fonts
     std::string fonts;   // for the run inside
     std::string watcher; // the run inside under --watch: the watching process's id
@@ -67,7 +69,7 @@ struct Options {
 
 const char* const usage =
     "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] "
-    "[--watch] [--log FILE]";
+    "[--watch] [--log FILE] [--fill-art]";
 
 const char* const help =
     "Runs the HUD inside a simulated game through a scenario and writes what it drew.\n"
@@ -80,6 +82,8 @@ const char* const help =
     "                   when anything is; frames only with --out\n"
     "  --watch          renders again whenever a file of DIR is saved, until Ctrl+C\n"
     "  --log FILE       copies the log the plug-in wrote during the run to FILE\n"
+    "  --fill-art       a dictionary DIR lacks is drawn from the project's own art, not as\n"
+    "                   missing as the game would (the default without --data)\n"
     "  --help           this text\n";
 
 int fail(const std::string& message) {
@@ -162,10 +166,11 @@ bool readOptions(const std::vector<std::string>& args, Options& options, std::st
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
                                 arg == "--out" || arg == "--log" || arg == "--fonts" ||
                                 arg == "--watcher";
-        if (arg == "--play" || arg == "--check" || arg == "--watch") {
+        if (arg == "--play" || arg == "--check" || arg == "--watch" || arg == "--fill-art") {
             (arg == "--play"    ? options.play
              : arg == "--check" ? options.check
-                                : options.watch) = true;
+             : arg == "--watch" ? options.watch
+                                : options.fillArt) = true;
             continue;
         }
         if (!takesValue) {
@@ -221,6 +226,8 @@ struct CheckReport {
     };
     std::vector<Seen> layout;
     std::vector<std::string> missingTextures; // "dictionary/name", each once
+    // The dictionaries the game loads as holding nothing, by name, with why ("is missing").
+    std::vector<std::pair<std::string, std::string>> unusableDictionaries;
     size_t captures = 0;
 
     void add(const preview::CaptureLayout& capture) {
@@ -247,13 +254,32 @@ struct CheckReport {
                 missingTextures.push_back(texture);
     }
 
-    // What the console says of each missing texture, and the page too.
+    // What the console says of each missing texture, and the page too: those of a dictionary
+    // the game cannot use at all in one line.
     std::vector<std::string> missingTextureLines() const {
         std::vector<std::string> lines;
+        const auto dictionaryOf = [](const std::string& texture) {
+            return texture.substr(0, texture.find('/'));
+        };
+        for (const auto& [dictionary, why] : unusableDictionaries) {
+            std::string names;
+            size_t count = 0;
+            for (const auto& texture : missingTextures)
+                if (dictionaryOf(texture) == dictionary)
+                    names += (count++ ? ", " : "") + texture.substr(dictionary.size() + 1);
+            if (count > 0)
+                lines.push_back("tarvel_moravik\\" + dictionary + ".txd " + why + ": the " +
+                                std::to_string(count) +
+                                " textures the HUD looks up in it are drawn without a picture (" +
+                                names + ")");
+        }
         for (const auto& texture : missingTextures) {
-            const size_t slash = texture.find('/');
-            lines.push_back("tarvel_moravik\\" + texture.substr(0, slash) +
-                            ".txd lacks the texture \"" + texture.substr(slash + 1) +
+            const std::string dictionary = dictionaryOf(texture);
+            if (std::any_of(unusableDictionaries.begin(), unusableDictionaries.end(),
+                            [&](const auto& unusable) { return unusable.first == dictionary; }))
+                continue;
+            lines.push_back("tarvel_moravik\\" + dictionary + ".txd lacks the texture \"" +
+                            texture.substr(dictionary.size() + 1) +
                             "\" the HUD looks up: what uses it is drawn without a picture");
         }
         return lines;
@@ -334,6 +360,26 @@ bool writePageData(const Options& options, const std::vector<preview::SettingsPr
     return false;
 }
 
+constexpr const char* dictionaryNames[] = {"tarvel_iii", "ring_iii", "radio_iii", "phone_iii"};
+
+// The dictionaries of the game directory that the game loads as holding nothing, with why.
+std::vector<std::pair<std::string, std::string>> unusableDictionaries(const fs::path& folder) {
+    std::vector<std::pair<std::string, std::string>> unusable;
+    for (const std::string name : dictionaryNames) {
+        const fs::path file = folder / (name + ".txd");
+        std::error_code failure;
+        std::string bytes, error = "it cannot be opened";
+        texdict::Dictionary dictionary;
+        if (!fs::exists(file, failure))
+            unusable.emplace_back(name, "is missing");
+        else if (!preview::readWholeFile(preview::utf8Of(file), bytes) ||
+                 !texdict::read({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()},
+                                dictionary, error))
+            unusable.emplace_back(name, "cannot be read (" + error + ")");
+    }
+    return unusable;
+}
+
 // Plays every size once inside the game directory this program was copied to. The page is
 // written again as each size is done, so that a watched layout shows at its first size soon.
 int playSizes(const Options& options, const preview::Scenario& scenario,
@@ -344,6 +390,7 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
     const auto problems = preview::findSettingsProblems(preview::utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
     CheckReport report;
+    report.unusableDictionaries = unusableDictionaries(gameDirectory / "tarvel_moravik");
     for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
         const Size& size = options.sizes[sizeIndex];
         std::vector<preview::PageFrame> frames;
@@ -436,21 +483,6 @@ void removePatiently(const fs::path& path) {
 void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
     fs::create_hard_link(from, to, failure);
     if (failure) fs::copy_file(from, to, failure);
-}
-
-// The game loads a dictionary it cannot read as one without textures: say why. False when it
-// cannot be read.
-bool readableDictionary(const fs::path& file) {
-    const std::string path = preview::utf8Of(file);
-    std::string bytes, error = "cannot be opened";
-    texdict::Dictionary dictionary;
-    if (preview::readWholeFile(path, bytes) &&
-        texdict::read({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, dictionary,
-                      error))
-        return true;
-    std::fprintf(stderr, "preview: %s: %s; the game would draw without its textures\n",
-                 shown(path).c_str(), error.c_str());
-    return false;
 }
 
 // Whether every character of the path has a place in the system's 8-bit code page.
@@ -546,15 +578,10 @@ class GameDirectory {
         removePatiently(game_ / "tarvel_moravik");
         fs::copy(preview::pathOf(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
                  fs::copy_options::recursive, failure);
-        for (const char* file :
-             {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
-            if (!failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
+        for (const std::string name : dictionaryNames) {
+            const std::string file = name + ".txd";
+            if (options_.fillArt && !failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
                 linkOrCopy(home_.dictionaries / file, game_ / "tarvel_moravik" / file, failure);
-            // One render refuses the folder; --watch goes on, since the file may be mid-edit.
-            else if (!readableDictionary(preview::pathOf(options_.data) / "tarvel_moravik" /
-                                         file) &&
-                     !options_.watch)
-                return 1;
         }
         if (!laidOut_ || failure)
             return fail("cannot lay out a game directory in " + shown(preview::utf8Of(game_)));
@@ -663,7 +690,10 @@ int main() {
     // The run inside plays in its own folder, which holds the configuration.
     if (options.play) options.data = preview::utf8Of(home);
     const Home found = findHome(home);
-    if (options.data.empty()) options.data = preview::utf8Of(found.shipped);
+    if (options.data.empty()) {
+        options.data = preview::utf8Of(found.shipped);
+        options.fillArt = true;
+    }
     if (options.scenario.empty()) options.scenario = preview::utf8Of(found.scenario);
 
     std::error_code failure;
