@@ -50,11 +50,11 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	@fuzz/run.sh $(FUZZ_BUILD) 10
 
-# The default scenario on the shipped configuration, at two sizes; the program prints each
-# frame it writes. It runs under Wine, so the paths it is given are Windows paths.
+# The default scenario on the shipped configuration, at two sizes, its dictionaries filled in
+# from the art the build draws (data/ holds none); the program prints each frame it writes. It runs under Wine, so the paths it is given are Windows paths.
 preview: build
 	@mkdir -p out/preview
-	@wine $(BUILD)/tools/preview/preview.exe \
+	@wine $(BUILD)/tools/preview/preview.exe --fill-art \
 	    --data "$$(winepath -w '$(CURDIR)/data')" \
 	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
 	    --size 1920x1080 --size 1280x720 \
@@ -64,7 +64,7 @@ preview: build
 # renders again and the page it prints follows, until Ctrl+C.
 studio: build
 	@mkdir -p out/studio
-	@wine $(BUILD)/tools/preview/preview.exe --watch \
+	@wine $(BUILD)/tools/preview/preview.exe --watch --fill-art \
 	    --data "$$(winepath -w '$(CURDIR)/data')" \
 	    --scenario "$$(winepath -w '$(CURDIR)/tools/preview/default.scenario')" \
 	    --size 1280x720 --size 1920x1080 --size 1024x768 \

@@ -54,5 +54,7 @@ done
 grep -q "RADIO_WHEL_SCALE" "$unicode/frames/preview-data.js" || fail "the page lists no settings finding"
 grep -q "RADIO_WHEL_SCALE" "$unicode/hud.log" || fail "the plug-in's log is not in $unicode"
 grep -qF "$unicode/frames/hud_640x360.png" "$work/render.txt" || fail "the frames are not named as written: $(cat "$work/render.txt")"
+address="file://$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$unicode/frames/index.html")"
+grep -qxF "$address" <(tr -d '\r' <"$work/render.txt") || fail "the page's address is not $address: $(cat "$work/render.txt")"
 [ -z "$(ls -A "$unicode/temp")" ] || fail "left in the temp folder: $(ls -R "$unicode/temp")"
 echo "the preview renders and checks in folders named $(basename "$unicode")${temp:+, with its temp folder so named}"

@@ -1,5 +1,6 @@
 # Shared by the tests of the preview's page: a work folder that is cleared away on exit, a copy
-# of the shipped data to break, and headless Chromium with a profile of its own.
+# of the shipped data with the build's dictionaries to break (the caller sets $preview first),
+# and headless Chromium with a profile of its own.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 work="$(mktemp -d)"
 started=() # process groups
@@ -10,7 +11,9 @@ cleanup() {
 trap cleanup EXIT
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# With the build's dictionaries, as a modder's copy of the release's folder holds them.
 cp -r "$root/data" "$work/data"
+cp "$(dirname "$preview")"/dictionaries/*.txd "$work/data/tarvel_moravik/"
 mkdir -p "$work/out"
 layout="$work/data/tarvel_moravik/tarvel_III.ini"
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # preview --watch prints a line for its first render too, and the game directory it copies into
-# Wine's temp folder does not outlive it: ended by a plain kill, what is left goes with the next
-# run's start.
+# Wine's temp folder does not outlive it, ended by a plain kill (the terminate signal) too; nor
+# does a plain run's. The layout file is read-only, which its copies must not be.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
@@ -9,6 +9,7 @@ preview="$1"
 # The copy of this run's data is told apart from other runs' by a line of its own.
 marker="# watched by run $$ $RANDOM"
 echo "$marker" >>"$layout"
+chmod a-w "$layout"
 copies() {
     grep -lsxF -- "$marker" "${WINEPREFIX:-$HOME/.wine}"/drive_c/users/*/Temp/tarvel_preview_*/tarvel_moravik/tarvel_III.ini \
         "${WINEPREFIX:-$HOME/.wine}"/drive_c/users/*/AppData/Local/Temp/tarvel_preview_*/tarvel_moravik/tarvel_III.ini || true
@@ -34,11 +35,13 @@ for _ in $(seq 600); do
 done
 kill -0 "$watcher" 2>/dev/null && fail "a plain kill did not end the watcher within a minute"
 
-# The next run clears it away as it starts; the killed run's game process may still be
-# ending, holding its program, so a few runs may pass before it is gone.
-for _ in $(seq 10); do
-    run_wine "$preview" "${preview_args[@]}" --size 320x180
+# Its game process sees it gone and has the copy cleared away once it has ended itself.
+for _ in $(seq 600); do
     [ -e "$copy" ] || break
+    sleep 0.1
 done
-[ ! -e "$copy" ] || fail "$copy is still there: $(ls -R "$copy" | head)"
-echo "the killed watcher's copy is gone"
+[ ! -e "$copy" ] || fail "$copy is still there a minute after: $(ls -R "$copy" | head)"
+
+run_wine "$preview" "${preview_args[@]}" --size 320x180
+[ -z "$(copies)" ] || fail "a plain run left $(copies)"
+echo "the killed watcher's copy is gone, and a plain run's"

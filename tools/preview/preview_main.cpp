@@ -2,7 +2,7 @@
 // it drew as PNG frames.
 //
 //   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] [--watch]
-//           [--log FILE]
+//           [--log FILE] [--fill-art]
 //
 // Every run lists what the HUD cannot use in the settings, the textures it looks up that the
 // dictionaries lack and what the layout check finds, and the page says the same.
@@ -16,7 +16,8 @@
 // The plug-in reads its configuration and texture dictionaries from tarvel_moravik\ beside the
 // game's executable, so the preview gives it a game directory of its own: a temporary folder
 // holding a copy of this program, the plug-in and DIR\tarvel_moravik, where a second run of
-// this program plays. A dictionary DIR lacks comes from the project's own art.
+// this program plays. A dictionary DIR lacks is missing there too, as it would be in the game,
+// unless --fill-art (or no --data: the project's own folder) fills it in from the project's art.
 //
 // Paths may hold any characters: they are taken from the wide command line, kept as UTF-8 and
 // opened through the wide file calls.
@@ -36,8 +37,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,14 +64,17 @@ struct Options {
     bool check = false;
     bool watch = false;
     bool help = false;
-    bool play = false;   // the run inside the game directory: --play and --fonts
-    std::string fonts;   // for the run inside
-    std::string watcher; // the run inside under --watch: the watching process's id
+    bool fillArt = false; // a dictionary DIR lacks comes from the project's own art
+    bool play = false;    // the run inside the game directory: --play and --fonts
+    std::string fonts;    // for the run inside
+    std::string watcher;  // the run inside under --watch: the watching process's id
+    std::string remove;   // a game directory to remove once the process of handle --after ends
+    std::string after;
 };
 
 const char* const usage =
     "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] "
-    "[--watch] [--log FILE]";
+    "[--watch] [--log FILE] [--fill-art]";
 
 const char* const help =
     "Runs the HUD inside a simulated game through a scenario and writes what it drew.\n"
@@ -80,10 +87,37 @@ const char* const help =
     "                   when anything is; frames only with --out\n"
     "  --watch          renders again whenever a file of DIR is saved, until Ctrl+C\n"
     "  --log FILE       copies the log the plug-in wrote during the run to FILE\n"
+    "  --fill-art       a dictionary DIR lacks is drawn from the project's own art, not as\n"
+    "                   missing as the game would (the default without --data)\n"
     "  --help           this text\n";
 
+// Prints UTF-8 text: to a console as its characters, whatever its code page (the C runtime
+// would take the bytes for characters of the system's code page); elsewhere as UTF-8.
+__attribute__((format(printf, 2, 3))) void say(std::FILE* stream, const char* format, ...) {
+    va_list values;
+    va_start(values, format);
+    const int length = std::vsnprintf(nullptr, 0, format, values);
+    va_end(values);
+    if (length < 0) return;
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    va_start(values, format);
+    std::vsnprintf(text.data(), text.size(), format, values);
+    va_end(values);
+    text.pop_back();
+    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(handle, &mode)) {
+        std::fputs(text.c_str(), stream);
+        return;
+    }
+    std::fflush(stream);
+    const std::wstring wide = wideFromUtf8(text);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
 int fail(const std::string& message) {
-    std::fprintf(stderr, "preview: %s\n", message.c_str());
+    say(stderr, "preview: %s\n", message.c_str());
     return 1;
 }
 
@@ -116,6 +150,30 @@ std::string shown(std::string path) {
             if (c == '\\') c = '/';
     }
     return path;
+}
+
+// The address of a file for a browser: every byte but letters, digits and -._~/: escaped, so
+// that a terminal takes it whole.
+std::string fileAddress(const std::string& path) {
+    std::string shownPath = shown(path);
+    if (shownPath.front() != '/') {
+        for (auto& c : shownPath)
+            if (c == '\\') c = '/';
+        shownPath.insert(0, "/");
+    }
+    std::string address = "file://";
+    for (const char c : shownPath) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || std::strchr("-._~/:", byte)) {
+            address += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            address += escaped;
+        }
+    }
+    return address;
 }
 
 // The first of the paths that exists, or the first when none does.
@@ -161,11 +219,12 @@ bool readOptions(const std::vector<std::string>& args, Options& options, std::st
         }
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
                                 arg == "--out" || arg == "--log" || arg == "--fonts" ||
-                                arg == "--watcher";
-        if (arg == "--play" || arg == "--check" || arg == "--watch") {
+                                arg == "--watcher" || arg == "--remove" || arg == "--after";
+        if (arg == "--play" || arg == "--check" || arg == "--watch" || arg == "--fill-art") {
             (arg == "--play"    ? options.play
              : arg == "--check" ? options.check
-                                : options.watch) = true;
+             : arg == "--watch" ? options.watch
+                                : options.fillArt) = true;
             continue;
         }
         if (!takesValue) {
@@ -183,6 +242,8 @@ bool readOptions(const std::vector<std::string>& args, Options& options, std::st
         if (arg == "--log") options.log = value;
         if (arg == "--fonts") options.fonts = value;
         if (arg == "--watcher") options.watcher = value;
+        if (arg == "--remove") options.remove = value;
+        if (arg == "--after") options.after = value;
         if (arg == "--size") {
             Size size{};
             if (!preview::parseSize(value, size.width, size.height)) {
@@ -221,6 +282,8 @@ struct CheckReport {
     };
     std::vector<Seen> layout;
     std::vector<std::string> missingTextures; // "dictionary/name", each once
+    // The dictionaries the game loads as holding nothing, by name, with why ("is missing").
+    std::vector<std::pair<std::string, std::string>> unusableDictionaries;
     size_t captures = 0;
 
     void add(const preview::CaptureLayout& capture) {
@@ -247,13 +310,32 @@ struct CheckReport {
                 missingTextures.push_back(texture);
     }
 
-    // What the console says of each missing texture, and the page too.
+    // What the console says of each missing texture, and the page too: those of a dictionary
+    // the game cannot use at all in one line.
     std::vector<std::string> missingTextureLines() const {
         std::vector<std::string> lines;
+        const auto dictionaryOf = [](const std::string& texture) {
+            return texture.substr(0, texture.find('/'));
+        };
+        for (const auto& [dictionary, why] : unusableDictionaries) {
+            std::string names;
+            size_t count = 0;
+            for (const auto& texture : missingTextures)
+                if (dictionaryOf(texture) == dictionary)
+                    names += (count++ ? ", " : "") + texture.substr(dictionary.size() + 1);
+            if (count > 0)
+                lines.push_back("tarvel_moravik\\" + dictionary + ".txd " + why + ": the " +
+                                std::to_string(count) +
+                                " textures the HUD looks up in it are drawn without a picture (" +
+                                names + ")");
+        }
         for (const auto& texture : missingTextures) {
-            const size_t slash = texture.find('/');
-            lines.push_back("tarvel_moravik\\" + texture.substr(0, slash) +
-                            ".txd lacks the texture \"" + texture.substr(slash + 1) +
+            const std::string dictionary = dictionaryOf(texture);
+            if (std::any_of(unusableDictionaries.begin(), unusableDictionaries.end(),
+                            [&](const auto& unusable) { return unusable.first == dictionary; }))
+                continue;
+            lines.push_back("tarvel_moravik\\" + dictionary + ".txd lacks the texture \"" +
+                            texture.substr(dictionary.size() + 1) +
                             "\" the HUD looks up: what uses it is drawn without a picture");
         }
         return lines;
@@ -280,24 +362,24 @@ struct CheckReport {
     size_t print(const std::vector<preview::SettingsProblem>& settings) const {
         for (const auto& problem : settings) {
             if (problem.line > 0)
-                std::printf("%s line %d: %s\n", problem.file.c_str(), problem.line,
-                            problem.text.c_str());
-            std::printf("%s%s\n", problem.line > 0 ? "  " : "", problem.message.c_str());
+                say(stdout, "%s line %d: %s\n", problem.file.c_str(), problem.line,
+                    problem.text.c_str());
+            say(stdout, "%s%s\n", problem.line > 0 ? "  " : "", problem.message.c_str());
         }
         for (const auto& line : missingTextureLines())
-            std::printf("%s\n", line.c_str());
+            say(stdout, "%s\n", line.c_str());
         for (const auto& seen : layout) {
-            std::printf("%s\n", seen.finding.message.c_str());
-            if (!seen.finding.keys.empty()) std::printf("  keys: %s\n", seen.finding.keys.c_str());
+            say(stdout, "%s\n", seen.finding.message.c_str());
+            if (!seen.finding.keys.empty()) say(stdout, "  keys: %s\n", seen.finding.keys.c_str());
             std::string where;
             for (const auto& [capture, sizes] : seen.captures) {
                 where += (where.empty() ? "" : "; ") + capture + " at ";
                 for (size_t i = 0; i < sizes.size(); ++i)
                     where += (i ? ", " : "") + sizes[i];
             }
-            std::printf("  seen in %s\n", where.c_str());
+            say(stdout, "  seen in %s\n", where.c_str());
         }
-        std::printf("%s\n", summary(settings).c_str());
+        say(stdout, "%s\n", summary(settings).c_str());
         std::fflush(stdout);
         return problems(settings);
     }
@@ -336,6 +418,26 @@ bool writePageData(const Options& options, const std::vector<preview::SettingsPr
     return false;
 }
 
+constexpr const char* dictionaryNames[] = {"tarvel_iii", "ring_iii", "radio_iii", "phone_iii"};
+
+// The dictionaries of the game directory that the game loads as holding nothing, with why.
+std::vector<std::pair<std::string, std::string>> unusableDictionaries(const fs::path& folder) {
+    std::vector<std::pair<std::string, std::string>> unusable;
+    for (const std::string name : dictionaryNames) {
+        const fs::path file = folder / (name + ".txd");
+        std::error_code failure;
+        std::string bytes, error = "it cannot be opened";
+        texdict::Dictionary dictionary;
+        if (!fs::exists(file, failure))
+            unusable.emplace_back(name, "is missing");
+        else if (!preview::readWholeFile(preview::utf8Of(file), bytes) ||
+                 !texdict::read({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()},
+                                dictionary, error))
+            unusable.emplace_back(name, "cannot be read (" + error + ")");
+    }
+    return unusable;
+}
+
 // Plays every size once inside the game directory this program was copied to. The page is
 // written again as each size is done, so that a watched layout shows at its first size soon.
 int playSizes(const Options& options, const preview::Scenario& scenario,
@@ -347,6 +449,7 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
     const auto lines = preview::countSettingsLines(preview::utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
     CheckReport report;
+    report.unusableDictionaries = unusableDictionaries(gameDirectory / "tarvel_moravik");
     for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
         const Size& size = options.sizes[sizeIndex];
         std::vector<preview::PageFrame> frames;
@@ -370,10 +473,10 @@ int playSizes(const Options& options, const preview::Scenario& scenario,
                 frames.push_back({image, {}});
                 std::string error;
                 if (!preview::writePng(file, frame, error)) {
-                    std::fprintf(stderr, "preview: %s\n", error.c_str());
+                    say(stderr, "preview: %s\n", error.c_str());
                     return false;
                 }
-                if (options.watcher.empty()) std::printf("%s\n", shown(file).c_str());
+                if (options.watcher.empty()) say(stdout, "%s\n", shown(file).c_str());
                 std::fflush(stdout);
                 return true;
             };
@@ -393,13 +496,58 @@ std::string eventName(DWORD process, const char* what) {
     return "tarvel_preview_" + std::to_string(process) + "_" + what;
 }
 
+constexpr wchar_t gameDirectoryPrefix[] = L"tarvel_preview_";
+
+// Under Wine a delete fails while another program opens any link to the same file, as a
+// second preview linking the same dictionaries does: tried again for a few seconds.
+void removePatiently(const fs::path& path) {
+    std::error_code failure;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::remove_all(path, failure);
+        if (!fs::exists(path, failure)) return;
+        Sleep(50);
+    }
+}
+
+// Starts the preview of the folder this game directory was laid out from, to remove the game
+// directory once this run inside it has ended: a running program cannot delete itself.
+void removeOnceEnded(const fs::path& gameDirectory, const fs::path& program) {
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                         SYNCHRONIZE, TRUE, 0))
+        return;
+    std::wstring command = wideFromUtf8(quoted(preview::utf8Of(program)) + " --remove " +
+                                        quoted(preview::utf8Of(gameDirectory)) + " --after " +
+                                        std::to_string(reinterpret_cast<uintptr_t>(self)));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       program.parent_path().c_str(), &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+// The run started by removeOnceEnded.
+int removeAfter(const Options& options) {
+    const fs::path folder = preview::pathOf(options.remove);
+    if (folder.filename().wstring().rfind(gameDirectoryPrefix, 0) != 0)
+        return fail("--remove takes a game directory of the preview");
+    const auto process = reinterpret_cast<HANDLE>(
+        static_cast<uintptr_t>(std::strtoull(options.after.c_str(), nullptr, 10)));
+    WaitForSingleObject(process, INFINITE);
+    removePatiently(folder);
+    return 0;
+}
+
 // The run inside: plays once, or under --watch again on every request of the watching
 // process, which ends it.
 int playHere(const Options& options, const preview::Scenario& scenario) {
     preview::Fonts fonts;
     if (!fonts.load(options.fonts + "\\")) return fail("the fonts are missing in " + options.fonts);
     sim::setFaultHandler([](const std::string& fault) {
-        std::fprintf(stderr, "preview: the game received %s\n", fault.c_str());
+        say(stderr, "preview: the game received %s\n", fault.c_str());
     });
     FramesBySize frames;
     if (options.watcher.empty()) return playSizes(options, scenario, fonts, frames);
@@ -414,46 +562,58 @@ int playHere(const Options& options, const preview::Scenario& scenario) {
         SetEvent(done);
     } while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0);
     // The watching process is gone, perhaps killed before it could clear the game directory
-    // away: all of it but this running program goes now, the rest with the next run's start.
+    // away: the preview it was copied from does that once this run has ended.
     const fs::path self = programPath();
-    std::error_code failure;
-    for (fs::directory_iterator it(self.parent_path(), failure), end; !failure && it != end;
-         it.increment(failure)) {
-        std::error_code ignored;
-        if (it->path().filename() != self.filename()) fs::remove_all(it->path(), ignored);
-    }
+    removeOnceEnded(self.parent_path(),
+                    preview::pathOf(options.fonts).parent_path() / self.filename());
     return 0;
 }
 
-// Under Wine a delete fails while another program opens any link to the same file, as a
-// second preview linking the same dictionaries does: tried again for a few seconds.
-void removePatiently(const fs::path& path) {
-    std::error_code failure;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::remove_all(path, failure);
-        if (!fs::exists(path, failure)) return;
+// Clears the read-only mark, which would keep the file in the temp folder.
+void writable(const fs::path& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// A copy without the read-only mark a file of the data folder (or of the release) may carry.
+void copyWritable(const fs::path& from, const fs::path& to, std::error_code& failure) {
+    fs::copy_file(from, to, failure);
+    if (!failure) writable(to);
+}
+
+// The project's own dictionaries are large: linked where the file system allows it, unless
+// read-only (a link shares the mark).
+void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
+    const DWORD attributes = GetFileAttributesW(from.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY)) {
+        fs::create_hard_link(from, to, failure);
+        if (!failure) return;
+    }
+    copyWritable(from, to, failure);
+}
+
+// Whether another program holds the file open and lets no one read it.
+bool heldByAnother(const fs::path& file) {
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Waits, as --watch does for a settings file, for another program to let go of the file; false
+// when it still holds it.
+bool heldThroughTheWait(const fs::path& file) {
+    const ULONGLONG start = GetTickCount64();
+    while (heldByAnother(file)) {
+        if (GetTickCount64() - start >= preview::unreadableMilliseconds) return true;
         Sleep(50);
     }
-}
-
-// The project's own dictionaries are large: linked where the file system allows it.
-void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
-    fs::create_hard_link(from, to, failure);
-    if (failure) fs::copy_file(from, to, failure);
-}
-
-// The game loads a dictionary it cannot read as one without textures: say why. False when it
-// cannot be read.
-bool readableDictionary(const fs::path& file) {
-    const std::string path = preview::utf8Of(file);
-    std::string bytes, error = "cannot be opened";
-    texdict::Dictionary dictionary;
-    if (preview::readWholeFile(path, bytes) &&
-        texdict::read({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, dictionary,
-                      error))
-        return true;
-    std::fprintf(stderr, "preview: %s: %s; the game would draw without its textures\n",
-                 shown(path).c_str(), error.c_str());
     return false;
 }
 
@@ -467,20 +627,56 @@ bool spelledIn8Bits(const std::wstring& path) {
     return length > 0 && !lossy;
 }
 
-// The temporary folder, in its short form when only that can be spelt in 8 bits: the game
-// hands its files' paths around as 8-bit text, so its directory must be reachable so.
-fs::path temporaryFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    const std::wstring path(buffer, length <= MAX_PATH ? length : 0);
-    if (spelledIn8Bits(path)) return path;
-    wchar_t brief[MAX_PATH + 1] = {};
-    const DWORD briefLength = GetShortPathNameW(path.c_str(), brief, MAX_PATH + 1);
-    if (briefLength > 0 && briefLength <= MAX_PATH && spelledIn8Bits(brief)) return brief;
+// A path from a call that returns the length it needs when the buffer is too small; empty when
+// the call fails.
+template <typename Call> std::wstring grownPath(Call call) {
+    std::wstring path(MAX_PATH + 1, L'\0');
+    DWORD length = call(path.data(), static_cast<DWORD>(path.size()));
+    if (length >= path.size()) {
+        path.resize(length + 1);
+        length = call(path.data(), static_cast<DWORD>(path.size()));
+    }
+    path.resize(length < path.size() ? length : 0);
     return path;
 }
 
-constexpr wchar_t gameDirectoryPrefix[] = L"tarvel_preview_";
+// The longest path under the temporary folder that the game is handed: its game directory
+// (tarvel_preview_4294967295\tarvel_moravik\) and a file name of the data folder.
+constexpr size_t gameDirectoryRoom = 26 + 15 + 64;
+
+// The temporary folder, in its short form when only that can be spelt in 8 bits or is short
+// enough: the game hands its files' paths around as 8-bit text of at most MAX_PATH characters,
+// so its directory must be reachable so. Empty, with why, when it is not.
+fs::path temporaryFolder(std::string& error) {
+    std::wstring path =
+        grownPath([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+    // The system gives none when the folder's path is longer than it takes: found as it would be.
+    for (const wchar_t* variable : {L"TMP", L"TEMP"})
+        if (path.empty())
+            path = grownPath([&](wchar_t* buffer, DWORD size) {
+                return GetEnvironmentVariableW(variable, buffer, size);
+            });
+    if (path.empty()) {
+        error = "the system names no temp folder (set TEMP to a folder)";
+        return {};
+    }
+    const auto fits = [](const std::wstring& folder) {
+        return folder.size() + gameDirectoryRoom < MAX_PATH && spelledIn8Bits(folder);
+    };
+    if (fits(path)) return path;
+    const std::wstring brief = grownPath(
+        [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(path.c_str(), buffer, size); });
+    if (!brief.empty() && fits(brief)) return brief;
+    if (spelledIn8Bits(path) || spelledIn8Bits(brief)) {
+        error = "the temp folder " + shown(utf8FromWide(path)) + " has a path of " +
+                std::to_string(path.size()) + " characters, too long for the game's file calls (" +
+                std::to_string(MAX_PATH - gameDirectoryRoom) +
+                " at most): set TEMP to a folder of a shorter path";
+        return {};
+    }
+    return path;
+}
+
 constexpr char inUseFile[] = "in_use";
 
 // Game directories that earlier runs left behind when they were killed: their in_use file is
@@ -502,6 +698,10 @@ void removeStaleGameDirectories(const fs::path& temporary) {
             stale = !running;
             if (running) CloseHandle(running);
         }
+        // Earlier versions copied the read-only mark of a file of the data folder.
+        for (fs::recursive_directory_iterator file(it->path(), failure), none;
+             stale && !failure && file != none; file.increment(failure))
+            writable(file->path());
         std::error_code ignored;
         if (stale) fs::remove_all(it->path(), ignored);
         failure.clear();
@@ -514,7 +714,8 @@ class GameDirectory {
   public:
     GameDirectory(const Options& options, const Home& home) : options_(options), home_(home) {
         std::error_code failure;
-        const fs::path temporary = temporaryFolder();
+        const fs::path temporary = temporaryFolder(problem_);
+        if (temporary.empty()) return;
         removeStaleGameDirectories(temporary);
         game_ = temporary / (gameDirectoryPrefix + std::to_wstring(GetCurrentProcessId()));
         fs::remove_all(game_, failure);
@@ -523,10 +724,10 @@ class GameDirectory {
         inUse_ = CreateFileW((game_ / inUseFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         const fs::path program = programPath();
-        fs::copy_file(program, game_ / program.filename(), failure);
-        if (!failure) fs::copy_file(home.plugin, game_ / "tarvel_hud.dll", failure);
+        copyWritable(program, game_ / program.filename(), failure);
+        if (!failure) copyWritable(home.plugin, game_ / "tarvel_hud.dll", failure);
         if (!failure && fs::exists(home.symbols, failure))
-            fs::copy_file(home.symbols, game_ / "tarvel_hud.dll.debug", failure);
+            copyWritable(home.symbols, game_ / "tarvel_hud.dll.debug", failure);
         laidOut_ = !failure;
         if (options.watch) {
             const DWORD self = GetCurrentProcessId();
@@ -537,31 +738,31 @@ class GameDirectory {
 
     ~GameDirectory() {
         end();
+        letGo();
         if (again_) CloseHandle(again_);
         if (done_) CloseHandle(done_);
         if (inUse_ != INVALID_HANDLE_VALUE) CloseHandle(inUse_);
         // The ended game process may hold its program for a moment after it is gone.
-        removePatiently(game_);
+        if (!game_.empty()) removePatiently(game_);
     }
 
     // Plays with the data folder as it is now: 0 when every frame was written.
     int render() {
+        if (!problem_.empty()) return fail(problem_);
         std::error_code failure;
+        letGo();
         removePatiently(game_ / "tarvel_moravik");
-        fs::copy(preview::pathOf(options_.data) / "tarvel_moravik", game_ / "tarvel_moravik",
-                 fs::copy_options::recursive, failure);
-        for (const char* file :
-             {"tarvel_iii.txd", "ring_iii.txd", "radio_iii.txd", "phone_iii.txd"}) {
-            if (!failure && !fs::exists(game_ / "tarvel_moravik" / file, failure))
+        layOutData(failure);
+        for (const std::string name : dictionaryNames) {
+            const std::string file = name + ".txd";
+            if (options_.fillArt && !failure &&
+                !fs::exists(game_ / "tarvel_moravik" / file, failure))
                 linkOrCopy(home_.dictionaries / file, game_ / "tarvel_moravik" / file, failure);
-            // One render refuses the folder; --watch goes on, since the file may be mid-edit.
-            else if (!readableDictionary(preview::pathOf(options_.data) / "tarvel_moravik" /
-                                         file) &&
-                     !options_.watch)
-                return 1;
         }
         if (!laidOut_ || failure)
-            return fail("cannot lay out a game directory in " + shown(preview::utf8Of(game_)));
+            return fail("cannot lay out a game directory in " + shown(preview::utf8Of(game_)) +
+                        ": " + failure.message());
+        rendered_ = true;
         if (!options_.watch) {
             if (!start()) return 1;
             WaitForSingleObject(process_.hProcess, INFINITE);
@@ -597,6 +798,46 @@ class GameDirectory {
     }
 
   private:
+    // Copies the data folder's tarvel_moravik. A file another program holds is waited for;
+    // one still held is laid out held too, so that the game meets it as it would.
+    void layOutData(std::error_code& failure) {
+        const fs::path from = preview::pathOf(options_.data) / "tarvel_moravik";
+        const fs::path to = game_ / "tarvel_moravik";
+        fs::create_directories(to, failure);
+        for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
+             it.increment(failure)) {
+            const fs::path copy = to / it->path().lexically_relative(from);
+            if (it->is_directory(failure)) {
+                fs::create_directories(copy, failure);
+            } else if (heldThroughTheWait(it->path())) {
+                holdAsHeld(it->path(), copy);
+            } else {
+                copyWritable(it->path(), copy, failure);
+            }
+        }
+    }
+
+    void holdAsHeld(const fs::path& file, const fs::path& copy) {
+        const HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
+        const bool settings = _wcsicmp(file.extension().c_str(), L".ini") == 0;
+        const char* const what = !settings ? "draws what uses its pictures without them"
+                                 : rendered_
+                                     ? "keeps the settings it has"
+                                     : "draws its built-in defaults for it at its first load";
+        say(stderr,
+            "preview: another program holds %s open and lets no one read it: the game "
+            "%s, and so does this render\n",
+            shown(preview::utf8Of(file)).c_str(), what);
+    }
+
+    void letGo() {
+        for (const HANDLE held : held_)
+            CloseHandle(held);
+        held_.clear();
+    }
+
     bool start() {
         const fs::path program = programPath();
         const fs::path& home = home_.folder;
@@ -632,42 +873,37 @@ class GameDirectory {
 
     const Options& options_;
     const Home& home_;
+    std::string problem_; // why there is no game directory
     fs::path game_;
     HANDLE inUse_ = INVALID_HANDLE_VALUE;
     bool laidOut_ = false;
     PROCESS_INFORMATION process_{};
     HANDLE again_ = nullptr;
     HANDLE done_ = nullptr;
-};
-
-// What is printed is UTF-8, paths included; the console gets its own code page back at the end.
-struct Utf8Console {
-    const UINT before = GetConsoleOutputCP();
-    Utf8Console() { SetConsoleOutputCP(CP_UTF8); }
-    ~Utf8Console() {
-        if (before != 0) SetConsoleOutputCP(before);
-    }
-    Utf8Console(const Utf8Console&) = delete;
-    Utf8Console& operator=(const Utf8Console&) = delete;
+    std::vector<HANDLE> held_; // copies held as another program holds their files
+    bool rendered_ = false;
 };
 
 } // namespace
 
 int main() {
-    const Utf8Console console;
     Options options;
     std::string error;
     if (!readOptions(arguments(), options, error)) return fail(error);
     if (options.help) {
-        std::printf("%s\n%s", usage, help);
+        say(stdout, "%s\n%s", usage, help);
         return 0;
     }
 
     const fs::path home = programPath().parent_path();
     // The run inside plays in its own folder, which holds the configuration.
+    if (!options.remove.empty()) return removeAfter(options);
     if (options.play) options.data = preview::utf8Of(home);
     const Home found = findHome(home);
-    if (options.data.empty()) options.data = preview::utf8Of(found.shipped);
+    if (options.data.empty()) {
+        options.data = preview::utf8Of(found.shipped);
+        options.fillArt = true;
+    }
     if (options.scenario.empty()) options.scenario = preview::utf8Of(found.scenario);
 
     std::error_code failure;
@@ -699,20 +935,19 @@ int main() {
         absolute(options.out);
         if (!preview::writePage(preview::utf8Of(home / "page.html"), options.out, error))
             return fail(error);
-        page = shown(options.out + "\\index.html");
-        if (page.front() == '/') page = "file://" + page;
+        page = fileAddress(options.out + "\\index.html");
     }
     GameDirectory game(options, found);
     if (!options.watch) {
         const int result = game.render();
-        if (!page.empty()) std::printf("%s\n", page.c_str());
+        if (!page.empty()) say(stdout, "%s\n", page.c_str());
         return result;
     }
     bool first = true;
     preview::watchFolder(preview::utf8Of(preview::pathOf(options.data) / "tarvel_moravik"), [&] {
         if (game.render() != 0) fail("the render failed; still watching");
-        if (first) std::printf("open %s; it follows every save until Ctrl+C\n", page.c_str());
-        std::printf("rendered %s\n", timeNow().c_str());
+        if (first) say(stdout, "open %s; it follows every save until Ctrl+C\n", page.c_str());
+        say(stdout, "rendered %s\n", timeNow().c_str());
         std::fflush(stdout);
         first = false;
     });

@@ -19,8 +19,6 @@ constexpr DWORD pollMilliseconds = 100;
 constexpr DWORD settleStepMilliseconds = 40;
 // A save counts as finished when nothing changed for this long.
 constexpr ULONGLONG quietMilliseconds = 150;
-// How long a settings file may stay unreadable before the render shows it so.
-constexpr ULONGLONG unreadableMilliseconds = 3000;
 
 std::atomic<bool> stopRequested{false};
 

@@ -8,6 +8,10 @@
 
 namespace preview {
 
+// How long a settings file may stay unreadable (missing, empty or held by another program)
+// before a render shows what the game makes of it.
+constexpr unsigned long long unreadableMilliseconds = 3000;
+
 // One watched file by size and last write time.
 struct FileStamp {
     uintmax_t size = 0;
