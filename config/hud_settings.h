@@ -7,6 +7,10 @@
 #include "config/hud_colors.h"
 #include "config/ini_reader.h"
 
+// The shipped file's weapon wheel multiplier, the wheel's built-in one: the 130 once specified
+// draws the wheel as a dot 8 px across at every screen size.
+inline constexpr float builtInWheelMultiplier = 1.95f;
+
 // The layout settings: each field is named after its key in the layout file. Positions, gaps
 // and sizes are in units of a 640 x 448 screen, radar and bar values in units of a 1080-pixel
 // short screen side; pairs ending in _SCALE are text scales.
@@ -68,9 +72,10 @@ struct HudSettings {
     std::int32_t RADAR_TYPE = 4;
     bool USING_CLASSIC_AXIS = false;
     float RADIO_WHEEL_SCALE = 130.0f;
-    float WEAP_WHEEL_SCALE_MULTIPLIER = 130.0f;
+    float WEAP_WHEEL_SCALE_MULTIPLIER = builtInWheelMultiplier;
     HudColors colors;
-    // RELOAD_SETTINGS: 0 no reload handler, -1 reload on every call, else a virtual-key code.
+    // RELOAD_SETTINGS: 0 no reload handler (0, no, or a word other than yes and true), -1
+    // reload on every call (yes or true, in any case), else a virtual-key code.
     std::int32_t reloadKey = 0;
 };
 
@@ -80,8 +85,18 @@ extern HudSettings hudSettings;
 // The layout file, relative to the game directory.
 inline constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
 // The weapon wheel's size multiplier actually used: one that is not a finite positive number
-// falls back to 130.
+// falls back to the built-in 1.95.
 float wheelScaleMultiplier(float configured);
+
+// A value of decimals written with a comma ("0,5 1,0", as a comma-decimal locale writes them),
+// with points: when each comma stands between the digits of a number and the value has as many
+// numbers as its key takes. Else empty: a comma then ends the number.
+std::string withDecimalPoints(std::string_view value, std::size_t numbers);
+// The entry with another value text (which must outlive it).
+IniEntry valueRead(const IniEntry& entry, std::string_view value);
+
+// Whether a RELOAD_SETTINGS value asks for a reload on every call: yes or true, in any case.
+bool reloadsOnEveryCall(std::string_view value);
 
 // The colour file, relative to the game directory, that a RADAR_TYPE selects.
 const char* colorFileFor(int radarType);

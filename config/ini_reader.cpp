@@ -71,12 +71,15 @@ bool parseLine(const char* p, const char* end, IniEntry& out) {
     return true;
 }
 
-// NUL bytes all on one side of each pair, and many: UTF-16 text written without its mark.
-bool looksLikeUnmarkedUtf16(std::string_view bytes) {
+// NUL bytes all on one side of each pair, and many: UTF-16 text written without its mark. ASCII
+// text leaves the high byte of each unit NUL: at odd offsets when the low byte comes first.
+bool looksLikeUnmarkedUtf16(std::string_view bytes, bool& littleEndian) {
     std::size_t nuls[2] = {0, 0};
     for (std::size_t i = 0; i < bytes.size(); ++i)
         nuls[i % 2] += bytes[i] == '\0' ? 1 : 0;
-    return (nuls[0] == 0 || nuls[1] == 0) && (nuls[0] + nuls[1]) * 4 >= bytes.size();
+    littleEndian = nuls[1] > 0;
+    return bytes.size() % 2 == 0 && (nuls[0] == 0 || nuls[1] == 0) &&
+           (nuls[0] + nuls[1]) * 4 >= bytes.size();
 }
 
 // Number readers: each skips white space, reads one number at p and advances p past it.
@@ -266,77 +269,129 @@ void IniReader::parse(const char* data, std::size_t size) {
     if (size > static_cast<std::size_t>(maxFileSize)) form_ = TextForm::TooLarge;
 }
 
+namespace {
+
+// UTF-16 code units from bytes[start] on, as UTF-8; a pair of surrogates is one code point.
+std::string utf8FromUtf16(std::string_view bytes, std::size_t start, bool littleEndian) {
+    const auto unit = [&](std::size_t at) -> char32_t {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+        return littleEndian ? byte(at) | byte(at + 1) << 8 : byte(at) << 8 | byte(at + 1);
+    };
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t at = start; at + 1 < bytes.size(); at += 2) {
+        char32_t code = unit(at);
+        if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
+            const char32_t low = unit(at + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                at += 2;
+            }
+        }
+        appendUtf8(text, code);
+    }
+    return text;
+}
+
+bool isLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// Single bytes as Windows-1252. A UTF-8 byte-order mark at a line's start (before its key) is
+// where a file saved with one was joined on: it is kept as the mark, which the line walk passes
+// over.
+std::string utf8FromSingleBytes(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    bool lineStart = true;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (lineStart && markAt(bytes.data() + at, bytes.data() + bytes.size())) {
+            text += byteOrderMark;
+            at += 2;
+            continue;
+        }
+        const char c = bytes[at];
+        lineStart = isLineEnd(c) || (lineStart && isSeparator(c));
+        appendUtf8(text, fromWindows1252(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+} // namespace
+
 TextForm IniReader::decodeBuffer() {
-    const std::string_view bytes(buffer_.data(), buffer_.size());
     using namespace std::string_view_literals;
+    std::string_view bytes(buffer_.data(), buffer_.size());
     if (bytes.starts_with("\0\0\xFE\xFF"sv) || bytes.starts_with("\xFF\xFE\0\0"sv))
         return TextForm::Utf32;
-    const bool littleEndian = bytes.starts_with("\xFF\xFE"sv);
-    TextForm form = TextForm::Ascii;
-    std::string text; // the UTF-8 form, where it differs from the bytes
-    bool converted = true;
-    if (littleEndian || bytes.starts_with("\xFE\xFF"sv)) {
-        form = littleEndian ? TextForm::Utf16LittleEndian : TextForm::Utf16BigEndian;
-        const auto unit = [&](std::size_t at) -> char32_t {
-            const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-            return littleEndian ? byte(at) | byte(at + 1) << 8 : byte(at) << 8 | byte(at + 1);
-        };
-        text.reserve(bytes.size());
-        for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
-            char32_t code = unit(at);
-            if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
-                const char32_t low = unit(at + 2);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                    at += 2;
-                }
-            }
-            appendUtf8(text, code);
-        }
-    } else if (bytes.starts_with(byteOrderMark)) {
-        buffer_.erase(buffer_.begin(), buffer_.begin() + 3);
-        form = TextForm::Utf8WithMark;
-        converted = false;
-    } else if (bytes.find('\0') != std::string_view::npos) {
-        return looksLikeUnmarkedUtf16(bytes) ? TextForm::Utf16WithoutMark : TextForm::NotText;
-    } else if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })) {
-        form = validUtf8(bytes) ? TextForm::Utf8 : TextForm::SingleBytes;
-        converted = form == TextForm::SingleBytes;
-        text.reserve(converted ? bytes.size() * 2 : 0);
-        for (const char c : converted ? bytes : std::string_view{})
-            appendUtf8(text, static_cast<unsigned char>(c));
-    } else {
-        converted = false;
+    // NUL bytes that end the file after its text (an editor that sets the size first, a save
+    // cut short) are no part of it. UTF-16 text keeps whole units: its last may end in a NUL.
+    const std::size_t lastText = bytes.find_last_not_of('\0');
+    if (lastText == std::string_view::npos)
+        return bytes.empty() ? TextForm::Empty : TextForm::NotText;
+    const std::size_t textEnd = lastText + 1;
+    const std::string_view units = bytes.substr(0, textEnd + textEnd % 2);
+    const bool littleEndian = units.starts_with("\xFF\xFE"sv);
+    bool unmarkedLittleEndian = false;
+    if (littleEndian || units.starts_with("\xFE\xFF"sv)) {
+        trailingNuls_ = bytes.size() - units.size();
+        const std::string text = utf8FromUtf16(units, 2, littleEndian);
+        buffer_.assign(text.begin(), text.end());
+        if (std::memchr(buffer_.data(), 0, buffer_.size()) != nullptr) return TextForm::NotText;
+        return littleEndian ? TextForm::Utf16LittleEndian : TextForm::Utf16BigEndian;
     }
-    if (converted) buffer_.assign(text.begin(), text.end());
-    if (!buffer_.empty() && std::memchr(buffer_.data(), 0, buffer_.size()) != nullptr)
-        return TextForm::NotText;
-    return buffer_.empty() ? TextForm::Empty : form;
+    if (bytes.substr(0, textEnd).find('\0') != std::string_view::npos) {
+        if (!looksLikeUnmarkedUtf16(units, unmarkedLittleEndian)) return TextForm::NotText;
+        trailingNuls_ = bytes.size() - units.size();
+        const std::string text = utf8FromUtf16(units, 0, unmarkedLittleEndian);
+        buffer_.assign(text.begin(), text.end());
+        return TextForm::Utf16WithoutMark;
+    }
+    trailingNuls_ = bytes.size() - textEnd;
+    buffer_.resize(textEnd);
+    bytes = bytes.substr(0, textEnd);
+    const bool marked = bytes.starts_with(byteOrderMark);
+    if (marked) bytes.remove_prefix(3);
+    if (!validUtf8(bytes)) {
+        const std::string text = utf8FromSingleBytes(bytes);
+        buffer_.assign(text.begin(), text.end());
+        return TextForm::SingleBytes;
+    }
+    if (marked) buffer_.erase(buffer_.begin(), buffer_.begin() + 3);
+    if (buffer_.empty()) return TextForm::Empty;
+    return marked ? TextForm::Utf8WithMark
+           : std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })
+               ? TextForm::Utf8
+               : TextForm::Ascii;
 }
 
 bool IniReader::parseBuffer() {
+    trailingNuls_ = 0;
+    nulsAfterLine_ = 0;
     try {
         form_ = decodeBuffer();
         if (!isText(form_)) buffer_.clear();
         // One entry at most per line: a single allocation holds them all.
         entries_.reserve(
-            static_cast<std::size_t>(std::count(buffer_.begin(), buffer_.end(), '\n')) + 1);
+            static_cast<std::size_t>(std::count_if(buffer_.begin(), buffer_.end(), isLineEnd)) + 1);
     } catch (const std::bad_alloc&) {
         buffer_.clear();
         return false;
     }
+    // CR LF, LF and CR alone (as old Mac editors write) each end a line.
     const char* p = buffer_.data();
     const char* end = p + buffer_.size();
-    for (int line = 1; p != end; ++line) {
-        const void* newline = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        const char* lineEnd = newline ? static_cast<const char*>(newline) : end;
-        const char* next = newline ? lineEnd + 1 : end;
-        if (newline && lineEnd != p && lineEnd[-1] == '\r') --lineEnd;
+    int line = 1;
+    for (; p != end; ++line) {
+        const char* lineEnd = std::find_if(p, end, isLineEnd);
+        const char* next = lineEnd;
+        if (next != end) next += *next == '\r' && next + 1 != end && next[1] == '\n' ? 2 : 1;
         IniEntry entry;
         entry.line = line;
         if (parseLine(p, lineEnd, entry)) entries_.push_back(entry);
         p = next;
     }
+    if (trailingNuls_ > 0 && isText(form_)) nulsAfterLine_ = line - 1;
     return true;
 }
 

@@ -23,17 +23,17 @@ struct Rgba {
     bool operator==(const Rgba&) const = default;
 };
 
-// What a settings file's bytes turned out to be. The reader takes the first six as text (all of
-// it as UTF-8 from then on); the others give no entries.
+// What a settings file's bytes turned out to be. The reader takes the first seven as text (all
+// of it as UTF-8 from then on); the others give no entries.
 enum class TextForm : std::uint8_t {
     Ascii,
     Utf8,
     Utf8WithMark,
     Utf16LittleEndian, // with its mark
     Utf16BigEndian,    // with its mark
-    SingleBytes,       // each byte one character, as Latin-1
+    Utf16WithoutMark,  // told by the NUL high byte of its ASCII characters
+    SingleBytes,       // each byte one character, as Windows-1252
     Empty,
-    Utf16WithoutMark,
     Utf32,
     NotText, // NUL bytes where no text has them
     TooLarge,
@@ -90,6 +90,9 @@ class IniReader {
     IniEntry take(std::string_view key) const;
     const std::vector<IniEntry>& entries() const { return entries_; }
     TextForm form() const { return form_; }
+    // The last line of a text that NUL bytes follow to the end of the file (an editor that sets
+    // the file's size first, a save cut short); 0 when none do. The NUL bytes are not read.
+    int nulBytesAfterLine() const { return nulsAfterLine_; }
 
   private:
     // False when there was no memory for the entries: the reader is then empty.
@@ -100,4 +103,6 @@ class IniReader {
     std::vector<char> buffer_;
     std::vector<IniEntry> entries_;
     TextForm form_ = TextForm::Empty;
+    std::size_t trailingNuls_ = 0;
+    int nulsAfterLine_ = 0;
 };

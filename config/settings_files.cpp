@@ -48,20 +48,24 @@ void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
     const std::int64_t startedAt = system.now();
     const bool readWhole = file.reader.load(system.resolvePath(name));
     const bool missing = stamp.known && !stamp.present;
+    // A file too large to read stays so until it changes: it is not opened again before then.
+    const bool tooLarge = file.reader.form() == TextForm::TooLarge;
     SettingsFileReport* report = system.fileRead ? &file.report : nullptr;
     if (report)
         startReport(*report, name,
-                    missing     ? SettingsFileState::Missing
-                    : readWhole ? SettingsFileState::Read
-                                : SettingsFileState::Busy,
+                    missing                 ? SettingsFileState::Missing
+                    : readWhole || tooLarge ? SettingsFileState::Read
+                                            : SettingsFileState::Busy,
                     file.reader);
-    if (!readWhole && !missing) {
+    if (!readWhole && !missing && !tooLarge) {
         if (report) system.fileRead(name, stamp, true, *report);
         return;
     }
-    Settings next = inUse;
-    apply(next, file.reader, report);
-    inUse = std::move(next);
+    if (!tooLarge) {
+        Settings next = inUse;
+        apply(next, file.reader, report);
+        inUse = std::move(next);
+    }
     file.name = name;
     file.stamp = stamp;
     file.parsedAt = startedAt;

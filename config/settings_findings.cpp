@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -126,13 +129,6 @@ struct ValueKind {
     bool color;     // red green blue alpha
 };
 
-// Where the effect of a built-in value is easy to state, that effect.
-std::string effectOf(std::string_view key, const std::string& used) {
-    if (key == "WEAP_WHEEL_SCALE_MULTIPLIER" && used == "130")
-        return ": the wheel is drawn 8 px across at 1080 lines";
-    return "";
-}
-
 std::string colorForm(const std::string& example) {
     return "a colour is four whole numbers 0-255, red green blue alpha, e.g. " + example;
 }
@@ -162,15 +158,14 @@ void noteNumbers(SettingsFileReport& report, std::string_view key, const IniEntr
                     (entry.text.find_first_of("#;") != std::string_view::npos
                          ? " (# and ; start a comment)"
                          : "") +
-                    ": it takes its built-in default " + builtIn + effectOf(key, builtIn) + form);
+                    ": it takes its built-in default " + builtIn + form);
         else if (plain > 0)
             add(report, entry, true,
-                written + " is out of range: it takes its built-in default " + builtIn +
-                    effectOf(key, builtIn) + form);
+                written + " is out of range: it takes its built-in default " + builtIn + form);
         else
             add(report, entry, true,
                 written + " holds no number the HUD can read: it takes its built-in default " +
-                    builtIn + effectOf(key, builtIn) + form);
+                    builtIn + form);
         return;
     }
     const std::string readText = listText(read);
@@ -178,16 +173,19 @@ void noteNumbers(SettingsFileReport& report, std::string_view key, const IniEntr
         read.size() < kind.numbers ? " (the rest take their built-in default)" : "";
     if (!allPlain) {
         bool dotted = false;
-        const std::string withDots = replaced(entry.value, ',', '.');
-        const size_t asDots = plainWords(withDots, kind.integers, dotted);
         bool spaced = false;
         const std::string withSpaces = replaced(entry.value, ',', ' ');
         const size_t asSpaces = plainWords(withSpaces, kind.integers, spaced);
-        const bool blanks = entry.value.find_first_of(" \t") != std::string_view::npos;
-        if (!kind.integers && dotted && asDots == kind.numbers && (kind.numbers == 1 || blanks))
+        const std::string decimals =
+            kind.integers ? std::string() : withDecimalPoints(entry.value, kind.numbers);
+        if (!decimals.empty())
             add(report, entry, true,
-                written + " is read as " + readText + ": write " + withDots +
-                    ": the decimal point is a dot; a comma ends the number");
+                written + " is read as " + readText + ": write " + decimals +
+                    ": the decimal point is a dot");
+        else if (spaced && asSpaces > kind.numbers && kind.numbers == 1)
+            add(report, entry, true,
+                written + " is read as " + readText + ": write " + readText + ": " + name +
+                    " takes one " + (kind.integers ? "whole " : "") + "number");
         else if (spaced && asSpaces > 1)
             add(report, entry, true,
                 written + " is read as " + readText + rest + ": write " + singleSpaced(withSpaces) +
@@ -232,9 +230,26 @@ void noteCut(SettingsFileReport& report, const IniEntry& entry) {
 
 // Written as the HUD reads it: as many plain numbers as the key takes, colour parts 0-255. Checked
 // first and without allocating, since almost every line is.
+// Whether each blank-separated word, a plain number, fits the type the HUD reads it into.
+bool everyWordInRange(std::string_view value, bool integers) {
+    for (size_t at = 0; at < value.size();) {
+        const size_t end = std::min(value.find_first_of(" \t", at), value.size());
+        const char* first = value.data() + at + (value[at] == '+' ? 1 : 0);
+        const char* last = value.data() + end;
+        std::int32_t whole = 0;
+        float decimal = 0;
+        const std::errc error = integers ? std::from_chars(first, last, whole).ec
+                                         : std::from_chars(first, last, decimal).ec;
+        if (end > at && error != std::errc{}) return false;
+        at = end + 1;
+    }
+    return true;
+}
+
 bool readAsWritten(std::string_view value, const ValueKind& kind) {
     bool all = false;
     if (plainWords(value, kind.integers, all) != kind.numbers || !all) return false;
+    if (!everyWordInRange(value, kind.integers)) return false;
     if (!kind.color) return true;
     int part = 0;
     for (const char c : value) {
@@ -323,9 +338,6 @@ void startReport(SettingsFileReport& report, const char* file, SettingsFileState
     const char* why = state == SettingsFileState::Missing      ? "is missing"
                       : state == SettingsFileState::Unreadable ? "cannot be read"
                       : form == TextForm::Empty                ? "is empty"
-                      : form == TextForm::TooLarge             ? "is too large to be read"
-                      : form == TextForm::Utf16WithoutMark
-                          ? "is UTF-16 without a byte-order mark, which the HUD cannot read"
                       : form == TextForm::Utf32 ? "is UTF-32, which the HUD cannot read"
                       : form == TextForm::NotText
                           ? "is no text file (it holds NUL bytes), which the HUD cannot read"
@@ -339,15 +351,39 @@ void startReport(SettingsFileReport& report, const char* file, SettingsFileState
                                    false});
         return;
     }
+    if (form == TextForm::Utf16WithoutMark)
+        report.findings.push_back(
+            {file, 0, "",
+             std::string(file) +
+                 " is UTF-16 without a byte-order mark: the HUD reads it as UTF-16, told by its "
+                 "NUL bytes; save it as UTF-8, or as UTF-16 with its mark",
+             true});
+    if (reader.nulBytesAfterLine() > 0) {
+        const std::string line = std::to_string(reader.nulBytesAfterLine());
+        report.findings.push_back({file, 0, "",
+                                   std::string(file) + " ends in NUL bytes after line " + line +
+                                       ": the HUD reads the text before them; remove the NUL "
+                                       "bytes after line " +
+                                       line,
+                                   true});
+    }
+    if (form == TextForm::TooLarge) {
+        report.findings.push_back({file, 0, "",
+                                   std::string(file) +
+                                       " is too large to be read (over 16 MB): the HUD keeps the "
+                                       "settings in use until it changes",
+                                   false});
+        return;
+    }
     if (!why) return;
-    const bool encoding =
-        state == SettingsFileState::Read && (form == TextForm::Utf16WithoutMark ||
-                                             form == TextForm::Utf32 || form == TextForm::NotText);
-    report.findings.push_back({file, 0, "",
-                               std::string(file) + " " + why +
-                                   ": the HUD draws every key of it with its built-in default" +
-                                   (encoding ? "; save it as UTF-8" : ""),
-                               false});
+    const bool read = state == SettingsFileState::Read;
+    report.findings.push_back(
+        {file, 0, "",
+         std::string(file) + " " + why +
+             ": the HUD draws every key of it with its built-in default" +
+             (read && form == TextForm::Utf32 ? "; save it as UTF-8" : "") +
+             (read && form == TextForm::NotText ? "; remove the NUL bytes from it" : ""),
+         false});
 }
 
 void noteValue(SettingsFileReport& report, std::string_view, const IniEntry& entry,
@@ -355,10 +391,18 @@ void noteValue(SettingsFileReport& report, std::string_view, const IniEntry& ent
     if (entry.cutAt) noteCut(report, entry);
 }
 
+namespace {
+// The numbers read from a value of decimals, which may be written with commas.
+std::vector<float> decimalsRead(const IniEntry& entry, size_t numbers) {
+    const std::string decimals = withDecimalPoints(entry.value, numbers);
+    return decimals.empty() ? entry.asFloatList() : valueRead(entry, decimals).asFloatList();
+}
+} // namespace
+
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                FloatPair applied, FloatPair builtIn) {
     noteNumberValue(report, key, entry, {2, false, false}, applied, builtIn,
-                    [&] { return entry.asFloatList(); });
+                    [&] { return decimalsRead(entry, 2); });
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
@@ -369,17 +413,24 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
     if (used != applied && !entry.asFloatList().empty())
         add(report, entry, true,
             std::string(key) + " = " + std::string(entry.value) +
-                " must be above 0: it takes its built-in default " + valueText(used) +
-                effectOf(key, valueText(used)));
+                " must be above 0: it takes its built-in default " + valueText(used));
     else
         noteNumberValue(report, key, entry, {1, false, false}, applied, builtIn,
-                        [&] { return entry.asFloatList(); });
+                        [&] { return decimalsRead(entry, 1); });
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                std::int32_t applied, std::int32_t builtIn) {
+    const size_t before = report.findings.size();
     noteNumberValue(report, key, entry, {1, true, false}, applied, builtIn,
                     [&] { return entry.asIntList(); });
+    // The names are drawn in the game's fonts 0, 1 and 2 only; any other number in font 1.
+    if (key == "ZONE_VEHICLE_FONT" && (applied < 0 || applied > 2) &&
+        report.findings.size() == before)
+        add(report, entry, true,
+            std::string(key) + " = " + std::string(entry.value) +
+                " is no font of the game: the HUD uses its built-in font " + valueText(builtIn) +
+                "; the fonts are 0, 1 and 2");
 }
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
@@ -400,8 +451,54 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
 
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                Rgba applied, Rgba builtIn) {
+    const size_t before = report.findings.size();
     noteNumberValue(report, key, entry, {4, true, true}, applied, builtIn,
                     [&] { return entry.asIntList(); });
+    // These elements fade or animate: their alpha comes from that, not from the colour.
+    static constexpr std::pair<std::string_view, std::string_view> alphaFrom[] = {
+        {"MONEY_COLOR", "the money's alpha comes from its show and fade"},
+        {"AMMO_COLOR", "the ammo text's alpha comes from its show and fade"},
+        {"AMMO_CLIP_COLOR", "the ammo text's alpha comes from its show and fade"},
+        {"ZONE_COLOR", "the area name's alpha comes from its fade"},
+        {"VEHICLE_COLOR", "the vehicle name's alpha comes from its fade"},
+        {"BIGMESSAGE_COLOR", "the message's alpha comes from its fade"},
+        {"WASTEDBUSTED_COLOR", "the message's alpha comes from its fade"},
+        {"MISSIONTITLE_COLOR", "the title's alpha comes from its fade"},
+    };
+    const auto unused = std::find_if(std::begin(alphaFrom), std::end(alphaFrom),
+                                     [&](const auto& item) { return item.first == key; });
+    if (unused != std::end(alphaFrom) && applied.a != 255 && entry.asIntList().size() >= 4 &&
+        report.findings.size() == before)
+        add(report, entry, true,
+            std::string(key) + " = " + std::string(entry.value) + ": its alpha " +
+                std::to_string(applied.a) + " is not used: " + std::string(unused->second) +
+                ", so it stays visible");
+}
+
+void noteReloadKey(SettingsFileReport& report, const IniEntry& entry) {
+    const std::string_view key = "RELOAD_SETTINGS";
+    if (!entry.asBool() || reloadsOnEveryCall(entry.value)) {
+        if (entry.cutAt) noteCut(report, entry);
+        return;
+    }
+    if (!entry.asIntList().empty()) {
+        noteValue(report, key, entry, entry.asInt(0), 0);
+        return;
+    }
+    // The function keys' codes run from 112 for F1.
+    const std::string_view value = entry.value;
+    int function = 0;
+    if (value.size() >= 2 && (value[0] == 'F' || value[0] == 'f'))
+        std::from_chars(value.data() + 1, value.data() + value.size(), function);
+    const bool functionKey =
+        function >= 1 && function <= 24 && std::to_string(function) == value.substr(1);
+    add(report, entry, true,
+        std::string(key) + " = " + std::string(value) +
+            " is no key code the HUD reads: it sets no reload key; write a virtual-key code" +
+            (functionKey
+                 ? " (" + std::to_string(111 + function) + " for " + std::string(value) + ")"
+                 : "") +
+            ", or yes to reload on every poll");
 }
 
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
@@ -425,14 +522,26 @@ void finishReport(SettingsFileReport& report, const IniReader& reader, bool layo
         const std::string key(entry.key);
         if (std::find(keys.begin(), keys.end(), entry.key) != keys.end()) {
             const IniEntry first = reader.find(entry.key);
+            // The first line may itself fall back: then it tells what the HUD uses.
+            const bool firstNoted =
+                std::any_of(report.findings.begin(), report.findings.end(),
+                            [&](const SettingsFinding& f) { return f.line == first.line; });
             add(report, entry, false,
-                key + " is set again: the HUD uses line " + std::to_string(first.line) + ", " +
-                    key + " = " + std::string(first.value) + ", and ignores this one");
+                key + " is set again: the HUD " + (firstNoted ? "reads" : "uses") + " line " +
+                    std::to_string(first.line) + ", " + key + " = " + std::string(first.value) +
+                    (firstNoted ? " (see that line for what it uses)" : "") +
+                    ", and ignores this one");
         } else if (std::find(otherKeys.begin(), otherKeys.end(), entry.key) != otherKeys.end()) {
             add(report, entry, false,
                 key + " is read from " + otherFile + " only: ignored here; write it there");
+        } else if (entry.key.starts_with("//")) {
+            add(report, entry, false,
+                "a comment starts with # or ;, not //: the HUD ignores this line as a key " + key +
+                    "; write # " + singleSpaced(entry.text.substr(entry.text.find("//") + 2)));
         } else {
-            const std::string guess = guessOf(entry.key, keys);
+            std::string guess = guessOf(entry.key, keys);
+            if (guess.empty() && !(guess = guessOf(entry.key, otherKeys)).empty())
+                guess += " it is read from " + std::string(otherFile) + " only";
             add(report, entry, false,
                 key + " is no key the HUD reads: ignored" + (guess.empty() ? "" : "; " + guess));
         }
@@ -463,8 +572,10 @@ const char* textFormName(TextForm form) {
         return "UTF-16, little endian";
     case TextForm::Utf16BigEndian:
         return "UTF-16, big endian";
+    case TextForm::Utf16WithoutMark:
+        return "UTF-16 without a byte-order mark";
     case TextForm::SingleBytes:
-        return "single bytes, each one character (Latin-1)";
+        return "single bytes, each one character (Windows-1252)";
     default:
         return nullptr;
     }

@@ -49,6 +49,9 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                Rgba applied, Rgba builtIn);
 
+// Notes on the RELOAD_SETTINGS line: a word it does not take sets no reload key.
+void noteReloadKey(SettingsFileReport& report, const IniEntry& entry);
+
 // Once every key was taken: the lines no key was taken from (unknown, set again, or read from
 // otherFile only) and what the line walk passed over in the others; then sorts by line.
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,

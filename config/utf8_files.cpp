@@ -28,6 +28,15 @@ char32_t decodeUtf8(std::string_view text, std::size_t at, std::size_t& length) 
 
 } // namespace
 
+char32_t fromWindows1252(unsigned char byte) {
+    // The five bytes Windows-1252 leaves undefined keep their own code, as Windows maps them.
+    static constexpr char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : byte;
+}
+
 char32_t nextCodePoint(std::string_view text, std::size_t& at) {
     std::size_t length = 1;
     const char32_t code = decodeUtf8(text, at, length);

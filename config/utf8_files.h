@@ -11,6 +11,9 @@
 char32_t nextCodePoint(std::string_view text, std::size_t& at);
 // Whether every byte is part of a valid UTF-8 sequence.
 bool validUtf8(std::string_view text);
+// The character a byte stands for in Windows-1252, the single-byte encoding Windows editors save
+// as "ANSI": Latin-1 but for 0x80-0x9F, which hold € ’ – œ and the like.
+char32_t fromWindows1252(unsigned char byte);
 // Appends a code point's UTF-8 bytes; a surrogate or a code beyond U+10FFFF becomes U+FFFD.
 void appendUtf8(std::string& out, char32_t code);
 

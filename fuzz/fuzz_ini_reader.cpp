@@ -24,35 +24,66 @@ struct Line {
     std::string_view value;
 };
 
-// The reader's text: UTF-16 with its mark and single bytes turned to UTF-8, a UTF-8 mark
-// dropped; false for bytes that are no text the reader takes.
+void appendUtf16(std::string& text, std::string_view bytes, bool big) {
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto lo = static_cast<unsigned char>(bytes[i + (big ? 1 : 0)]);
+        const auto hi = static_cast<unsigned char>(bytes[i + (big ? 0 : 1)]);
+        units += static_cast<char16_t>(hi << 8 | lo);
+    }
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t code = units[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        appendUtf8(text, code);
+    }
+}
+
+// The reader's text: NUL bytes at the end dropped, UTF-16 with or without its mark and single
+// bytes (Windows-1252, a UTF-8 mark before a line's key kept) turned to UTF-8, a UTF-8 mark at
+// the start dropped; false for bytes that are no text the reader takes.
 bool referenceText(std::string_view bytes, std::string& text) {
     text.clear();
     if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)) ||
         bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4)))
         return false;
-    const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+    std::size_t end = bytes.size();
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    if (end == 0) return bytes.empty();
+    // UTF-16 keeps the unit the last text byte belongs to.
+    const std::string_view units = bytes.substr(0, end + end % 2);
+    bytes = bytes.substr(0, end);
+    const bool little = units.starts_with("\xFF\xFE"), big = units.starts_with("\xFE\xFF");
     if (little || big) {
-        std::u16string units;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            const auto lo = static_cast<unsigned char>(bytes[i + (big ? 1 : 0)]);
-            const auto hi = static_cast<unsigned char>(bytes[i + (big ? 0 : 1)]);
-            units += static_cast<char16_t>(hi << 8 | lo);
-        }
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            char32_t code = units[i];
-            if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                units[i + 1] < 0xE000)
-                code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-            appendUtf8(text, code);
-        }
-    } else if (bytes.starts_with("\xEF\xBB\xBF")) {
-        text = bytes.substr(3);
-    } else if (validUtf8(bytes)) {
-        text = bytes;
+        appendUtf16(text, units.substr(2), big);
+    } else if (bytes.find('\0') != std::string_view::npos) {
+        std::size_t even = 0, odd = 0;
+        for (std::size_t i = 0; i < units.size(); ++i)
+            (i % 2 ? odd : even) += units[i] == '\0';
+        if (units.size() % 2 != 0 || (even > 0 && odd > 0) || (even + odd) * 4 < units.size())
+            return false;
+        appendUtf16(text, units, even > 0);
     } else {
-        for (const char c : bytes)
-            appendUtf8(text, static_cast<unsigned char>(c));
+        const bool marked = bytes.starts_with("\xEF\xBB\xBF");
+        if (marked) bytes.remove_prefix(3);
+        if (validUtf8(bytes)) {
+            text = bytes;
+        } else {
+            bool lineStart = true;
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (lineStart && bytes.substr(i).starts_with("\xEF\xBB\xBF")) {
+                    text += "\xEF\xBB\xBF";
+                    i += 2;
+                    continue;
+                }
+                const char c = bytes[i];
+                lineStart =
+                    c == '\n' || c == '\r' || (lineStart && (c == ' ' || c == '\t' || c == '='));
+                appendUtf8(text, fromWindows1252(static_cast<unsigned char>(c)));
+            }
+        }
     }
     return text.find('\0') == std::string::npos;
 }
@@ -60,10 +91,12 @@ bool referenceText(std::string_view bytes, std::string& text) {
 std::vector<Line> referenceLines(std::string_view text) {
     std::vector<Line> lines;
     while (!text.empty()) {
-        const std::size_t newline = text.find('\n');
-        std::string_view line = text.substr(0, newline);
-        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-        if (newline != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+        // CR LF, LF and CR alone each end a line.
+        const std::size_t lineEnd = text.find_first_of("\r\n");
+        std::string_view line = text.substr(0, lineEnd);
+        text.remove_prefix(lineEnd == std::string_view::npos          ? text.size()
+                           : text.substr(lineEnd).starts_with("\r\n") ? lineEnd + 2
+                                                                      : lineEnd + 1);
         // Marks before the key are passed over like blanks.
         for (;;) {
             const std::size_t at = line.find_first_not_of(" \t=");
@@ -240,14 +273,23 @@ void checkTwin(const IniReader& reader, const std::string& bytes) {
     }
 }
 
+// The reader's text in each form an editor saves it in.
 void checkTwins(const IniReader& reader, std::string_view bytes) {
     std::string utf8;
-    for (const char c : bytes)
-        appendUtf8(utf8, static_cast<unsigned char>(c));
+    if (!referenceText(bytes, utf8)) return;
     std::string little = "\xFF\xFE", big = "\xFE\xFF";
-    for (const char c : bytes) {
-        little += {c, '\0'};
-        big += {'\0', c};
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t code = nextCodePoint(utf8, at);
+        const auto add = [&](char32_t unit) {
+            little += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+            big += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+        };
+        if (code < 0x10000) {
+            add(code);
+        } else {
+            add(0xD800 + ((code - 0x10000) >> 10));
+            add(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
     }
     if (!utf8.starts_with("\xEF\xBB\xBF")) checkTwin(reader, utf8);
     checkTwin(reader, "\xEF\xBB\xBF" + utf8);

@@ -61,3 +61,7 @@ seed("crafted_1555_46341_wrapped_level",
      dictionary(texture("wrap", 0x0100, 46341, 46341, 16, 1, 0, b"", [bytes(9266)])))
 seed("crafted_dxt3_65535_empty_level",
      dictionary(texture("huge", 0x0300, 65535, 65535, 16, 1, 3, b"", [b""])))
+# A 4-bit palette (128 bytes) whose data block ends 40 bytes into it: 36 palette bytes, then
+# the 4 of the level size.
+seed("crafted_pal4_palette_cut_at_40",
+     dictionary(texture("p4", 0x4500, 1, 1, 4, 1, 0, bytes(36), [b""])))

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "config/hud_settings.h"
+#include "config/settings_files.h"
 #include "config_test_support.h"
 
 namespace {
@@ -103,6 +104,9 @@ TEST_F(SettingsFiles, MissingLayoutGivesEveryDefaultAndTheModernScheme) {
     loadInto(settings);
     expectSameSettings(settings, HudSettings{});
     EXPECT_EQ(resolverLog.requested, (std::vector<std::string>{layoutName, vColorsName}));
+    // The wheel's built-in size is the shipped file's: 130 would draw a dot.
+    EXPECT_EQ(settings.WEAP_WHEEL_SCALE_MULTIPLIER, 1.95f);
+    EXPECT_EQ(wheelScaleMultiplier(0.0f), 1.95f);
 }
 
 TEST_F(SettingsFiles, RadarTypeOneChoosesTheClassicScheme) {
@@ -164,16 +168,13 @@ TEST_F(SettingsFiles, ReloadKeyIsReadFromTheLayoutFile) {
         const char* line;
         std::int32_t reloadKey;
     } cases[] = {
-        {"RELOAD_SETTINGS = 116\n", 116},
-        {"RELOAD_SETTINGS = true\n", -1},
-        {"RELOAD_SETTINGS = yes\n", -1},
-        {"RELOAD_SETTINGS = 0x74\n", 0},
-        {"RELOAD_SETTINGS = 0\n", 0},
-        {"RELOAD_SETTINGS = no\n", 0},
-        {"RELOAD_SETTINGS = FALSE\n", 0},
-        {"RELOAD_SETTINGS\n", 0},
-        {"RELOAD_SETTINGS = 99999999999\n", -1},
-        {"", 0},
+        {"RELOAD_SETTINGS = 116\n", 116},  {"RELOAD_SETTINGS = true\n", -1},
+        {"RELOAD_SETTINGS = yes\n", -1},   {"RELOAD_SETTINGS = 0x74\n", 0},
+        {"RELOAD_SETTINGS = 0\n", 0},      {"RELOAD_SETTINGS = no\n", 0},
+        {"RELOAD_SETTINGS = FALSE\n", 0},  {"RELOAD_SETTINGS\n", 0},
+        {"RELOAD_SETTINGS = TRUE\n", -1},  {"RELOAD_SETTINGS = 99999999999\n", 0},
+        {"RELOAD_SETTINGS = off\n", 0},    {"RELOAD_SETTINGS = F5\n", 0},
+        {"RELOAD_SETTINGS = banana\n", 0}, {"", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -218,6 +219,45 @@ TEST_F(SettingsFiles, EditingAFileChangesTheNextLoad) {
     write(iiiColorsName, "MONEY_COLOR = 3 3 3 3\n");
     loadInto(settings);
     EXPECT_EQ(settings.colors.MONEY_COLOR, (Rgba{3, 3, 3, 3}));
+}
+
+// The file system as the plug-in sees it, with the layout file's stamp set by the test.
+FileStamp layoutStamp;
+std::vector<std::string> reports; // each file read, with its findings
+const SettingsFileSystem watchedFiles{
+    resolveUnderRoot,
+    [](const char* path) {
+        return std::string_view(path).ends_with("tarvel_III.ini") ? layoutStamp : FileStamp{};
+    },
+    [] { return std::int64_t{1} << 40; }, 0,
+    [](const char* name, const FileStamp&, bool unread, const SettingsFileReport& report) {
+        std::string text = std::string(name) + (unread ? " unread" : " read");
+        for (const SettingsFinding& finding : report.findings)
+            text += "; " + finding.message;
+        reports.push_back(text);
+    }};
+
+TEST_F(SettingsFiles, ALayoutTooLargeToReadIsToldOnceAndTheSettingsInUseStay) {
+    write(layoutName, "MONEY_POS_TOP = 99\n");
+    layoutStamp = {true, true, 0, 19, 1, 1};
+    reports.clear();
+    reloadSettings(watchedFiles);
+    ASSERT_EQ(hudSettings.MONEY_POS_TOP, 99.0f);
+
+    write(layoutName, "MONEY_POS_TOP = 12\n" + std::string(16 * 1024 * 1024, '#'));
+    layoutStamp.size = 16 * 1024 * 1024 + 19;
+    layoutStamp.lastWrite = 2;
+    reports.clear();
+    resolverLog.requested.clear();
+    for (int frame = 0; frame < 3; ++frame)
+        refreshSettings(watchedFiles);
+    EXPECT_EQ(hudSettings.MONEY_POS_TOP, 99.0f);
+    EXPECT_EQ(reports, std::vector<std::string>{
+                           layoutName + " read; " + layoutName +
+                           " is too large to be read (over 16 MB): the HUD keeps the settings in "
+                           "use until it changes"});
+    EXPECT_EQ(std::count(resolverLog.requested.begin(), resolverLog.requested.end(), layoutName), 4)
+        << "opened once, stamped at each of three frames";
 }
 
 TEST(ColorFile, OnlyRadarTypeOneSelectsTheClassicScheme) {

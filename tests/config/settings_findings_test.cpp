@@ -47,7 +47,7 @@ class SettingsFindings : public GameFolder {
 };
 
 TEST_F(SettingsFindings, WhatTheReaderPassesOverIsNamedWhereItLeavesIt) {
-    write(vColorsName, "MONEY_COLOR = 1 2 3 4\n");
+    write(vColorsName, "WANTED_COLOR = 1 2 3 4\n");
     // Two files joined, the second saved with a mark; a line without '='; a cut value.
     write(layoutName, "MONEY_POS_TOP = 30\n"
                       "\xEF\xBB\xBFMONEY_POS_TOP = 99\n"
@@ -87,8 +87,8 @@ TEST_F(SettingsFindings, EachSaysWhatTheHudUsesAndHowToWriteIt) {
     EXPECT_EQ(
         findings(),
         layoutName +
-            ":1 used [CLOCK_RIGHT = 1,5] CLOCK_RIGHT = 1,5 is read as 1: write 1.5: the "
-            "decimal point is a dot; a comma ends the number\n" +
+            ":1 used [CLOCK_RIGHT = 1,5] CLOCK_RIGHT = 1,5 is read as 1.5: write 1.5: the "
+            "decimal point is a dot\n" +
             layoutName +
             ":2 ignored [clock_right = 4] clock_right is no key the HUD reads: ignored; "
             "did you mean CLOCK_RIGHT? keys are upper case\n" +
@@ -97,8 +97,7 @@ TEST_F(SettingsFindings, EachSaysWhatTheHudUsesAndHowToWriteIt) {
             "ignored; did you mean MONEY_POS_RIGHT?\n" +
             layoutName +
             ":4 used [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 "
-            "must be above 0: it takes its built-in default 130: the wheel is drawn 8 px "
-            "across at 1080 lines\n" +
+            "must be above 0: it takes its built-in default 1.95\n" +
             layoutName +
             ":5 used [MONEY_SCALE = 0.44,0.859] MONEY_SCALE = 0.44,0.859 is read as 0.44 (the "
             "rest take their built-in default): write 0.44 0.859: numbers are separated by "
@@ -108,6 +107,71 @@ TEST_F(SettingsFindings, EachSaysWhatTheHudUsesAndHowToWriteIt) {
             "(# and ; start a comment): it takes its built-in default 89 115 150 255; a "
             "colour is four whole numbers 0-255, red green blue alpha, e.g. 255 136 0 "
             "255\n");
+}
+
+TEST_F(SettingsFindings, ANumberOrWordTheHudCannotUseFallsBackAndIsNamed) {
+    write(vColorsName, "WANTED_COLOR = 1 2 3 4\n");
+    write(layoutName, "HUD_SCALE = 1e50 0.5\n"
+                      "CLOCK_SCALE = 0.31 1e39\n"
+                      "RADAR_TYPE = 99999999999\n"
+                      "RADAR_TYPE = 1\n"
+                      "ZONE_VEHICLE_FONT = 3\n"
+                      "RELOAD_SETTINGS = F5\n");
+    const HudSettings settings = load();
+    const HudSettings defaults;
+    EXPECT_EQ(settings.HUD_SCALE, defaults.HUD_SCALE);
+    EXPECT_EQ(settings.CLOCK_SCALE, defaults.CLOCK_SCALE);
+    EXPECT_EQ(settings.RADAR_TYPE, 4);
+    EXPECT_EQ(settings.reloadKey, 0);
+    EXPECT_EQ(findings(),
+              layoutName +
+                  ":1 used [HUD_SCALE = 1e50 0.5] HUD_SCALE = 1e50 0.5 is out of range: it takes "
+                  "its built-in default 0.44 0.859\n" +
+                  layoutName +
+                  ":2 used [CLOCK_SCALE = 0.31 1e39] CLOCK_SCALE = 0.31 1e39 holds a number out "
+                  "of range: the HUD uses 0.31 0.6, the rest from its built-in default\n" +
+                  layoutName +
+                  ":3 used [RADAR_TYPE = 99999999999] RADAR_TYPE = 99999999999 is out of range: "
+                  "it takes its built-in default 4\n" +
+                  layoutName +
+                  ":4 ignored [RADAR_TYPE = 1] RADAR_TYPE is set again: the HUD reads line 3, "
+                  "RADAR_TYPE = 99999999999 (see that line for what it uses), and ignores this "
+                  "one\n" +
+                  layoutName +
+                  ":5 used [ZONE_VEHICLE_FONT = 3] ZONE_VEHICLE_FONT = 3 is no font of the game: "
+                  "the HUD uses its built-in font 1; the fonts are 0, 1 and 2\n" +
+                  layoutName +
+                  ":6 used [RELOAD_SETTINGS = F5] RELOAD_SETTINGS = F5 is no key code the HUD "
+                  "reads: it sets no reload key; write a virtual-key code (116 for F5), or yes to "
+                  "reload on every poll\n");
+}
+
+TEST_F(SettingsFindings, HintsNameWhatTheLineMeant) {
+    write(layoutName, "// MONEY_POS_TOP = 120\n"
+                      "MONEY_COLOUR = 1 2 3 4\n"
+                      "MONEY_SCALE = 0,5 1,0\n"
+                      "ZONE_VEHICLE_FONT = 2,5\n");
+    write(vColorsName, "ZONE_COLOR = 152 154 82 0\n");
+    const HudSettings settings = load();
+    EXPECT_EQ(settings.MONEY_SCALE, (FloatPair{0.5f, 1.0f}));
+    EXPECT_EQ(settings.ZONE_VEHICLE_FONT, 2);
+    EXPECT_EQ(settings.colors.ZONE_COLOR, (Rgba{152, 154, 82, 0}));
+    EXPECT_EQ(findings(),
+              layoutName +
+                  ":1 ignored [// MONEY_POS_TOP = 120] a comment starts with # or ;, not //: the "
+                  "HUD ignores this line as a key //; write # MONEY_POS_TOP = 120\n" +
+                  layoutName +
+                  ":2 ignored [MONEY_COLOUR = 1 2 3 4] MONEY_COLOUR is no key the HUD reads: "
+                  "ignored; did you mean MONEY_COLOR? it is read from " +
+                  vColorsName + " only\n" + layoutName +
+                  ":3 used [MONEY_SCALE = 0,5 1,0] MONEY_SCALE = 0,5 1,0 is read as 0.5 1: write "
+                  "0.5 1.0: the decimal point is a dot\n" +
+                  layoutName +
+                  ":4 used [ZONE_VEHICLE_FONT = 2,5] ZONE_VEHICLE_FONT = 2,5 is read as 2: write "
+                  "2: ZONE_VEHICLE_FONT takes one whole number\n" +
+                  vColorsName +
+                  ":1 used [ZONE_COLOR = 152 154 82 0] ZONE_COLOR = 152 154 82 0: its alpha 0 is "
+                  "not used: the area name's alpha comes from its fade, so it stays visible\n");
 }
 
 // The case files hold one text in each form an editor saves: all give the settings of the
@@ -132,23 +196,54 @@ TEST_F(SettingsFindings, TextInNoFormTheHudReadsIsOneFinding) {
         std::string bytes;
         const char* what;
     } cases[] = {
-        {bytesOf("cases/utf16_without_mark.ini"), "is UTF-16 without a byte-order mark"},
-        {std::string("\xFF\xFE\0\0R\0\0\0=\0\0\0", 12), "is UTF-32"},
+        {std::string("\xFF\xFE\0\0R\0\0\0=\0\0\0", 12),
+         "is UTF-32, which the HUD cannot read: the HUD draws every key of it with its built-in "
+         "default; save it as UTF-8"},
         {std::string("MONEY_POS_TOP = 40\n\0\x01\x02\nCLOCK_RIGHT = 3\n", 26),
-         "is no text file (it holds NUL bytes)"},
+         "is no text file (it holds NUL bytes), which the HUD cannot read: the HUD draws every "
+         "key of it with its built-in default; remove the NUL bytes from it"},
     };
-    write(vColorsName, "MONEY_COLOR = 1 2 3 4\n");
+    write(vColorsName, "WANTED_COLOR = 1 2 3 4\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         write(layoutName, c.bytes);
         expectSameSettings(load(), [] {
             HudSettings defaults;
-            defaults.colors.MONEY_COLOR = {1, 2, 3, 4};
+            defaults.colors.WANTED_COLOR = {1, 2, 3, 4};
             return defaults;
         }());
-        EXPECT_EQ(findings(), layoutName + ":0 ignored [] " + layoutName + " " + c.what +
-                                  ", which the HUD cannot read: the HUD draws every key of it "
-                                  "with its built-in default; save it as UTF-8\n");
+        EXPECT_EQ(findings(), layoutName + ":0 ignored [] " + layoutName + " " + c.what + "\n");
+    }
+}
+
+// What an editor leaves around intact text is read as the text meant, and named once.
+TEST_F(SettingsFindings, WhatAnEditorLeavesAroundTheTextIsNamedAndTheTextRead) {
+    write("tarvel_moravik\\color_configs\\IIIColors.ini", "WANTED_COLOR = 1 2 3 4\n");
+    const struct {
+        std::string bytes;
+        std::string finding;
+    } cases[] = {
+        {"RADAR_TYPE = 1\r\nMONEY_POS_TOP = 31\r\n" + std::string(300, '\0'),
+         " ends in NUL bytes after line 2: the HUD reads the text before them; remove the NUL "
+         "bytes after line 2"},
+        {bytesOf("cases/utf16_without_mark.ini") +
+             std::string("M\0O\0N\0E\0Y\0_\0P\0O\0S\0_\0T\0O\0P\0=\0"
+                         "3\0"
+                         "1\0",
+                         32),
+         " is UTF-16 without a byte-order mark: the HUD reads it as UTF-16, told by its NUL "
+         "bytes; save it as UTF-8, or as UTF-16 with its mark"},
+        {"RADAR_TYPE = 1\rMONEY_POS_TOP = 31\r", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.finding);
+        write(layoutName, c.bytes);
+        const HudSettings settings = load();
+        EXPECT_EQ(settings.RADAR_TYPE, 1);
+        EXPECT_EQ(settings.MONEY_POS_TOP, 31.0f);
+        EXPECT_EQ(findings(), c.finding.empty()
+                                  ? ""
+                                  : layoutName + ":0 used [] " + layoutName + c.finding + "\n");
     }
 }
 

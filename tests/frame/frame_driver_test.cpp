@@ -315,11 +315,11 @@ TEST_F(WheelGeometry, WeaponTwelveTurnsSlightlyMoreThanAFullTurn) {
                1e-6);
 }
 
-TEST_F(WheelGeometry, AMultiplierThatIsNoPositiveNumberCountsAs130) {
+TEST_F(WheelGeometry, AMultiplierThatIsNoPositiveNumberCountsAsTheBuiltIn195) {
     for (float wrong : {0.0f, -1.0f, NAN, INFINITY}) {
         hudSettings.WEAP_WHEEL_SCALE_MULTIPLIER = wrong;
         computeScreenMetrics();
-        EXPECT_DOUBLE_EQ(screenMetrics.wheelHalfSize, 540.0 / 130.0) << wrong;
+        EXPECT_DOUBLE_EQ(screenMetrics.wheelHalfSize, 540.0 / double{1.95f}) << wrong;
         const QuadCorners& q = screenMetrics.fixedQuad;
         for (double v : {q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4, q.y4})
             EXPECT_TRUE(std::isfinite(v)) << wrong;

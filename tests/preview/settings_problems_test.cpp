@@ -74,8 +74,7 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
                   "250: only numbers and spaces are read\n" +
                   layout +
                   ":12 [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 must be "
-                  "above 0: it takes its built-in default 130: the wheel is drawn 8 px across at "
-                  "1080 lines\n" +
+                  "above 0: it takes its built-in default 1.95\n" +
                   colorFile +
                   ":2 [AMMO_COLOR = 255 255] AMMO_COLOR = 255 255 gives 2 of 4 numbers: the HUD "
                   "uses 255 255 255 255, the rest from its built-in default; a colour is four "

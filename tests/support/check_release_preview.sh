@@ -61,7 +61,7 @@ once() {
 }
 once 'RADIO_WHEL_SCALE is no key the HUD reads'
 once 'HUD_SCALE = 0.44,0.859 is read as 0.44'
-once 'WEAP_WHEEL_SCALE_MULTIPLIER = 0 must be above 0: it takes its built-in default 130'
+once 'WEAP_WHEEL_SCALE_MULTIPLIER = 0 must be above 0: it takes its built-in default 1.95'
 once 'tarvel_iii.txd lacks the texture "pager"'
 once 'ring_iii.txd lacks the texture "sring"'
 once '^money text .* is entirely off the screen'

@@ -377,6 +377,14 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
         EXPECT_NE(error.find("'star'"), std::string::npos) << error;
     }
 
+    // A 4-bit palette of 32 colours takes 128 bytes; this block ends 40 bytes into it (36
+    // palette bytes, then 4 that would be the level's size).
+    EXPECT_FALSE(texdict::read(
+        dictionaryOf({textureChunk({0x4500, 1, 1, 4, 0, Bytes(36), {Bytes()}}, "star")}), d,
+        error));
+    EXPECT_NE(error.find("the data block ends inside the palette of 32 colours"), std::string::npos)
+        << error;
+
     // Sides whose byte counts wrap in 32 bits, with a level sized to the wrapped count.
     const std::pair<Raw, const char*> wrapping[] = {
         {{0x0500, 32768, 32768, 32, 0, {}, {Bytes()}}, "32768 x 32768"},
