@@ -281,7 +281,7 @@ TEST_F(ModdersMistake, TwoElementsClashOnceHoweverManyPiecesEachDraws) {
 TEST_F(ModdersMistake, AnElementWithNoPixelOnTheScreenIsGone) {
     expectOne(findingsWith({{"MONEY_POS_TOP", "2e9"}}), "money text \"$12450\" (far off screen)",
               "MONEY_POS_TOP");
-    expectOne(findingsWith({{"BIGTEXT_SCALE", "0,6 1,5"}}), "has no width", "BIGTEXT_SCALE");
+    expectOne(findingsWith({{"BIGTEXT_SCALE", "0 1.5"}}), "has no width", "BIGTEXT_SCALE");
     expectOne(findingsWith({{"MISSIONTIMERBAR_FG", "0 106 164 0"}}), "is fully transparent",
               "MISSIONTIMERBAR_FG");
 }

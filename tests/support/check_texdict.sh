@@ -116,9 +116,11 @@ refused "$work/odd" "3 x 3; each side must be a power of two"
 cp "$work/first/star.png" "$work/long/$(printf 'n%.0s' {1..32}).png"
 refused "$work/long" "longer than 31 characters"
 
-# Dictionaries whose headers would make sizes wrap in 32 bits, and a file that is none: listed,
+# Dictionaries whose headers would make sizes wrap in 32 bits, one whose palette is cut short,
+# and a file that is none: listed,
 # each is refused with where and why, and exit status 1.
-crafted=("$(cd "$(dirname "$0")/../../fuzz/seeds/texdict_reader" && pwd)"/crafted_*)
+seeds="$(cd "$(dirname "$0")/../../fuzz/seeds/texdict_reader" && pwd)"
+crafted=("$seeds"/crafted_*_level)
 [ ${#crafted[@]} -ge 3 ] || { echo "no crafted dictionaries beside the seeds"; exit 1; }
 listed() { # file, words the message must hold
     status=0
@@ -129,5 +131,6 @@ listed() { # file, words the message must hold
 for file in "${crafted[@]}"; do
     listed "$file" "at byte 132: texture '[a-z]*': [0-9]* x [0-9]* pixels: a side above 8192"
 done
+listed "$seeds/crafted_pal4_palette_cut_at_40" "texture 'p4': the data block ends inside the palette"
 listed "$odd" "at byte 0: not a texture dictionary: expected the texture dictionary chunk"
 echo "texdict ok"
