@@ -55,7 +55,7 @@ std::string withDecimalPoints(std::string_view value, std::size_t numbers) {
         ++words;
         at = end;
     }
-    return words == numbers ? result : std::string{};
+    return words >= 1 && words <= numbers ? result : std::string{};
 }
 
 IniEntry valueRead(const IniEntry& entry, std::string_view value) {

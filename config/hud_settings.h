@@ -89,8 +89,8 @@ inline constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
 float wheelScaleMultiplier(float configured);
 
 // A value of decimals written with a comma ("0,5 1,0", as a comma-decimal locale writes them),
-// with points: when each comma stands between the digits of a number and the value has as many
-// numbers as its key takes. Else empty: a comma then ends the number.
+// with points: when each comma stands between the digits of a number and the value has no more
+// numbers than its key takes (one alone sets the first). Else empty: a comma then ends the number.
 std::string withDecimalPoints(std::string_view value, std::size_t numbers);
 // The entry with another value text (which must outlive it).
 IniEntry valueRead(const IniEntry& entry, std::string_view value);

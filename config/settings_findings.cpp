@@ -180,7 +180,7 @@ void noteNumbers(SettingsFileReport& report, std::string_view key, const IniEntr
             kind.integers ? std::string() : withDecimalPoints(entry.value, kind.numbers);
         if (!decimals.empty())
             add(report, entry, true,
-                written + " is read as " + readText + ": write " + decimals +
+                written + " is read as " + readText + rest + ": write " + decimals +
                     ": the decimal point is a dot");
         else if (spaced && asSpaces > kind.numbers && kind.numbers == 1)
             add(report, entry, true,

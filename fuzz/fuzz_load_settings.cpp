@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -215,8 +216,39 @@ void checkAgreement(const IniReader& reader, const std::vector<SettingsFinding>&
     }
 }
 
+// The entry as a decimal key reads it: a comma is a decimal point when every word holding one is
+// digits, a comma and digits (after a sign), and the value has no more words than numbers.
+IniEntry withDecimalCommas(const IniEntry& entry, std::size_t numbers, std::string& text) {
+    static const std::regex decimal("[+-]?[0-9]+,[0-9]+");
+    text = entry.value;
+    std::size_t words = 0;
+    bool comma = false;
+    for (std::size_t at = text.find_first_not_of(" \t"); at != std::string::npos;
+         at = text.find_first_not_of(" \t", at)) {
+        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        const std::string word = text.substr(at, end - at);
+        if (word.find(',') != std::string::npos) {
+            if (!std::regex_match(word, decimal)) return entry;
+            comma = true;
+        }
+        ++words;
+        at = end;
+    }
+    if (!comma || words > numbers) return entry;
+    std::replace(text.begin(), text.end(), ',', '.');
+    IniEntry read = entry;
+    read.value = text;
+    return read;
+}
+
 template <class Field>
-void checkField(const IniEntry& entry, const Field& actual, const Field& fallback) {
+void checkField(const IniEntry& written, const Field& actual, const Field& fallback) {
+    std::string text;
+    const IniEntry entry = withDecimalCommas(written,
+                                             std::is_same_v<Field, FloatPair> ? 2
+                                             : std::is_same_v<Field, float>   ? 1
+                                                                              : 0,
+                                             text);
     if constexpr (std::is_same_v<Field, float>) {
         FUZZ_CHECK(std::isfinite(actual));
         FUZZ_CHECK(sameFloat(actual, entry.asFloat(fallback)));

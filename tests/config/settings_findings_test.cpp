@@ -150,10 +150,12 @@ TEST_F(SettingsFindings, HintsNameWhatTheLineMeant) {
     write(layoutName, "// MONEY_POS_TOP = 120\n"
                       "MONEY_COLOUR = 1 2 3 4\n"
                       "MONEY_SCALE = 0,5 1,0\n"
-                      "ZONE_VEHICLE_FONT = 2,5\n");
+                      "ZONE_VEHICLE_FONT = 2,5\n"
+                      "HUD_SCALE = 0,5\n");
     write(vColorsName, "ZONE_COLOR = 152 154 82 0\n");
     const HudSettings settings = load();
     EXPECT_EQ(settings.MONEY_SCALE, (FloatPair{0.5f, 1.0f}));
+    EXPECT_EQ(settings.HUD_SCALE, (FloatPair{0.5f, 0.859f})) << "one number sets the first";
     EXPECT_EQ(settings.ZONE_VEHICLE_FONT, 2);
     EXPECT_EQ(settings.colors.ZONE_COLOR, (Rgba{152, 154, 82, 0}));
     EXPECT_EQ(findings(),
@@ -169,6 +171,9 @@ TEST_F(SettingsFindings, HintsNameWhatTheLineMeant) {
                   layoutName +
                   ":4 used [ZONE_VEHICLE_FONT = 2,5] ZONE_VEHICLE_FONT = 2,5 is read as 2: write "
                   "2: ZONE_VEHICLE_FONT takes one whole number\n" +
+                  layoutName +
+                  ":5 used [HUD_SCALE = 0,5] HUD_SCALE = 0,5 is read as 0.5 (the rest take their "
+                  "built-in default): write 0.5: the decimal point is a dot\n" +
                   vColorsName +
                   ":1 used [ZONE_COLOR = 152 154 82 0] ZONE_COLOR = 152 154 82 0: its alpha 0 is "
                   "not used: the area name's alpha comes from its fade, so it stays visible\n");
