@@ -31,7 +31,7 @@ preview="$build/tools/preview"
 stripped_copy "$preview/preview.exe" "$staging/tools/preview.exe"
 cp -r "$preview/fonts" "$staging/tools/fonts"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$staging/tools/fonts/LICENSE.txt"
-cp "$root/tools/preview/default.scenario" "$root/tools/preview/page.html" "$staging/tools/"
+cp "$root/tools/preview/default.scenario" "$root/tools/preview/page/page.html" "$staging/tools/"
 SOURCE_DATE_EPOCH=0 i686-w64-mingw32-objcopy --remove-section='.debug_*' \
     "$build/tarvel_hud.asi.debug" "$staging/tools/tarvel_hud.symbols"
 

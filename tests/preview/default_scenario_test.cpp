@@ -4,8 +4,8 @@
 // 720/448 = 1.607 pixels, and a 1080 unit 720/1080 = 2/3 pixel).
 #include "preview/preview_support.h"
 #include "support/plugin_session.h"
-#include "tools/preview/layout_check.h"
-#include "tools/preview/scenario_player.h"
+#include "tools/preview/check/layout_check.h"
+#include "tools/preview/scenario/scenario_player.h"
 
 #include "config/hud_settings.h"
 

@@ -1,8 +1,8 @@
 // The layout check's rules on boxes laid out by hand, and on the real plug-in's drawing of a
 // modder's mistakes.
 #include "support/plugin_session.h"
-#include "tools/preview/layout_check.h"
-#include "tools/preview/scenario_player.h"
+#include "tools/preview/check/layout_check.h"
+#include "tools/preview/scenario/scenario_player.h"
 
 #include "config/hud_settings.h"
 #include "texdict/texdict.h"

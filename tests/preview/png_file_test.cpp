@@ -1,7 +1,7 @@
 // Frames written as PNG files, whole or not at all.
 #include "preview/preview_support.h"
 #include "support/plugin_session.h"
-#include "tools/preview/png_file.h"
+#include "tools/preview/render/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the preview's tests: the fonts beside the test program, and where ink landed.
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 
 namespace preview_testing {
 

@@ -1,6 +1,6 @@
 // The preview's drawing on small synthetic frames.
 #include "preview/preview_support.h"
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 
 #include <gtest/gtest.h>
 

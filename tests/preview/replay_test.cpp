@@ -1,7 +1,7 @@
 // Frames drawn back from logged host calls: the text state at each print, sprites by texture
 // name, plain rectangles and the tinted glow.
 #include "preview/preview_support.h"
-#include "tools/preview/replay.h"
+#include "tools/preview/render/replay.h"
 
 #include <gtest/gtest.h>
 

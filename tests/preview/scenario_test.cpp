@@ -1,5 +1,5 @@
 // Reading scenario files: every command, and one clear line for each fault.
-#include "tools/preview/scenario.h"
+#include "tools/preview/scenario/scenario.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What the preview's page lists as lines the plug-in cannot use as written.
 #include "support/plugin_session.h"
-#include "tools/preview/page.h"
-#include "tools/preview/settings_problems.h"
+#include "tools/preview/page/page.h"
+#include "tools/preview/check/settings_problems.h"
 
 #include <gtest/gtest.h>
 

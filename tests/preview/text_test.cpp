@@ -1,6 +1,6 @@
 // Text laid out and drawn with the game's text state.
 #include "preview/preview_support.h"
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 
 #include <gtest/gtest.h>
 

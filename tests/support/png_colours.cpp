@@ -4,7 +4,7 @@
 //   png_colours FILE RRGGBB[/TOLERANCE]...
 //
 // prints the count of each colour (every channel within the tolerance, 0 by default) on a line.
-#include "tools/preview/png_file.h"
+#include "tools/preview/render/png_file.h"
 
 #include <cstdio>
 #include <cstdlib>

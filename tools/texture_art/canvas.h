@@ -1,7 +1,7 @@
 #pragma once
 // Vector drawing for the default art: outlines made of straight edges, filled with the nonzero
 // rule and anti-aliased (exact coverage across each pixel, eight samples down it).
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 
 #include <vector>
 

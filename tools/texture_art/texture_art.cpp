@@ -27,7 +27,7 @@
 // stored with an 8-bit palette, a quarter of 32-bit pixels: most of the art has few colours
 // besides its anti-aliased edges, and the logos' gradients keep their look dithered.
 #include "texdict/texdict.h"
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 #include "tools/texture_art/pictures.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 // The layout check: what in one capture is drawn over, off or out of something it should not be.
-#include "tools/preview/layout.h"
+#include "tools/preview/render/capture_layout.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tools/preview/replay.h"
+#include "tools/preview/render/replay.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "tools/preview/page.h"
+#include "tools/preview/page/page.h"
 
-#include "tools/preview/png_file.h"
+#include "tools/preview/files/whole_files.h"
 
 #include "config/hud_colors.h"
 #include "config/hud_settings.h"

@@ -1,7 +1,7 @@
-#include "tools/preview/scenario_player.h"
-#include "tools/preview/element_of_call.h"
-#include "tools/preview/layout_check.h"
-#include "tools/preview/png_file.h"
+#include "tools/preview/scenario/scenario_player.h"
+#include "tools/preview/check/layout_check.h"
+#include "tools/preview/scenario/element_of_call.h"
+#include "tools/preview/scenario/radar_map.h"
 
 #include "sim/game_life.h"
 #include "sim/host_cameras.h"
@@ -13,6 +13,7 @@
 #include "sim/host_preview.h"
 #include "sim/host_timers.h"
 #include "sim/sim.h"
+#include "windows/windows_paths.h"
 
 #include <windows.h>
 
@@ -38,18 +39,13 @@ namespace {
 // A file of the data folder beside this program, the game directory the plug-in reads from, as
 // the game's 8-bit file calls take it: the folder's short form spells it in any characters.
 std::string dataFilePath(const std::string& name) {
-    wchar_t path[MAX_PATH * 4] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring folder(path, length < MAX_PATH * 4 ? length : 0);
+    std::wstring folder = modulePath();
     folder.erase(folder.find_last_of(L"\\/") + 1);
     wchar_t brief[MAX_PATH * 4] = {};
     const DWORD briefLength = GetShortPathNameW(folder.c_str(), brief, MAX_PATH * 4);
     if (briefLength > 0 && briefLength < MAX_PATH * 4) folder = brief;
-    std::string bytes(folder.size() * 4 + 1, '\0');
-    bytes.resize(static_cast<size_t>(
-        WideCharToMultiByte(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()),
-                            bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes + "tarvel_moravik\\" + name;
+    // A folder the code page cannot spell is one the game could not open a file of either.
+    return inCodePage(folder).value_or("") + "tarvel_moravik\\" + name;
 }
 
 class Player {

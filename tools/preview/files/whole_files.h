@@ -1,8 +1,7 @@
 #pragma once
-// Files for the preview: textures in, frames and pages out. Paths are UTF-8 and are opened
-// through the wide file calls, so that any folder name works.
-#include "tools/preview/renderer.h"
-
+// Whole files for the preview, named by UTF-8 paths and opened through the wide file calls, so
+// that any folder name works. Portable C++: the lowest room of the preview.
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -17,14 +16,9 @@ std::string utf8Of(const std::filesystem::path& path);
 // The file's bytes, at most limit of them; false when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& bytes, size_t limit = size_t(1) << 30);
 
-// False (and an empty image) when the file is missing or not a PNG.
-bool readPng(const std::string& path, Image& image);
-
 // Writes under a temporary name beside the file, then renames it, so that no reader ever sees
-// half a frame. On failure error says why and no file of that name is left behind.
-bool writePng(const std::string& path, const Image& image, std::string& error);
-
-// The same for any file: write fills it and returns false when it could not.
+// half a file: write fills it and returns false when it could not. On failure error says why
+// and no file of that name is left behind.
 bool writeWholeFile(const std::string& path, const std::function<bool(std::ostream& file)>& write,
                     std::string& error);
 

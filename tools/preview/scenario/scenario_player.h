@@ -1,9 +1,9 @@
 #pragma once
 // Plays a scenario with the real plug-in loaded into this process. The process must be a host
 // process whose folder is the game directory: tarvel_hud.dll and tarvel_moravik/ beside it.
-#include "tools/preview/layout.h"
-#include "tools/preview/replay.h"
-#include "tools/preview/scenario.h"
+#include "tools/preview/render/capture_layout.h"
+#include "tools/preview/render/replay.h"
+#include "tools/preview/scenario/scenario.h"
 
 #include <functional>
 #include <map>
@@ -39,9 +39,5 @@ struct PlayOptions {
 
 // False, with error set, when the plug-in cannot be loaded or a capture was refused.
 bool playScenario(const Scenario& scenario, const PlayOptions& options, std::string& error);
-
-// The radar's contents as the game would draw them, through the radar routines at their game
-// addresses (the plug-in's once it has taken them over): a small map, the player and blips.
-void drawRadarMap(Image& canvas);
 
 } // namespace preview

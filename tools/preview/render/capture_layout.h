@@ -63,6 +63,11 @@ struct LayoutFinding {
     std::vector<size_t> boxes; // the boxes it is about, as indices into CaptureLayout::boxes
 };
 
+// A capture's screen size as the frames' names and the reports write it: "1280x720".
+inline std::string sizeName(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
 struct CaptureLayout {
     std::string capture; // the capture's name in the scenario
     int width = 0, height = 0;

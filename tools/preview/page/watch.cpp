@@ -1,7 +1,7 @@
-#include "tools/preview/watch.h"
+#include "tools/preview/page/watch.h"
 
 #include "config/utf8_files.h"
-#include "tools/preview/png_file.h"
+#include "tools/preview/files/whole_files.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // The preview's page: index.html beside the frames, made from one template, and the data it
 // shows in preview-data.js. A page opened from file:// cannot fetch files, so the data is a
 // script that calls previewData(...), and the page loads it again every half second.
-#include "tools/preview/layout.h"
-#include "tools/preview/settings_problems.h"
+#include "tools/preview/check/settings_problems.h"
+#include "tools/preview/render/capture_layout.h"
 
 #include <string>
 #include <vector>

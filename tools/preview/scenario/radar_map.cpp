@@ -1,6 +1,6 @@
 // A small made-up town for the radar, drawn through the game's radar routines so that the
 // plug-in's placement and square edge show as they would in the game.
-#include "tools/preview/scenario_player.h"
+#include "tools/preview/scenario/radar_map.h"
 
 #include "sim/host_radar.h"
 

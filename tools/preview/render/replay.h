@@ -3,8 +3,8 @@
 // routines change the text state, and each print, sprite and rectangle draws with what is
 // current at that moment.
 #include "sim/sim.h"
-#include "tools/preview/layout.h"
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/capture_layout.h"
+#include "tools/preview/render/renderer.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
-#include "tools/preview/scenario.h"
+#include "tools/preview/scenario/scenario.h"
 
-#include "tools/preview/png_file.h"
+#include "tools/preview/files/whole_files.h"
 
 #include <cctype>
 #include <charconv>

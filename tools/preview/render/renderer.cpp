@@ -1,6 +1,6 @@
-#include "tools/preview/renderer.h"
+#include "tools/preview/render/renderer.h"
 
-#include "tools/preview/png_file.h"
+#include "tools/preview/files/whole_files.h"
 
 #include "stb_truetype.h"
 

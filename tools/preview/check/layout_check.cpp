@@ -24,7 +24,7 @@
 //
 // Boxes meet when they share at least a whole pixel both ways. A problem is reported once a
 // capture: a text and its shadow, the stars of one row, the pieces of two elements that clash.
-#include "tools/preview/layout_check.h"
+#include "tools/preview/check/layout_check.h"
 
 #include "texdict/hud_check.h"
 

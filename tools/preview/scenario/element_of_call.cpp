@@ -1,5 +1,7 @@
-#include "tools/preview/element_of_call.h"
-#include "tools/preview/png_file.h"
+#include "tools/preview/scenario/element_of_call.h"
+#include "tools/preview/files/whole_files.h"
+
+#include "windows/windows_paths.h"
 
 #include <unwind.h>
 
@@ -66,18 +68,6 @@ const char* elementOfFile(const std::string& file) {
     return nullptr;
 }
 
-// The module's path as UTF-8, read by the wide call: the 8-bit one spells an unrepresentable
-// folder name as '?'.
-std::string modulePath(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(module, path.data(), DWORD(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return utf8Of(path.substr(0, length));
-        path.resize(path.size() * 2);
-    }
-}
-
 std::vector<char> fileBytes(const std::string& path) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) return {};
@@ -140,7 +130,7 @@ _Unwind_Reason_Code innermostElement(_Unwind_Context* context, void* found) {
 bool startNamingElements(HMODULE plugin, std::string& error) {
     // The shipped DLL is stripped; its symbols live in the debug file beside it, whose section
     // table matches the DLL's: named after the DLL, or after the .asi it ships as.
-    const std::string module = modulePath(plugin);
+    const std::string module = utf8Of(modulePath(plugin));
     const std::string stem = module.substr(0, module.find_last_of('.'));
     std::string path, otherBuild;
     std::vector<char> file;

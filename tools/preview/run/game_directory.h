@@ -1,0 +1,63 @@
+#pragma once
+// The run outside: a game directory of its own, laid out in a temporary folder, where a copy of
+// this program plays as the game, and the renders it asks of that run.
+#include "tools/preview/run/home.h"
+#include "tools/preview/run/run_options.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace preview {
+
+// The game directory and the run of this program inside it; both are cleared away with it.
+class GameDirectory {
+  public:
+    GameDirectory(const Options& options, const Home& home);
+    ~GameDirectory();
+    GameDirectory(const GameDirectory&) = delete;
+    GameDirectory& operator=(const GameDirectory&) = delete;
+
+    // Plays with the data folder as it is now: 0 when every frame was written.
+    int render();
+
+  private:
+    // Copies this program, the plug-in and its symbols in; once, as the game directory is made.
+    std::error_code copyProgramAndPlugin() const;
+    // Copies the data folder's tarvel_moravik. A file another program holds is waited for;
+    // one still held is laid out held too, so that the game meets it as it would.
+    std::error_code copyDataFolder();
+    // Under --fill-art: a dictionary the data folder lacks, from the project's own art.
+    std::error_code fillMissingDictionaries() const;
+    // Runs the game once to its end; its exit code.
+    int playOnce();
+    // Under --watch: asks the run inside for one more render and waits for it.
+    int playAgain();
+    // What the plug-in wrote to its log, as a player's game directory would hold it.
+    bool copyLog() const;
+
+    void holdAsHeld(const std::filesystem::path& file, const std::filesystem::path& copy);
+    void letGo();
+    bool start();
+    void end();
+
+    const Options& options_;
+    const Home& home_;
+    std::string problem_; // why there is no game directory
+    std::filesystem::path game_;
+    HANDLE inUse_ = INVALID_HANDLE_VALUE;
+    std::error_code programCopied_; // why this program or the plug-in could not be copied in
+    PROCESS_INFORMATION process_{};
+    HANDLE again_ = nullptr;
+    HANDLE done_ = nullptr;
+    std::vector<HANDLE> held_; // copies held as another program holds their files
+    bool rendered_ = false;
+};
+
+// Renders once, or under --watch on every save until Ctrl+C, and names the page to open.
+int renderFromOutside(const Options& options, const Home& home);
+
+} // namespace preview

@@ -1,0 +1,23 @@
+#pragma once
+// The preview runs twice: outside, where it lays out a game directory of its own, and inside it,
+// where a copy of this program plays as the game. What the two share: the command line one
+// starts the other with, the events of --watch, and the game directory's name.
+#include <windows.h>
+
+#include <string>
+
+namespace preview {
+
+// Every game directory is named this and the id of the process outside.
+constexpr wchar_t gameDirectoryPrefix[] = L"tarvel_preview_";
+// Held open by the run outside while it lasts.
+constexpr char inUseFile[] = "in_use";
+
+// One argument of a command line: backslashes before a quote are doubled, so that a folder
+// ending in one stays a folder.
+std::string quoted(const std::string& text);
+
+// The name of an event of the watching process ("again": render once more, "done": rendered).
+std::string eventName(DWORD process, const char* what);
+
+} // namespace preview
