@@ -90,6 +90,8 @@ class IniReader {
     IniEntry take(std::string_view key) const;
     const std::vector<IniEntry>& entries() const { return entries_; }
     TextForm form() const { return form_; }
+    // The text the entries view, as UTF-8: without the file's mark and the NUL bytes after it.
+    std::string_view text() const { return {buffer_.data(), buffer_.size()}; }
     // The last line of a text that NUL bytes follow to the end of the file (an editor that sets
     // the file's size first, a save cut short); 0 when none do. The NUL bytes are not read.
     int nulBytesAfterLine() const { return nulsAfterLine_; }

@@ -11,6 +11,16 @@ IniReader readerOf(std::string_view text) {
     return reader;
 }
 
+std::vector<std::filesystem::path> caseFilesIn(const std::string& folder) {
+    std::vector<std::filesystem::path> inputs;
+    for (const auto& item : std::filesystem::directory_iterator(folder)) {
+        if (item.path().extension() == ".ini") inputs.push_back(item.path());
+    }
+    std::sort(inputs.begin(), inputs.end());
+    EXPECT_FALSE(inputs.empty()) << "no case files in " << folder << " beside the test program";
+    return inputs;
+}
+
 void writeFile(const std::string& path, std::string_view bytes) {
     const std::filesystem::path file(path);
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());

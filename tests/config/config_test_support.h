@@ -24,6 +24,9 @@ inline void PrintTo(const Rgba& color, std::ostream* out) {
 // A reader over the given text, as if it were a file's bytes.
 IniReader readerOf(std::string_view text);
 
+// The .ini case files of a folder beside the test program, sorted; fails the test when none.
+std::vector<std::filesystem::path> caseFilesIn(const std::string& folder);
+
 // Writes bytes to a file under the working directory, creating its folders.
 void writeFile(const std::string& path, std::string_view bytes);
 

@@ -47,14 +47,7 @@ std::vector<ExpectedEntry> readExpected(const std::filesystem::path& path) {
 }
 
 TEST(IniCaseFiles, EveryFileGivesTheEntriesItsExpectedFileLists) {
-    std::vector<std::filesystem::path> inputs;
-    for (const auto& item : std::filesystem::directory_iterator("cases")) {
-        if (item.path().extension() == ".ini") inputs.push_back(item.path());
-    }
-    std::sort(inputs.begin(), inputs.end());
-    ASSERT_FALSE(inputs.empty()) << "no case files beside the test program";
-
-    for (const auto& input : inputs) {
+    for (const auto& input : caseFilesIn("cases")) {
         SCOPED_TRACE(input.string());
         std::filesystem::path expectedPath = input;
         expectedPath.replace_extension(".expected");
