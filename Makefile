@@ -85,7 +85,7 @@ reproducible: deps
 	@tools/check-reproducible.sh
 
 # texdict for Linux: build-native/texdict (texdict.exe comes with the Windows build).
-$(NATIVE_BUILD)/build.ninja: tools/texdict/CMakeLists.txt texdict/CMakeLists.txt
+$(NATIVE_BUILD)/build.ninja: tools/texdict/CMakeLists.txt texdict/CMakeLists.txt config/CMakeLists.txt
 	@cmake -S tools/texdict -B $(NATIVE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 
 texdict: deps $(NATIVE_BUILD)/build.ninja

@@ -1,6 +1,5 @@
 #include "config/hud_colors.h"
-#include "config/hud_settings.h"
-#include "config/settings_findings.h"
+#include "config/settings_report.h"
 
 void readColors(HudColors& out, const IniReader& reader, SettingsFileReport* report) {
     static const HudColors defaults;
@@ -9,5 +8,4 @@ void readColors(HudColors& out, const IniReader& reader, SettingsFileReport* rep
         out.*field = entry.asColor(defaults.*field);
         if (report && !entry.absent) noteValue(*report, key, entry, out.*field, defaults.*field);
     });
-    if (report) finishReport(*report, reader, false, layoutFile);
 }

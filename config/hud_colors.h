@@ -62,5 +62,5 @@ template <class Visit> void forEachColorField(Visit&& visit) {
 struct SettingsFileReport;
 
 // Every colour from the reader, or its default where the file does not give it; with a report,
-// the findings of the colour file that reader holds.
+// the notes on the values it applied (finishReport notes the lines it took no key from).
 void readColors(HudColors& out, const IniReader& reader, SettingsFileReport* report = nullptr);

@@ -6,10 +6,7 @@
 
 #include "config/hud_colors.h"
 #include "config/ini_reader.h"
-
-// The shipped file's weapon wheel multiplier, the wheel's built-in one: the 130 once specified
-// draws the wheel as a dot 8 px across at every screen size.
-inline constexpr float builtInWheelMultiplier = 1.95f;
+#include "config/value_rules.h"
 
 // The layout settings: each field is named after its key in the layout file. Positions, gaps
 // and sizes are in units of a 640 x 448 screen, radar and bar values in units of a 1080-pixel
@@ -84,20 +81,6 @@ extern HudSettings hudSettings;
 
 // The layout file, relative to the game directory.
 inline constexpr char layoutFile[] = "tarvel_moravik\\tarvel_III.ini";
-// The weapon wheel's size multiplier actually used: one that is not a finite positive number
-// falls back to the built-in 1.95.
-float wheelScaleMultiplier(float configured);
-
-// A value of decimals written with a comma ("0,5 1,0", as a comma-decimal locale writes them),
-// with points: when each comma stands between the digits of a number and the value has no more
-// numbers than its key takes (one alone sets the first). Else empty: a comma then ends the number.
-std::string withDecimalPoints(std::string_view value, std::size_t numbers);
-// The entry with another value text (which must outlive it).
-IniEntry valueRead(const IniEntry& entry, std::string_view value);
-
-// Whether a RELOAD_SETTINGS value asks for a reload on every call: yes or true, in any case.
-bool reloadsOnEveryCall(std::string_view value);
-
 // The colour file, relative to the game directory, that a RADAR_TYPE selects.
 const char* colorFileFor(int radarType);
 
@@ -109,7 +92,8 @@ using PathResolver = const char* (*)(const char* relativeName);
 // whatever a file does not give takes its default.
 void loadSettingsWith(HudSettings& out, PathResolver resolvePath);
 // The part of that load that comes from the layout file: every layout field and reloadKey; with
-// a report, the layout file's findings.
+// a report, the notes on the values it applied (the lines it took no key from are noted by
+// finishReport, which knows every file's keys).
 void readLayout(HudSettings& out, const IniReader& layout, SettingsFileReport* report = nullptr);
 
 // The same load with the files' entries from anywhere: readFile(relativeName, reader) fills

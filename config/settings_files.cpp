@@ -77,11 +77,12 @@ void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
 void bringUpToDate(const SettingsFileSystem& system, bool changedOrNot) {
     const FileStamp layoutStamp = stampOf(system, layoutFile);
     if (changedOrNot || !upToDate(layoutFileRead, layoutFile, layoutStamp, system))
-        readAndApply(layoutFileRead, layoutFile, layoutStamp, system, hudSettings, readLayout);
+        readAndApply(layoutFileRead, layoutFile, layoutStamp, system, hudSettings, readLayoutFile);
     const char* colorFile = colorFileFor(hudSettings.RADAR_TYPE);
     const FileStamp colorStamp = stampOf(system, colorFile);
     if (changedOrNot || !upToDate(colorFileRead, colorFile, colorStamp, system))
-        readAndApply(colorFileRead, colorFile, colorStamp, system, hudSettings.colors, readColors);
+        readAndApply(colorFileRead, colorFile, colorStamp, system, hudSettings.colors,
+                     readColorFile);
 }
 
 } // namespace

@@ -1,309 +1,17 @@
 #include "config/settings_findings.h"
 
-#include "config/hud_settings.h"
+#include "config/edit_distance.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <charconv>
-#include <cstdint>
-#include <cstdio>
-#include <type_traits>
-#include <utility>
 
 namespace {
-
-std::string numberText(double number) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", number);
-    return text;
-}
-
-template <class Number> std::string listText(const std::vector<Number>& numbers) {
-    std::string text;
-    for (const Number n : numbers)
-        text += (text.empty() ? "" : " ") + numberText(double(n));
-    return text;
-}
-
-std::string valueText(float value) {
-    return numberText(value);
-}
-std::string valueText(std::int32_t value) {
-    return std::to_string(value);
-}
-std::string valueText(FloatPair pair) {
-    return numberText(pair.x) + " " + numberText(pair.y);
-}
-std::string valueText(Rgba color) {
-    return std::to_string(color.r) + " " + std::to_string(color.g) + " " + std::to_string(color.b) +
-           " " + std::to_string(color.a);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Whether one word is a number written as the HUD reads it, and nothing else.
-bool plainNumber(std::string_view word, bool integer) {
-    size_t at = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
-    size_t digits = 0;
-    while (at < word.size() && isDigit(word[at]))
-        ++at, ++digits;
-    if (!integer && at < word.size() && word[at] == '.') {
-        ++at;
-        while (at < word.size() && isDigit(word[at]))
-            ++at, ++digits;
-    }
-    if (digits == 0) return false;
-    if (!integer && at < word.size() && (word[at] == 'e' || word[at] == 'E')) {
-        ++at;
-        if (at < word.size() && (word[at] == '+' || word[at] == '-')) ++at;
-        const size_t exponentStart = at;
-        while (at < word.size() && isDigit(word[at]))
-            ++at;
-        if (at == exponentStart) return false;
-    }
-    return at == word.size();
-}
-
-// How many blank-separated words the value has that are plain numbers, up to the first that is
-// not one; all tells whether every word is one.
-size_t plainWords(std::string_view value, bool integers, bool& all) {
-    size_t count = 0, at = 0;
-    all = true;
-    while (at < value.size()) {
-        while (at < value.size() && (value[at] == ' ' || value[at] == '\t'))
-            ++at;
-        size_t end = at;
-        while (end < value.size() && value[end] != ' ' && value[end] != '\t')
-            ++end;
-        if (end > at && !plainNumber(value.substr(at, end - at), integers)) {
-            all = false;
-            return count;
-        }
-        count += end > at ? 1 : 0;
-        at = end;
-    }
-    return count;
-}
-
-std::string replaced(std::string_view text, char from, char to) {
-    std::string result(text);
-    std::replace(result.begin(), result.end(), from, to);
-    return result;
-}
-
-// The words of a text, one space between each.
-std::string singleSpaced(std::string_view text) {
-    std::string result;
-    bool blank = true;
-    for (const char c : text) {
-        const bool isBlank = c == ' ' || c == '\t';
-        if (!isBlank) result += (blank && !result.empty() ? " " : "") + std::string(1, c);
-        blank = isBlank;
-    }
-    return result;
-}
-
-// A colour written as #RRGGBB or #RRGGBBAA somewhere in the line, as four numbers; else empty.
-std::string colorFromHex(std::string_view line) {
-    const size_t hash = line.find('#');
-    if (hash == std::string_view::npos) return "";
-    size_t digits = 0;
-    while (hash + 1 + digits < line.size() &&
-           std::isxdigit(static_cast<unsigned char>(line[hash + 1 + digits])))
-        ++digits;
-    if (digits != 6 && digits != 8) return "";
-    const std::string hex(line.substr(hash + 1, digits));
-    const unsigned long value = std::stoul(hex, nullptr, 16);
-    const unsigned long rgba = digits == 8 ? value : (value << 8) | 0xFF;
-    return std::to_string((rgba >> 24) & 0xFF) + " " + std::to_string((rgba >> 16) & 0xFF) + " " +
-           std::to_string((rgba >> 8) & 0xFF) + " " + std::to_string(rgba & 0xFF);
-}
-
-// What a key's value is made of.
-struct ValueKind {
-    size_t numbers; // how many it takes
-    bool integers;  // whole numbers only
-    bool color;     // red green blue alpha
-};
-
-std::string colorForm(const std::string& example) {
-    return "a colour is four whole numbers 0-255, red green blue alpha, e.g. " + example;
-}
-
-void add(SettingsFileReport& report, const IniEntry& entry, bool used, std::string message) {
-    report.findings.push_back(
-        {report.file, entry.line, std::string(entry.text), std::move(message), used});
-}
-
-// The one note on a number value, if it is read otherwise than written or falls back.
-// read: the numbers the HUD read from it; used: the value applied; builtIn: the key's default.
-template <class Number>
-void noteNumbers(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-                 const ValueKind& kind, const std::vector<Number>& read, const std::string& used,
-                 const std::string& builtIn) {
-    const std::string name(key);
-    const std::string written = name + " = " + std::string(entry.value);
-    const std::string example = kind.color ? colorFromHex(entry.text) : "";
-    const std::string form =
-        kind.color ? "; " + colorForm(example.empty() ? builtIn : example) : "";
-    bool allPlain = false;
-    const size_t plain = plainWords(entry.value, kind.integers, allPlain);
-    if (read.empty()) {
-        if (entry.value.empty())
-            add(report, entry, true,
-                name + " holds no number the HUD can read" +
-                    (entry.text.find_first_of("#;") != std::string_view::npos
-                         ? " (# and ; start a comment)"
-                         : "") +
-                    ": it takes its built-in default " + builtIn + form);
-        else if (plain > 0)
-            add(report, entry, true,
-                written + " is out of range: it takes its built-in default " + builtIn + form);
-        else
-            add(report, entry, true,
-                written + " holds no number the HUD can read: it takes its built-in default " +
-                    builtIn + form);
-        return;
-    }
-    const std::string readText = listText(read);
-    const std::string rest =
-        read.size() < kind.numbers ? " (the rest take their built-in default)" : "";
-    if (!allPlain) {
-        bool dotted = false;
-        bool spaced = false;
-        const std::string withSpaces = replaced(entry.value, ',', ' ');
-        const size_t asSpaces = plainWords(withSpaces, kind.integers, spaced);
-        const std::string decimals =
-            kind.integers ? std::string() : withDecimalPoints(entry.value, kind.numbers);
-        if (!decimals.empty())
-            add(report, entry, true,
-                written + " is read as " + readText + rest + ": write " + decimals +
-                    ": the decimal point is a dot");
-        else if (spaced && asSpaces > kind.numbers && kind.numbers == 1)
-            add(report, entry, true,
-                written + " is read as " + readText + ": write " + readText + ": " + name +
-                    " takes one " + (kind.integers ? "whole " : "") + "number");
-        else if (spaced && asSpaces > 1)
-            add(report, entry, true,
-                written + " is read as " + readText + rest + ": write " + singleSpaced(withSpaces) +
-                    ": numbers are separated by spaces; a comma ends the list");
-        else if (kind.integers && plainWords(entry.value, false, dotted) > 0 && dotted)
-            add(report, entry, true,
-                written + " is read as " + readText + ": write whole numbers only" + form);
-        else
-            add(report, entry, true,
-                written + " is read as " + readText + rest + ": write " + readText +
-                    ": only numbers and spaces are read" + form);
-        return;
-    }
-    if (plain > read.size())
-        add(report, entry, true,
-            written + " holds a number out of range: the HUD uses " + used +
-                ", the rest from its built-in default" + form);
-    else if (read.size() < kind.numbers)
-        add(report, entry, true,
-            written + " gives " + std::to_string(read.size()) + " of " +
-                std::to_string(kind.numbers) + " numbers: the HUD uses " + used +
-                ", the rest from its built-in default" + form);
-    else if (read.size() > kind.numbers)
-        add(report, entry, true,
-            written + " takes " +
-                (kind.numbers == 1 ? std::string("1 number")
-                                   : std::to_string(kind.numbers) + " numbers") +
-                ": the HUD uses " + used + " and ignores the rest");
-    else if (kind.color &&
-             std::any_of(read.begin(), read.end(), [](Number n) { return n < 0 || n > 255; }))
-        add(report, entry, true,
-            written + " is read as " + used +
-                ": each number is 0-255, and the HUD keeps only its low 8 bits");
-}
-
-void noteCut(SettingsFileReport& report, const IniEntry& entry) {
-    add(report, entry, true,
-        std::string(entry.key) + " is cut at '" + entry.cutAt + "': the HUD reads " +
-            std::string(entry.key) + " = " + std::string(entry.value) +
-            "; # and ; start a comment anywhere in a line");
-}
-
-// Written as the HUD reads it: as many plain numbers as the key takes, colour parts 0-255. Checked
-// first and without allocating, since almost every line is.
-// Whether each blank-separated word, a plain number, fits the type the HUD reads it into.
-bool everyWordInRange(std::string_view value, bool integers) {
-    for (size_t at = 0; at < value.size();) {
-        const size_t end = std::min(value.find_first_of(" \t", at), value.size());
-        const char* first = value.data() + at + (value[at] == '+' ? 1 : 0);
-        const char* last = value.data() + end;
-        std::int32_t whole = 0;
-        float decimal = 0;
-        const std::errc error = integers ? std::from_chars(first, last, whole).ec
-                                         : std::from_chars(first, last, decimal).ec;
-        if (end > at && error != std::errc{}) return false;
-        at = end + 1;
-    }
-    return true;
-}
-
-bool readAsWritten(std::string_view value, const ValueKind& kind) {
-    bool all = false;
-    if (plainWords(value, kind.integers, all) != kind.numbers || !all) return false;
-    if (!everyWordInRange(value, kind.integers)) return false;
-    if (!kind.color) return true;
-    int part = 0;
-    for (const char c : value) {
-        if (c == '-') return false;
-        part = isDigit(c) ? std::min(part * 10 + (c - '0'), 256) : 0;
-        if (part > 255) return false;
-    }
-    return true;
-}
-
-// The note on a number value, or the note on its cut, when it is not read as written.
-template <class Value, class ReadList>
-void noteNumberValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-                     const ValueKind& kind, Value applied, Value builtIn, ReadList readList) {
-    const size_t before = report.findings.size();
-    if (!readAsWritten(entry.value, kind))
-        noteNumbers(report, key, entry, kind, readList(), valueText(applied), valueText(builtIn));
-    if (entry.cutAt && report.findings.size() == before) noteCut(report, entry);
-}
 
 std::string upper(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return result;
-}
-
-// Edits (insert, delete, replace) from a to b, counted up to limit + 1. It runs for every
-// unknown key against every known one, so it fills only the cells near the diagonal, stops as
-// soon as a row exceeds the limit and keeps its row on the stack: no key the HUD reads comes
-// near the row's length.
-size_t editDistance(std::string_view a, std::string_view b, size_t limit) {
-    const size_t beyond = limit + 1; // every distance past the limit is the same to a caller
-    if (a.size() > b.size() + limit || b.size() > a.size() + limit) return beyond;
-    std::array<size_t, 64> row;
-    if (b.size() >= row.size()) return beyond;
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = std::min(j, beyond);
-    // Only cells within the limit of the diagonal can lead to a distance within it.
-    for (size_t i = 1; i <= a.size(); ++i) {
-        const size_t first = i > limit ? i - limit : 1;
-        const size_t last = std::min(b.size(), i + limit);
-        size_t diagonal = row[first - 1];
-        row[first - 1] = first == 1 ? std::min(i, beyond) : beyond;
-        size_t smallest = row[first - 1];
-        for (size_t j = first; j <= last; ++j) {
-            const size_t above = row[j];
-            row[j] = std::min(std::min(above, row[j - 1]) + 1, diagonal + (a[i - 1] != b[j - 1]));
-            diagonal = above;
-            smallest = std::min(smallest, row[j]);
-        }
-        if (smallest > limit) return beyond;
-    }
-    return std::min(row[b.size()], beyond);
 }
 
 // The known key an unknown one most likely means: the same letters in another case, else the
@@ -329,193 +37,22 @@ std::string guessOf(std::string_view key, const std::vector<std::string_view>& k
 
 } // namespace
 
-void startReport(SettingsFileReport& report, const char* file, SettingsFileState state,
-                 const IniReader& reader) {
-    report.file = file;
-    report.form = reader.form();
-    report.findings.clear();
-    const TextForm form = reader.form();
-    const char* why = state == SettingsFileState::Missing      ? "is missing"
-                      : state == SettingsFileState::Unreadable ? "cannot be read"
-                      : form == TextForm::Empty                ? "is empty"
-                      : form == TextForm::Utf32 ? "is UTF-32, which the HUD cannot read"
-                      : form == TextForm::NotText
-                          ? "is no text file (it holds NUL bytes), which the HUD cannot read"
-                          : nullptr;
-    if (state == SettingsFileState::Busy) {
-        report.findings.push_back({file, 0, "",
-                                   std::string(file) +
-                                       " cannot be read now (a program holds it, or it is being "
-                                       "saved): the HUD keeps the settings in use and reads it "
-                                       "again on the next frame",
-                                   false});
-        return;
-    }
-    if (form == TextForm::Utf16WithoutMark)
-        report.findings.push_back(
-            {file, 0, "",
-             std::string(file) +
-                 " is UTF-16 without a byte-order mark: the HUD reads it as UTF-16, told by its "
-                 "NUL bytes; save it as UTF-8, or as UTF-16 with its mark",
-             true});
-    if (reader.nulBytesAfterLine() > 0) {
-        const std::string line = std::to_string(reader.nulBytesAfterLine());
-        report.findings.push_back({file, 0, "",
-                                   std::string(file) + " ends in NUL bytes after line " + line +
-                                       ": the HUD reads the text before them; remove the NUL "
-                                       "bytes after line " +
-                                       line,
-                                   true});
-    }
-    if (form == TextForm::TooLarge) {
-        report.findings.push_back({file, 0, "",
-                                   std::string(file) +
-                                       " is too large to be read (over 16 MB): the HUD keeps the "
-                                       "settings in use until it changes",
-                                   false});
-        return;
-    }
-    if (!why) return;
-    const bool read = state == SettingsFileState::Read;
-    report.findings.push_back(
-        {file, 0, "",
-         std::string(file) + " " + why +
-             ": the HUD draws every key of it with its built-in default" +
-             (read && form == TextForm::Utf32 ? "; save it as UTF-8" : "") +
-             (read && form == TextForm::NotText ? "; remove the NUL bytes from it" : ""),
-         false});
-}
-
-void noteValue(SettingsFileReport& report, std::string_view, const IniEntry& entry,
-               const std::string&, const std::string&) {
-    if (entry.cutAt) noteCut(report, entry);
-}
-
-namespace {
-// The numbers read from a value of decimals, which may be written with commas.
-std::vector<float> decimalsRead(const IniEntry& entry, size_t numbers) {
-    const std::string decimals = withDecimalPoints(entry.value, numbers);
-    return decimals.empty() ? entry.asFloatList() : valueRead(entry, decimals).asFloatList();
-}
-} // namespace
-
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               FloatPair applied, FloatPair builtIn) {
-    noteNumberValue(report, key, entry, {2, false, false}, applied, builtIn,
-                    [&] { return decimalsRead(entry, 2); });
-}
-
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               float applied, float builtIn) {
-    // The weapon wheel replaces a multiplier that is not above 0 where it draws.
-    const float used =
-        key == "WEAP_WHEEL_SCALE_MULTIPLIER" ? wheelScaleMultiplier(applied) : applied;
-    if (used != applied && !entry.asFloatList().empty())
-        add(report, entry, true,
-            std::string(key) + " = " + std::string(entry.value) +
-                " must be above 0: it takes its built-in default " + valueText(used));
-    else
-        noteNumberValue(report, key, entry, {1, false, false}, applied, builtIn,
-                        [&] { return decimalsRead(entry, 1); });
-}
-
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               std::int32_t applied, std::int32_t builtIn) {
-    const size_t before = report.findings.size();
-    noteNumberValue(report, key, entry, {1, true, false}, applied, builtIn,
-                    [&] { return entry.asIntList(); });
-    // The names are drawn in the game's fonts 0, 1 and 2 only; any other number in font 1.
-    if (key == "ZONE_VEHICLE_FONT" && (applied < 0 || applied > 2) &&
-        report.findings.size() == before)
-        add(report, entry, true,
-            std::string(key) + " = " + std::string(entry.value) +
-                " is no font of the game: the HUD uses its built-in font " + valueText(builtIn) +
-                "; the fonts are 0, 1 and 2");
-}
-
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               bool applied, bool) {
-    const std::string lower = [&] {
-        std::string text(entry.value);
-        for (char& c : text)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return text;
-    }();
-    if (applied && (lower == "off" || lower == "false" || lower == "no" || lower == "none"))
-        add(report, entry, true,
-            std::string(key) + " = " + std::string(entry.value) +
-                " is read as on: only 0, false, FALSE, no, NO or no value at all are off");
-    else if (entry.cutAt)
-        noteCut(report, entry);
-}
-
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               Rgba applied, Rgba builtIn) {
-    const size_t before = report.findings.size();
-    noteNumberValue(report, key, entry, {4, true, true}, applied, builtIn,
-                    [&] { return entry.asIntList(); });
-    // These elements fade or animate: their alpha comes from that, not from the colour.
-    static constexpr std::pair<std::string_view, std::string_view> alphaFrom[] = {
-        {"MONEY_COLOR", "the money's alpha comes from its show and fade"},
-        {"AMMO_COLOR", "the ammo text's alpha comes from its show and fade"},
-        {"AMMO_CLIP_COLOR", "the ammo text's alpha comes from its show and fade"},
-        {"ZONE_COLOR", "the area name's alpha comes from its fade"},
-        {"VEHICLE_COLOR", "the vehicle name's alpha comes from its fade"},
-        {"BIGMESSAGE_COLOR", "the message's alpha comes from its fade"},
-        {"WASTEDBUSTED_COLOR", "the message's alpha comes from its fade"},
-        {"MISSIONTITLE_COLOR", "the title's alpha comes from its fade"},
-    };
-    const auto unused = std::find_if(std::begin(alphaFrom), std::end(alphaFrom),
-                                     [&](const auto& item) { return item.first == key; });
-    if (unused != std::end(alphaFrom) && applied.a != 255 && entry.asIntList().size() >= 4 &&
-        report.findings.size() == before)
-        add(report, entry, true,
-            std::string(key) + " = " + std::string(entry.value) + ": its alpha " +
-                std::to_string(applied.a) + " is not used: " + std::string(unused->second) +
-                ", so it stays visible");
-}
-
-void noteReloadKey(SettingsFileReport& report, const IniEntry& entry) {
-    const std::string_view key = "RELOAD_SETTINGS";
-    if (!entry.asBool() || reloadsOnEveryCall(entry.value)) {
-        if (entry.cutAt) noteCut(report, entry);
-        return;
-    }
-    if (!entry.asIntList().empty()) {
-        noteValue(report, key, entry, entry.asInt(0), 0);
-        return;
-    }
-    // The function keys' codes run from 112 for F1.
-    const std::string_view value = entry.value;
-    int function = 0;
-    if (value.size() >= 2 && (value[0] == 'F' || value[0] == 'f'))
-        std::from_chars(value.data() + 1, value.data() + value.size(), function);
-    const bool functionKey =
-        function >= 1 && function <= 24 && std::to_string(function) == value.substr(1);
-    add(report, entry, true,
-        std::string(key) + " = " + std::string(value) +
-            " is no key code the HUD reads: it sets no reload key; write a virtual-key code" +
-            (functionKey
-                 ? " (" + std::to_string(111 + function) + " for " + std::string(value) + ")"
-                 : "") +
-            ", or yes to reload on every poll");
-}
-
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
                   const char* otherFile) {
     std::vector<std::string_view> keys, otherKeys;
     for (const IniEntry& entry : reader.entries()) {
         if (entry.used) {
             if (entry.markSkipped)
-                add(report, entry, true,
+                addFinding(
+                    report, entry, true,
                     "the line begins with a byte-order mark, as where two files were joined: "
                     "the HUD skips the mark and reads " +
                         std::string(entry.key) + " = " + std::string(entry.value));
             if (entry.noEquals)
-                add(report, entry, true,
-                    std::string(entry.key) + " has no '=': the HUD reads it as " +
-                        std::string(entry.key) + " = " + std::string(entry.value) +
-                        "; write it so");
+                addFinding(report, entry, true,
+                           std::string(entry.key) + " has no '=': the HUD reads it as " +
+                               std::string(entry.key) + " = " + std::string(entry.value) +
+                               "; write it so");
             continue;
         }
         if (keys.empty()) keys = keysOfFile(layout), otherKeys = keysOfFile(!layout);
@@ -526,24 +63,27 @@ void finishReport(SettingsFileReport& report, const IniReader& reader, bool layo
             const bool firstNoted =
                 std::any_of(report.findings.begin(), report.findings.end(),
                             [&](const SettingsFinding& f) { return f.line == first.line; });
-            add(report, entry, false,
-                key + " is set again: the HUD " + (firstNoted ? "reads" : "uses") + " line " +
-                    std::to_string(first.line) + ", " + key + " = " + std::string(first.value) +
-                    (firstNoted ? " (see that line for what it uses)" : "") +
-                    ", and ignores this one");
+            addFinding(report, entry, false,
+                       key + " is set again: the HUD " + (firstNoted ? "reads" : "uses") +
+                           " line " + std::to_string(first.line) + ", " + key + " = " +
+                           std::string(first.value) +
+                           (firstNoted ? " (see that line for what it uses)" : "") +
+                           ", and ignores this one");
         } else if (std::find(otherKeys.begin(), otherKeys.end(), entry.key) != otherKeys.end()) {
-            add(report, entry, false,
-                key + " is read from " + otherFile + " only: ignored here; write it there");
+            addFinding(report, entry, false,
+                       key + " is read from " + otherFile + " only: ignored here; write it there");
         } else if (entry.key.starts_with("//")) {
-            add(report, entry, false,
-                "a comment starts with # or ;, not //: the HUD ignores this line as a key " + key +
-                    "; write # " + singleSpaced(entry.text.substr(entry.text.find("//") + 2)));
+            addFinding(report, entry, false,
+                       "a comment starts with # or ;, not //: the HUD ignores this line as a key " +
+                           key + "; write # " +
+                           singleSpaced(entry.text.substr(entry.text.find("//") + 2)));
         } else {
             std::string guess = guessOf(entry.key, keys);
             if (guess.empty() && !(guess = guessOf(entry.key, otherKeys)).empty())
                 guess += " it is read from " + std::string(otherFile) + " only";
-            add(report, entry, false,
-                key + " is no key the HUD reads: ignored" + (guess.empty() ? "" : "; " + guess));
+            addFinding(report, entry, false,
+                       key + " is no key the HUD reads: ignored" +
+                           (guess.empty() ? "" : "; " + guess));
         }
     }
     std::stable_sort(
@@ -562,23 +102,14 @@ std::vector<std::string_view> keysOfFile(bool layout) {
     return keys;
 }
 
-const char* textFormName(TextForm form) {
-    switch (form) {
-    case TextForm::Utf8:
-        return "UTF-8";
-    case TextForm::Utf8WithMark:
-        return "UTF-8 with a byte-order mark";
-    case TextForm::Utf16LittleEndian:
-        return "UTF-16, little endian";
-    case TextForm::Utf16BigEndian:
-        return "UTF-16, big endian";
-    case TextForm::Utf16WithoutMark:
-        return "UTF-16 without a byte-order mark";
-    case TextForm::SingleBytes:
-        return "single bytes, each one character (Windows-1252)";
-    default:
-        return nullptr;
-    }
+void readLayoutFile(HudSettings& out, const IniReader& layout, SettingsFileReport* report) {
+    readLayout(out, layout, report);
+    if (report) finishReport(*report, layout, true, colorFileFor(out.RADAR_TYPE));
+}
+
+void readColorFile(HudColors& out, const IniReader& colors, SettingsFileReport* report) {
+    readColors(out, colors, report);
+    if (report) finishReport(*report, colors, false, layoutFile);
 }
 
 std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirectory) {
@@ -593,8 +124,8 @@ std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirecto
         apply(reader);
         findings.insert(findings.end(), report.findings.begin(), report.findings.end());
     };
-    read(layoutFile, [&](const IniReader& reader) { readLayout(settings, reader, &report); });
+    read(layoutFile, [&](const IniReader& reader) { readLayoutFile(settings, reader, &report); });
     read(colorFileFor(settings.RADAR_TYPE),
-         [&](const IniReader& reader) { readColors(settings.colors, reader, &report); });
+         [&](const IniReader& reader) { readColorFile(settings.colors, reader, &report); });
     return findings;
 }

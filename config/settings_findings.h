@@ -1,67 +1,24 @@
 #pragma once
-// What one reading of a settings file tells beside the settings: each line the HUD reads
-// otherwise than written, ignores or replaces with a built-in value, with what it uses instead
-// and how to write it. The settings loader notes them as it applies the file, so they cannot
-// disagree with what it applied. The player's log and the preview's page both list them.
-#include "config/ini_reader.h"
+// The findings that need every file's keys: the lines no key was taken from (set again, meant
+// for the other file, misspelt), and the whole findings of the two files a game directory holds.
+#include "config/hud_settings.h"
+#include "config/settings_report.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct SettingsFinding {
-    std::string file;    // relative to the game directory, as the HUD names it
-    int line = 0;        // counted from 1; 0 when the whole file is at fault
-    std::string text;    // the line as written (as UTF-8)
-    std::string message; // what the HUD makes of it
-    bool used = false;   // the line's key is applied, as the message says; else it is ignored
-};
-
-// How a settings file turned out when it was opened. Busy: there, but it could not be read
-// whole now (an editor holds it while it saves), so the settings in use stay.
-enum class SettingsFileState { Read, Missing, Unreadable, Busy };
-
-// The findings of one settings file, in line order, and the form its text was read in.
-struct SettingsFileReport {
-    std::string file;
-    TextForm form = TextForm::Empty;
-    std::vector<SettingsFinding> findings;
-};
-
-// Starts the report of a file as it was opened and read: a file that is missing, cannot be
-// read, is empty or is no text the HUD reads gets its one finding here.
-void startReport(SettingsFileReport& report, const char* file, SettingsFileState state,
-                 const IniReader& reader);
-
-// Notes on the value a key was applied with: the entry it was taken from, the value applied
-// and the key's built-in value.
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               const std::string& applied, const std::string& builtIn);
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               FloatPair applied, FloatPair builtIn);
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               float applied, float builtIn);
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               std::int32_t applied, std::int32_t builtIn);
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               bool applied, bool builtIn);
-void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
-               Rgba applied, Rgba builtIn);
-
-// Notes on the RELOAD_SETTINGS line: a word it does not take sets no reload key.
-void noteReloadKey(SettingsFileReport& report, const IniEntry& entry);
 
 // Once every key was taken: the lines no key was taken from (unknown, set again, or read from
 // otherFile only) and what the line walk passed over in the others; then sorts by line.
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
                   const char* otherFile);
 
+// readLayout and readColors with a report finished as above: the whole findings of the file.
+void readLayoutFile(HudSettings& out, const IniReader& layout, SettingsFileReport* report);
+void readColorFile(HudColors& out, const IniReader& colors, SettingsFileReport* report);
+
 // The keys the HUD reads from the layout file (RELOAD_SETTINGS last) or from a colour file.
 std::vector<std::string_view> keysOfFile(bool layout);
-
-// The form's name for the log, or nullptr for plain ASCII.
-const char* textFormName(TextForm form);
 
 // The layout file and the colour file its RADAR_TYPE selects, read from under gameDirectory
 // (which ends in a path separator) as the HUD reads them, in file order. A file that cannot be

@@ -54,9 +54,9 @@ template <class Open> std::vector<SettingsFinding> loadWith(HudSettings& out, Op
         apply(reader);
         findings.insert(findings.end(), report.findings.begin(), report.findings.end());
     };
-    read(fileNames[0], [&](const IniReader& reader) { readLayout(out, reader, &report); });
+    read(fileNames[0], [&](const IniReader& reader) { readLayoutFile(out, reader, &report); });
     read(colorFileFor(out.RADAR_TYPE),
-         [&](const IniReader& reader) { readColors(out.colors, reader, &report); });
+         [&](const IniReader& reader) { readColorFile(out.colors, reader, &report); });
     return findings;
 }
 

@@ -2,12 +2,12 @@
 // of drawn time and fades out; a name that changes while one is up fades the old one out first.
 #include "hud/area_vehicle_names.h"
 #include "config/hud_settings.h"
-#include "hud/exact_arithmetic.h"
+#include "host/host_interface.h"
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
 #include "hud/shadow_text.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
+#include "screen/exact_arithmetic.h"
+#include "screen/units.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
 #include "hud/shadow_text.h"
-#include "hud/units.h"
+#include "screen/units.h"
 
 namespace {
 

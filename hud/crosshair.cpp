@@ -1,11 +1,11 @@
 // What the player aims with: the crosshair at the aim point, a centred crosshair in first-person
 // rocket views, the pulsing rocket sight and the four-part sniper scope.
 #include "config/hud_settings.h"
+#include "host/host_interface.h"
+#include "host/hud_textures.h"
+#include "host/keyboard.h"
 #include "hud/hud_drawers.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_textures.h"
-#include "plugin/keyboard.h"
+#include "screen/units.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
 #include "hud/odd_job_messages.h"
-#include "hud/units.h"
+#include "screen/units.h"
 
 namespace {
 

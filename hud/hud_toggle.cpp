@@ -1,7 +1,7 @@
 // The HUD on/off button on pad 1. It runs while the HUD is hidden too, so the same button
 // brings it back.
+#include "host/host_interface.h"
 #include "hud/hud_drawers.h"
-#include "plugin/host_interface.h"
 
 void pollHudToggle() {
     const uint8_t* pad = host::pad(1);

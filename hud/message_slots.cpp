@@ -1,6 +1,6 @@
 #include "hud/message_slots.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
+#include "screen/units.h"
 
 namespace {
 

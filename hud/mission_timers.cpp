@@ -2,10 +2,10 @@
 // background with its label to the left; the counter may be a progress bar instead. The game
 // runs both and fills the record; this only draws them.
 #include "config/hud_settings.h"
+#include "host/host_interface.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_textures.h"
+#include "screen/units.h"
 
 #include <cstddef>
 #include <cstdint>

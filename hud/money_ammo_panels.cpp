@@ -1,11 +1,11 @@
 #include "hud/money_ammo_panels.h"
 #include "config/hud_settings.h"
-#include "hud/exact_arithmetic.h"
+#include "host/host_interface.h"
+#include "host/keyboard.h"
 #include "hud/hud_drawers.h"
 #include "hud/shadow_text.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/keyboard.h"
+#include "screen/exact_arithmetic.h"
+#include "screen/units.h"
 
 #include <algorithm>
 #include <cmath>

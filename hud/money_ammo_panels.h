@@ -1,7 +1,7 @@
 #pragma once
 // The money and ammo panels: shown on demand, then faded out. drawMoneyAndAmmoPanels (in
 // hud_drawers.h) schedules both once a frame.
-#include "hud/shown_for_a_while.h"
+#include "screen/shown_for_a_while.h"
 
 #include <cstdint>
 

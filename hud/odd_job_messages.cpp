@@ -3,7 +3,7 @@
 #include "config/hud_settings.h"
 #include "hud/message_slots.h"
 #include "hud/shadow_text.h"
-#include "hud/units.h"
+#include "screen/units.h"
 
 #include <algorithm>
 

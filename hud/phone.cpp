@@ -2,13 +2,14 @@
 // screen; it stays out for about 100 seconds, and O slides it back down.
 #include "hud/phone.h"
 #include "config/hud_settings.h"
+#include "host/host_interface.h"
+#include "host/hud_texture_names.h"
+#include "host/hud_textures.h"
+#include "host/keyboard.h"
 #include "hud/hud_drawers.h"
 #include "hud/shadow_text.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_texture_names.h"
-#include "plugin/hud_textures.h"
-#include "plugin/keyboard.h"
+#include "screen/shown_for_a_while.h"
+#include "screen/units.h"
 
 #include <cstdio>
 
@@ -51,9 +52,18 @@ void drawClock(float right, float bottom) {
                   {x, y});
 }
 
+// Out for its time after P, sliding up at first; sliding down for a moment after O.
+struct PhoneTimer {
+    ShownForAWhile out;
+    ShownForAWhile slidingDown;
+};
+PhoneTimer phoneTimer;
+
 } // namespace
 
-PhoneTimer phoneTimer;
+void putPhoneAway() {
+    phoneTimer = {};
+}
 
 void drawPhone() {
     const bool classic = hudSettings.RADAR_TYPE == 1;

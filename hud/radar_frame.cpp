@@ -1,12 +1,12 @@
 // The radar's frame in the lower left corner, the game's own radar contents drawn inside it, and
 // the health and armour bars beside it. Lengths are in units of a 1080-pixel short side.
 #include "config/hud_settings.h"
-#include "hud/exact_arithmetic.h"
+#include "host/host_interface.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_textures.h"
+#include "screen/exact_arithmetic.h"
+#include "screen/units.h"
 
 namespace {
 

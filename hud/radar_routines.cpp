@@ -1,9 +1,9 @@
 #include "hud/radar_routines.h"
 #include "config/hud_settings.h"
-#include "hud/exact_arithmetic.h"
+#include "host/host_interface.h"
 #include "patch/branch.h"
 #include "patch/scoped.h"
-#include "plugin/host_interface.h"
+#include "screen/exact_arithmetic.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The game's radar, moved to the rectangle of the layout file and given square edges: three of
 // the game's radar routines are replaced wholesale by these, called by the game with its own
 // arguments and calling convention.
-#include "plugin/calling_convention.h"
+#include "host/calling_convention.h"
 
 // A point of radar space: the radar is the square [-1, 1] x [-1, 1], y growing upwards.
 struct RadarPoint {

@@ -1,5 +1,5 @@
 #include "hud/shadow_text.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 void printInColour(const char16_t* text, const Rgba& colour, TextPoint at) {
     host::setTextColour(colour);

@@ -2,7 +2,7 @@
 #include "config/hud_settings.h"
 #include "hud/hud_drawers.h"
 #include "hud/message_slots.h"
-#include "hud/units.h"
+#include "screen/units.h"
 
 void drawSubtitles() {
     const char16_t* text = &host::global<char16_t>(&HostAddresses::subtitleText);

@@ -1,8 +1,8 @@
 #include "config/hud_settings.h"
+#include "host/host_interface.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
-#include "hud/units.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_textures.h"
+#include "screen/units.h"
 
 namespace {
 

@@ -1,43 +1,41 @@
 #include "patch/diversions.h"
-#include "patch/scoped.h"
 
-#include <algorithm>
 #include <atomic>
-#include <cstddef>
 
 namespace patch {
 namespace {
 
-// Six call sites and three routine jumps per game, with room to spare; no allocation, so the
-// list outlives every object that is in it.
-const scoped_base* diversions[16];
-size_t diversionCount = 0;
+// The first branch on the list; plain data, so it reads right until the last branch is gone.
+diversion* firstDiversion = nullptr;
 // A branch dropped while rewritten: whatever rewrote it may still lead here.
 bool droppedRewritten = false;
 std::atomic<bool> bypassed{false};
 
-const scoped_base** end_of_diversions() {
-    return diversions + diversionCount;
-}
-
 } // namespace
 
-void remember_diversion(const scoped_base* branch) {
-    if (std::find(diversions, end_of_diversions(), branch) != end_of_diversions()) return;
-    if (diversionCount < std::size(diversions)) diversions[diversionCount++] = branch;
+void remember_diversion(diversion* branch) {
+    if (branch->listed_) return;
+    branch->listed_ = true;
+    branch->previous_ = nullptr;
+    branch->next_ = firstDiversion;
+    if (firstDiversion) firstDiversion->previous_ = branch;
+    firstDiversion = branch;
 }
 
-void forget_diversion(const scoped_base* branch) {
-    const scoped_base** found = std::find(diversions, end_of_diversions(), branch);
-    if (found == end_of_diversions()) return;
+void forget_diversion(diversion* branch) {
+    if (!branch->listed_) return;
     if (branch->rewritten()) droppedRewritten = true;
-    *found = diversions[--diversionCount];
+    (branch->previous_ ? branch->previous_->next_ : firstDiversion) = branch->next_;
+    if (branch->next_) branch->next_->previous_ = branch->previous_;
+    branch->listed_ = false;
+    branch->previous_ = branch->next_ = nullptr;
 }
 
 bool any_diversion_rewritten() {
-    return droppedRewritten ||
-           std::any_of(diversions, end_of_diversions(),
-                       [](const scoped_base* branch) { return branch->rewritten(); });
+    if (droppedRewritten) return true;
+    for (const diversion* branch = firstDiversion; branch; branch = branch->next_)
+        if (branch->rewritten()) return true;
+    return false;
 }
 
 void bypass_chains() {

@@ -10,16 +10,11 @@
 
 namespace patch {
 
-// Lets owners of patches of different kinds put them back through one pointer.
-class scoped_base {
+// Lets owners of patches of different kinds put them back through one pointer. Every patch
+// can tell whether it was rewritten since; only branches go on the list asked at unload.
+class scoped_base : public diversion {
   public:
-    scoped_base() = default;
-    scoped_base(const scoped_base&) = default;
-    scoped_base& operator=(const scoped_base&) = default;
-    virtual ~scoped_base() = default;
     virtual void restore_bytes() = 0;
-    // True when the code no longer holds what this patch wrote: something else rewrote it since.
-    virtual bool rewritten() const { return false; }
 };
 
 // Up to N bytes of game code as they were before a patch.

@@ -1,13 +1,14 @@
 // The DLL entry. It only tells an unload from the game closing: everything starts from the
 // plug-in's global objects below, which the runtime constructs in this order before the entry is
 // called and destroys in the reverse order after it.
+#include "host/data_paths.h"
+#include "host/game_version.h"
+#include "host/host_interface.h"
+#include "host/hud_log.h"
+#include "host/hud_textures.h"
 #include "hud/area_vehicle_names.h"
 #include "plugin/game_claim.h"
-#include "plugin/game_version.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_log.h"
 #include "plugin/hud_plugin.h"
-#include "plugin/hud_textures.h"
 
 #include <windows.h>
 
@@ -15,15 +16,19 @@ namespace {
 
 bool processEnding = false;
 
+LogPlace logPlace() {
+    return {gameDirectory(), pluginFile()};
+}
+
 // The log is created afresh before the call sites are taken over, so it names each of them. A
 // copy that takes over from another adds to that copy's log. The build is known before anything
 // touches the game.
 struct LogOfTheWorkingCopy {
     explicit LogOfTheWorkingCopy(bool tookOver) {
         if (tookOver)
-            logTakeOver(claimingCopy());
+            logTakeOver(logPlace(), claimingCopy());
         else
-            startLog();
+            startLog(logPlace());
         logBuild(gameVersion());
     }
     ~LogOfTheWorkingCopy() { closeLog(); }
@@ -80,7 +85,7 @@ struct StartAtLoad {
         if (gameClaim.first)
             workTheGame(false);
         else
-            logSecondCopy(claimingCopy());
+            logSecondCopy(logPlace(), claimingCopy());
     }
     // The working copy's log goes with it, after its last line.
     ~StartAtLoad() {

@@ -1,6 +1,6 @@
 #include "plugin/game_claim.h"
 #include "config/utf8_files.h"
-#include "plugin/data_paths.h"
+#include "host/data_paths.h"
 
 #include <windows.h>
 
@@ -22,15 +22,18 @@ struct ClaimBlock {
     TakeOver waiting[16];
 };
 
-HANDLE claim = nullptr;
-ClaimBlock* block = nullptr;
-bool holding = false;
-TakeOver ownTakeOver = nullptr;
-
-// Reached through a function: the claim is made from another file's static object.
-std::string& otherCopy() {
-    static std::string file = "(unknown)";
-    return file;
+// This copy's part in the claim. Reached through a function: the claim is made from another
+// file's static object.
+struct ClaimOfThisCopy {
+    HANDLE claim = nullptr;
+    ClaimBlock* block = nullptr; // the claim's block, mapped
+    bool holding = false;        // this copy works the game
+    TakeOver takeOver = nullptr;
+    std::string otherCopy = "(unknown)"; // the file of the copy that held the claim
+};
+ClaimOfThisCopy& claimOfThisCopy() {
+    static ClaimOfThisCopy claim;
+    return claim;
 }
 
 std::wstring claimName() {
@@ -38,58 +41,63 @@ std::wstring claimName() {
 }
 
 void noteHolder() {
+    ClaimOfThisCopy& own = claimOfThisCopy();
     const std::wstring name = wideFromUtf8(pluginFile()).substr(0, longestName);
-    std::memcpy(block->holder, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+    std::memcpy(own.block->holder, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
 }
 
 void leaveLine(TakeOver entry) {
-    TakeOver* const end = std::end(block->waiting);
-    TakeOver* const last = std::remove(std::begin(block->waiting), end, entry);
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    TakeOver* const end = std::end(own.block->waiting);
+    TakeOver* const last = std::remove(std::begin(own.block->waiting), end, entry);
     std::fill(last, end, nullptr);
 }
 
 // Reached by the copy that lets go of the game, through the line.
 void handedOver() {
+    ClaimOfThisCopy& own = claimOfThisCopy();
     try {
-        otherCopy() = utf8FromWide({block->holder, wcsnlen(block->holder, longestName)});
+        own.otherCopy = utf8FromWide({own.block->holder, wcsnlen(own.block->holder, longestName)});
         leaveLine(&handedOver);
         noteHolder();
-        holding = true;
-        ownTakeOver();
+        own.holding = true;
+        own.takeOver();
     } catch (...) {
     }
 }
 
 void letGo() {
-    if (block) UnmapViewOfFile(block);
-    if (claim) CloseHandle(claim);
-    block = nullptr;
-    claim = nullptr;
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    if (own.block) UnmapViewOfFile(own.block);
+    if (own.claim) CloseHandle(own.claim);
+    own.block = nullptr;
+    own.claim = nullptr;
 }
 
 } // namespace
 
 bool claimGame(void (*takeOver)()) {
+    ClaimOfThisCopy& own = claimOfThisCopy();
     try {
-        ownTakeOver = takeOver;
-        claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                   sizeof(ClaimBlock), claimName().c_str());
-        holding = true;
-        if (!claim) return true; // no claim to be had: better drawn twice than not at all
+        own.takeOver = takeOver;
+        own.claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                       sizeof(ClaimBlock), claimName().c_str());
+        own.holding = true;
+        if (!own.claim) return true; // no claim to be had: better drawn twice than not at all
         const bool taken = GetLastError() == ERROR_ALREADY_EXISTS;
-        block = static_cast<ClaimBlock*>(
-            MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, sizeof(ClaimBlock)));
-        if (!block) return true;
+        own.block = static_cast<ClaimBlock*>(
+            MapViewOfFile(own.claim, FILE_MAP_WRITE, 0, 0, sizeof(ClaimBlock)));
+        if (!own.block) return true;
         if (!taken) {
             noteHolder();
             return true;
         }
-        holding = false;
-        otherCopy() = utf8FromWide({block->holder, wcsnlen(block->holder, longestName)});
+        own.holding = false;
+        own.otherCopy = utf8FromWide({own.block->holder, wcsnlen(own.block->holder, longestName)});
         TakeOver* const free =
-            std::find(std::begin(block->waiting), std::end(block->waiting), nullptr);
+            std::find(std::begin(own.block->waiting), std::end(own.block->waiting), nullptr);
         // With the line full, this copy waits for nothing.
-        if (free != std::end(block->waiting)) *free = &handedOver;
+        if (free != std::end(own.block->waiting)) *free = &handedOver;
         return false;
     } catch (...) {
         return true;
@@ -97,17 +105,19 @@ bool claimGame(void (*takeOver)()) {
 }
 
 const char* claimingCopy() {
-    return otherCopy().c_str();
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    return own.otherCopy.c_str();
 }
 
 void releaseGameClaim(bool handOver) {
-    if (!block) return letGo();
-    if (!holding) {
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    if (!own.block) return letGo();
+    if (!own.holding) {
         leaveLine(&handedOver);
         return letGo();
     }
-    holding = false;
-    const TakeOver next = block->waiting[0];
+    own.holding = false;
+    const TakeOver next = own.block->waiting[0];
     // Its own handle keeps the block: the next copy takes it over before this one lets go.
     if (handOver && next) next();
     letGo();

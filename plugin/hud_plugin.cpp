@@ -1,17 +1,19 @@
 #include "plugin/hud_plugin.h"
 #include "config/hud_settings.h"
 #include "config/settings_files.h"
+#include "host/game_version.h"
+#include "host/host_events.h"
+#include "host/host_interface.h"
+#include "host/hud_log.h"
+#include "host/hud_textures.h"
+#include "host/keyboard.h"
+#include "host/settings_file_system.h"
 #include "hud/hud_drawers.h"
-#include "hud/hud_frame.h"
+#include "hud/money_ammo_panels.h"
+#include "hud/phone.h"
 #include "hud/radar_routines.h"
-#include "hud/shown_for_a_while.h"
-#include "plugin/game_version.h"
-#include "plugin/host_events.h"
-#include "plugin/host_interface.h"
-#include "plugin/hud_log.h"
-#include "plugin/hud_textures.h"
-#include "plugin/keyboard.h"
-#include "plugin/settings_file_system.h"
+#include "plugin/hud_frame.h"
+#include "wheels/wheel_state.h"
 
 namespace {
 
@@ -22,6 +24,17 @@ namespace {
 bool startMissed = false;
 bool radarSetupMissed = false;
 bool gameClosing = false;
+
+// Ends everything shown for a while: the wheels, the money and ammo panels, the phone.
+void endEverythingShownForAWhile() {
+    weaponWheelShown = {};
+    radioWheelShown = {};
+    weaponWheelVisible = false;
+    radioWheelVisible = false;
+    moneyPanel = {};
+    ammoPanel = {};
+    putPhoneAway();
+}
 
 void startHud() {
     if (host::fullyKnown()) loadHudTextures();

@@ -1,5 +1,7 @@
 #include "texdict/hud_check.h"
 
+#include "config/edit_distance.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
@@ -24,30 +26,13 @@ std::string shownBy(const HudDictionaryNames& hud, const std::string& name) {
     return "";
 }
 
-// Letters to add, drop, change or swap with their neighbour to make one name the other.
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i)
-        d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j)
-        d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i)
-        for (size_t j = 1; j <= b.size(); ++j) {
-            d[i][j] = std::min(
-                {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    return d[a.size()][b.size()];
-}
-
 // The name a modder most likely meant to write: close to the one written, up to two letters
 // off and never most of it ("12" is no misspelt "13").
 const std::string* meant(const std::string& written, const std::vector<std::string>& candidates) {
     const std::string* best = nullptr;
     size_t bestDistance = 3;
     for (const auto& candidate : candidates) {
-        const size_t distance = editDistance(lowered(written), lowered(candidate));
+        const size_t distance = editDistance(lowered(written), lowered(candidate), 2);
         if (distance < bestDistance && distance * 3 <= std::max(written.size(), candidate.size())) {
             best = &candidate;
             bestDistance = distance;

@@ -80,11 +80,11 @@ int main(int argc, char** argv) {
     const double withFindings = microsecondsPerCall(calls, [&] {
         layoutReader.load(layoutPath.c_str());
         startReport(layoutReport, layoutFile, SettingsFileState::Read, layoutReader);
-        readLayout(settings, layoutReader, &layoutReport);
+        readLayoutFile(settings, layoutReader, &layoutReport);
         colorReader.load(colorPath.c_str());
         startReport(colorReport, colorFileFor(settings.RADAR_TYPE), SettingsFileState::Read,
                     colorReader);
-        readColors(settings.colors, colorReader, &colorReport);
+        readColorFile(settings.colors, colorReader, &colorReport);
         sink += layoutReport.findings.size() + colorReport.findings.size() + 1;
     });
 
@@ -95,11 +95,11 @@ int main(int argc, char** argv) {
     const double inMemory = microsecondsPerCall(calls, [&] {
         layoutReader.parse(layoutText.data(), layoutText.size());
         startReport(layoutReport, layoutFile, SettingsFileState::Read, layoutReader);
-        readLayout(settings, layoutReader, &layoutReport);
+        readLayoutFile(settings, layoutReader, &layoutReport);
         colorReader.parse(colorText.data(), colorText.size());
         startReport(colorReport, colorFileFor(settings.RADAR_TYPE), SettingsFileState::Read,
                     colorReader);
-        readColors(settings.colors, colorReader, &colorReport);
+        readColorFile(settings.colors, colorReader, &colorReport);
         sink += layoutReport.findings.size() + 1;
     });
 

@@ -1,9 +1,9 @@
 // The radio wheel: in a vehicle with a radio, while R or 2 is worked and for three seconds
 // after, the current station's icon and name. Holding X hands the station 10 to the game.
 #include "config/hud_settings.h"
-#include "hud/units.h"
-#include "plugin/hud_textures.h"
-#include "plugin/keyboard.h"
+#include "host/hud_textures.h"
+#include "host/keyboard.h"
+#include "screen/units.h"
 #include "wheels/format_text.h"
 #include "wheels/wheel_shared.h"
 #include "wheels/wheel_state.h"

@@ -1,11 +1,10 @@
 // The weapon wheel: while the weapon-change inputs are worked and for a second after, the ring,
 // a selector turned to the current weapon, its name, and a segment for each carried weapon.
 #include "config/hud_settings.h"
-#include "hud/screen_metrics.h"
-#include "plugin/hud_texture_names.h"
-#include "plugin/hud_textures.h"
-#include "plugin/keyboard.h"
-#include "wheels/format_text.h"
+#include "host/hud_texture_names.h"
+#include "host/hud_textures.h"
+#include "host/keyboard.h"
+#include "wheels/screen_metrics.h"
 #include "wheels/wheel_shared.h"
 #include "wheels/wheel_state.h"
 
@@ -43,10 +42,8 @@ void runWeaponWheel() {
 
     auto& ring = hudTextures.weaponWheelSprites[0];
     auto& selector = hudTextures.weaponWheelSprites[1];
-    ring.texture =
-        host::findTexture(hudTextures.ringDictionary, formatText("%s", wheelRingTexture));
-    selector.texture =
-        host::findTexture(hudTextures.ringDictionary, formatText("%s", wheelSelectorTexture));
+    ring.texture = host::findTexture(hudTextures.ringDictionary, wheelRingTexture);
+    selector.texture = host::findTexture(hudTextures.ringDictionary, wheelSelectorTexture);
 
     fillNameTable(hudSettings.WEAPON_NAMES, weaponNameTable);
 

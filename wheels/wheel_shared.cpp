@@ -1,8 +1,8 @@
 #include "wheels/wheel_shared.h"
 #include "config/hud_settings.h"
 #include "config/utf8_files.h"
-#include "hud/units.h"
-#include "plugin/screen_text.h"
+#include "host/screen_text.h"
+#include "screen/units.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the two wheels tell each other and the frame between runs.
-#include "hud/shown_for_a_while.h"
+#include "screen/shown_for_a_while.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 // What the aim tests read back from the simulated game's call log.
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 #include "sim/sim.h"
 
 #include <string>

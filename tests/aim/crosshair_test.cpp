@@ -2,8 +2,8 @@
 // mode gets, where it lands, and the strength counter the game shares with it.
 #include "aim/aim_test_support.h"
 #include "config/hud_settings.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
-#include "plugin/hud_textures.h"
 #include "sim/host_cameras.h"
 #include "sim/host_data.h"
 

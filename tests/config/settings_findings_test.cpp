@@ -109,6 +109,15 @@ TEST_F(SettingsFindings, EachSaysWhatTheHudUsesAndHowToWriteIt) {
             "255\n");
 }
 
+// Two letters swapped are one slip, as texdict counts them: SPCAE is SPACE, not SCALE.
+TEST_F(SettingsFindings, TwoSwappedLettersAreGuessedAsOneSlip) {
+    write(layoutName, "WANTED_STAR_SPCAE = 30\n");
+    write(vColorsName, "MONEY_COLOR = 89 115 150 255\n");
+    EXPECT_EQ(findings(), layoutName + ":1 ignored [WANTED_STAR_SPCAE = 30] WANTED_STAR_SPCAE is "
+                                       "no key the HUD reads: ignored; did you mean "
+                                       "WANTED_STAR_SPACE?\n");
+}
+
 TEST_F(SettingsFindings, ANumberOrWordTheHudCannotUseFallsBackAndIsNamed) {
     write(vColorsName, "WANTED_COLOR = 1 2 3 4\n");
     write(layoutName, "HUD_SCALE = 1e50 0.5\n"

@@ -2,12 +2,12 @@
 // gates, the vertical offset of the names and the weapon wheel's geometry.
 #include "config/hud_settings.h"
 #include "frame_support.h"
-#include "hud/hud_frame.h"
-#include "hud/screen_metrics.h"
+#include "plugin/hud_frame.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"
 #include "sim/service_calls.h"
 #include "support/plugin_session.h"
+#include "wheels/screen_metrics.h"
 #include "wheels/wheel_state.h"
 
 #include <gtest/gtest.h>

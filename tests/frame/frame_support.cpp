@@ -1,9 +1,9 @@
 #include "frame_support.h"
 #include "config/hud_settings.h"
-#include "hud/screen_metrics.h"
-#include "plugin/game_version.h"
-#include "plugin/hud_textures.h"
+#include "host/game_version.h"
+#include "host/hud_textures.h"
 #include "support/plugin_session.h"
+#include "wheels/screen_metrics.h"
 #include "wheels/wheel_state.h"
 
 #include <algorithm>

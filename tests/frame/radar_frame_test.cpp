@@ -1,8 +1,8 @@
 // The radar frame with the game's radar drawn inside it, and the health and armour bars.
 #include "config/hud_settings.h"
 #include "frame_support.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
-#include "plugin/hud_textures.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"
 #include "support/plugin_session.h"

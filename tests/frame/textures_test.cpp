@@ -1,7 +1,7 @@
 // The HUD's texture dictionaries and the game sprites that hold their textures: made by the game
 // at load, filled at game start, emptied at shutdown, destroyed at unload.
 #include "frame_support.h"
-#include "plugin/hud_textures.h"
+#include "host/hud_textures.h"
 #include "sim/busy_game.h"
 #include "sim/host_data.h"
 #include "sim/host_radar.h"

@@ -3,7 +3,7 @@
 // program, so the allocation failures the simulated game injects reach it.
 #include "config/hud_settings.h"
 #include "config/settings_files.h"
-#include "plugin/settings_file_system.h"
+#include "host/settings_file_system.h"
 #include "sim/game_life.h"
 #include "support/plugin_session.h"
 

@@ -1,10 +1,10 @@
 // A failed allocation inside a handler is not thrown into the game: the game's own call still
 // runs and its result goes back, the frame that failed is skipped, and the next one draws.
 // The plug-in's library is built into this program, so this program's allocator is its own.
-#include "plugin/game_version.h"
-#include "plugin/host_events.h"
+#include "host/game_version.h"
+#include "host/host_events.h"
+#include "host/hud_textures.h"
 #include "plugin/hud_plugin.h"
-#include "plugin/hud_textures.h"
 #include "sim/busy_game.h"
 #include "sim/game_life.h"
 #include "sim/host_data.h"

@@ -1,8 +1,8 @@
 // The mission timer and counter drawn straight from the drawer, in the simulated game.
 #include "config/hud_settings.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
 #include "names/name_test_support.h"
-#include "plugin/hud_textures.h"
 #include "sim/host_data.h"
 #include "sim/host_timers.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 // White-box set-up for the panel drawers, and what they asked the game to print.
 #include "config/hud_settings.h"
+#include "host/hud_textures.h"
 #include "hud/hud_drawers.h"
 #include "hud/money_ammo_panels.h"
-#include "plugin/hud_textures.h"
 #include "sim/host_data.h"
 #include "sim/host_panels.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/game_version.h"
+#include "host/game_version.h"
 #include "sim/sim.h"
 #include "support/plugin_session.h"
 

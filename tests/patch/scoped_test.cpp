@@ -1,8 +1,10 @@
+#include "patch/diversions.h"
 #include "patch/scoped.h"
 #include "sim/sim.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -99,6 +101,23 @@ TEST(SavedBytes, SavingTheSameSiteAgainSavesTheRestoredBytes) {
     put(siteA, patched);
     saved.restore_bytes();
     EXPECT_EQ(sim::bytes(siteA, 5), gameA);
+}
+
+// However many branches are in game code, one another program wrote over is seen at unload.
+TEST(Diversions, ABranchRewrittenByAnotherProgramIsSeenAmongMany) {
+    layOutSites();
+    constexpr uint32_t firstSite = siteA + 0x200;
+    std::array<patch::scoped_jump, 24> jumps;
+    for (size_t i = 0; i < jumps.size(); ++i) {
+        put(firstSite + 8 * i, gameB);
+        jumps[i].write(firstSite + 8 * i, siteB);
+    }
+    EXPECT_FALSE(patch::any_diversion_rewritten());
+    const uint32_t lastSite = firstSite + 8 * (jumps.size() - 1);
+    const Bytes ours = sim::bytes(lastSite, 5);
+    put(lastSite, patched);
+    EXPECT_TRUE(patch::any_diversion_rewritten());
+    put(lastSite, ours); // the other program leaves again: every jump goes back as written
 }
 
 } // namespace

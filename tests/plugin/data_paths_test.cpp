@@ -1,6 +1,6 @@
-#include "plugin/data_paths.h"
-#include "plugin/error_box.h"
-#include "plugin/screen_text.h"
+#include "host/data_paths.h"
+#include "host/error_box.h"
+#include "host/screen_text.h"
 #include "sim/sim.h"
 #include "support/plugin_session.h"
 

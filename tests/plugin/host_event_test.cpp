@@ -1,5 +1,5 @@
 // Handler lists of a host event: order, duplicates, and the one site installation.
-#include "plugin/host_events.h"
+#include "host/host_events.h"
 
 #include <gtest/gtest.h>
 

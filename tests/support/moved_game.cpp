@@ -2,7 +2,7 @@
 // from its start as in the game, build 100's signature bytes and its event call sites. Loading
 // the plug-in must leave all of it untouched, since most host addresses are absolute. Exits
 // with 0 when it does.
-#include "plugin/host_addresses.h"
+#include "host/host_addresses.h"
 
 #include <windows.h>
 

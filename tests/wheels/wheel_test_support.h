@@ -1,10 +1,10 @@
 #pragma once
 // Runs the two wheels as the frame does, against the simulated game, one test at a time.
 #include "config/hud_settings.h"
-#include "hud/screen_metrics.h"
-#include "plugin/hud_textures.h"
+#include "host/hud_textures.h"
 #include "sim/host_data.h"
 #include "sim/sim.h"
+#include "wheels/screen_metrics.h"
 #include "wheels/wheel_state.h"
 
 #include <gmock/gmock.h>

@@ -1,4 +1,4 @@
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "plugin/hud_textures.h"
-#include "plugin/data_paths.h"
-#include "plugin/hud_log.h"
-#include "plugin/hud_texture_names.h"
+#include "host/hud_textures.h"
+#include "host/data_paths.h"
+#include "host/hud_log.h"
+#include "host/hud_texture_names.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The HUD's own texture dictionaries and the game sprites that draw them.
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 // Indices into the sprite sets; a drawer names its sprite by set and index.
 enum MainSprite {

@@ -1,6 +1,6 @@
-#include "plugin/game_version.h"
-#include "plugin/host_addresses.h"
-#include "plugin/hud_log.h"
+#include "host/game_version.h"
+#include "host/host_addresses.h"
+#include "host/hud_log.h"
 
 #include <windows.h>
 

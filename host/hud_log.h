@@ -5,20 +5,28 @@
 // that a player may read or delete it meanwhile. A log that cannot be written is skipped: it
 // changes nothing else. One another program holds at load is created with the next line
 // written (at the next start or settings change), which says that the earlier lines are lost.
+#include <string>
 
 // The log file, relative to the game directory.
 inline constexpr char logFile[] = "tarvel_moravik\\tarvel_hud.log";
 // The most the log grows to; past it one line says so and later lines are left out.
 inline constexpr long logCapacity = 64 * 1024;
 
+// Where the log is written and what its first line names: the game directory (UTF-8, ending with
+// its separator) and the file this copy of the plug-in was loaded from (empty when unknown).
+struct LogPlace {
+    std::string gameDirectory;
+    std::string pluginFile;
+};
+
 // Creates the log afresh, headed by the HUD's version and the file it was loaded from.
-void startLog();
+void startLog(const LogPlace& place);
 // For a copy of the plug-in loaded while another runs: appends one line to that copy's log that
 // names both.
-void logSecondCopy(const char* runningCopy);
+void logSecondCopy(const LogPlace& place, const char* runningCopy);
 // For a waiting copy that takes the game over at the other's unload: appends to that copy's log
 // one line that names both; later lines follow it.
-void logTakeOver(const char* previousCopy);
+void logTakeOver(const LogPlace& place, const char* previousCopy);
 // Lets go of the log, at unload; later lines are left out.
 void closeLog();
 // Appends one line, formatted as printf does; the line end is added.

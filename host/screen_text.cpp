@@ -1,5 +1,5 @@
-#include "plugin/screen_text.h"
-#include "plugin/host_interface.h"
+#include "host/screen_text.h"
+#include "host/host_interface.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "plugin/settings_file_system.h"
+#include "host/settings_file_system.h"
 #include "config/settings_findings.h"
-#include "plugin/data_paths.h"
-#include "plugin/hud_log.h"
+#include "host/data_paths.h"
+#include "host/hud_log.h"
 
 #include <string>
 

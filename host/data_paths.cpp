@@ -1,7 +1,7 @@
-#include "plugin/data_paths.h"
+#include "host/data_paths.h"
 #include "config/utf8_files.h"
-#include "plugin/error_box.h"
-#include "plugin/hud_log.h"
+#include "host/error_box.h"
+#include "host/hud_log.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "plugin/host_events.h"
+#include "host/host_events.h"
+#include "host/game_version.h"
+#include "host/host_addresses.h"
+#include "host/hud_log.h"
 #include "patch/memory.h"
-#include "plugin/game_version.h"
-#include "plugin/host_addresses.h"
-#include "plugin/hud_log.h"
 
 #include <windows.h>
 

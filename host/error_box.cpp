@@ -1,4 +1,4 @@
-#include "plugin/error_box.h"
+#include "host/error_box.h"
 
 #include <windows.h>
 

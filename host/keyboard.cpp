@@ -1,4 +1,4 @@
-#include "plugin/keyboard.h"
+#include "host/keyboard.h"
 
 #include <windows.h>
 

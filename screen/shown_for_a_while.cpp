@@ -1,7 +1,4 @@
-#include "hud/shown_for_a_while.h"
-#include "hud/money_ammo_panels.h"
-#include "hud/phone.h"
-#include "wheels/wheel_state.h"
+#include "screen/shown_for_a_while.h"
 
 #include <limits>
 
@@ -17,14 +14,4 @@ uint32_t timeSinceTrigger(const ShownForAWhile& shown, uint32_t now) {
 
 bool shownAt(const ShownForAWhile& shown, uint32_t now, uint32_t duration) {
     return shown.triggered && now - shown.triggeredAt <= duration;
-}
-
-void endEverythingShownForAWhile() {
-    weaponWheelShown = {};
-    radioWheelShown = {};
-    weaponWheelVisible = false;
-    radioWheelVisible = false;
-    moneyPanel = {};
-    ammoPanel = {};
-    phoneTimer = {};
 }

@@ -1,5 +1,5 @@
-#include "plugin/hud_log.h"
-#include "plugin/data_paths.h"
+#include "host/hud_log.h"
+#include "config/utf8_files.h"
 
 #include <windows.h>
 
@@ -13,6 +13,7 @@ namespace {
 
 struct LogState {
     std::string path;
+    std::string pluginFile; // the file this copy was loaded from, named in the log's first line
     // Held from creation to unload: an edit frame's lines then cost a write each, not an open.
     // Other programs may read, write and delete it meanwhile.
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -31,8 +32,7 @@ constexpr char fullNotice[] = "(the log is full at 64 KB: later lines are left o
 // Opens the log for writing, afresh or to add to it. False when another program holds it.
 bool open(DWORD disposition) {
     LogState& current = state();
-    std::wstring wide;
-    current.file = CreateFileW(widePath(current.path.c_str(), wide), GENERIC_WRITE,
+    current.file = CreateFileW(wideFromUtf8(current.path).c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return current.file != INVALID_HANDLE_VALUE;
@@ -49,33 +49,29 @@ void append(const char* text, size_t length) {
     current.size += static_cast<long>(written);
 }
 
-std::string pluginFileName() {
-    const std::string file = pluginFile();
-    return file.empty() ? "(unknown)" : file;
-}
-
 // Creates the log afresh, headed by the version and the plug-in's file. False when another
 // program holds it.
 bool create(const char* lostNote) {
     if (!open(CREATE_ALWAYS)) return false;
     state().createLater = false;
-    logLine("tarvel_moravik HUD %s, loaded from %s%s", HUD_VERSION_TEXT, pluginFileName().c_str(),
+    logLine("tarvel_moravik HUD %s, loaded from %s%s", HUD_VERSION_TEXT, state().pluginFile.c_str(),
             lostNote);
     return true;
 }
 
 // Lets go of any log held before and points at this game's.
-LogState& restart() {
+LogState& restart(const LogPlace& place) {
     closeLog();
     LogState& current = state();
     current = {};
-    current.path = std::string(gameDirectory()) + logFile;
+    current.path = place.gameDirectory + logFile;
+    current.pluginFile = place.pluginFile.empty() ? "(unknown)" : place.pluginFile;
     return current;
 }
 
 // Points at this game's log and adds to what is there, as the copy before this one left it.
-bool reopen() {
-    LogState& current = restart();
+bool reopen(const LogPlace& place) {
+    LogState& current = restart(place);
     LARGE_INTEGER size{};
     if (!open(OPEN_ALWAYS) || !GetFileSizeEx(current.file, &size)) return false;
     current.size = static_cast<long>(std::min<LONGLONG>(size.QuadPart, logCapacity));
@@ -84,35 +80,35 @@ bool reopen() {
 
 } // namespace
 
-void startLog() {
+void startLog(const LogPlace& place) {
     try {
         // Two statements: in one assignment the right side would run first, on the old path.
-        LogState& current = restart();
+        LogState& current = restart(place);
         current.createLater = !create("");
     } catch (...) {
         closeLog();
     }
 }
 
-void logSecondCopy(const char* runningCopy) {
+void logSecondCopy(const LogPlace& place, const char* runningCopy) {
     try {
-        if (!reopen()) return;
+        if (!reopen(place)) return;
         logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded from "
                 "%s runs: this copy changes nothing in the game and takes over if that copy is "
                 "unloaded. Unless a loader reloads the HUD while you play, delete one of the two "
                 "files",
-                HUD_VERSION_TEXT, pluginFileName().c_str(), runningCopy);
+                HUD_VERSION_TEXT, state().pluginFile.c_str(), runningCopy);
     } catch (...) {
         closeLog();
     }
 }
 
-void logTakeOver(const char* previousCopy) {
+void logTakeOver(const LogPlace& place, const char* previousCopy) {
     try {
-        if (!reopen()) return;
+        if (!reopen(place)) return;
         logLine("tarvel_moravik HUD %s, loaded from %s, takes over the game from the copy loaded "
                 "from %s, which was unloaded",
-                HUD_VERSION_TEXT, pluginFileName().c_str(), previousCopy);
+                HUD_VERSION_TEXT, state().pluginFile.c_str(), previousCopy);
     } catch (...) {
         closeLog();
     }

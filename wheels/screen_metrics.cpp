@@ -1,6 +1,6 @@
-#include "hud/screen_metrics.h"
+#include "wheels/screen_metrics.h"
 #include "config/hud_settings.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 #include "wheels/wheel_state.h"
 
 #include <cmath>

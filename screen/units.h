@@ -1,8 +1,8 @@
 #pragma once
 // Layout units: every position and size in the settings is given for a reference screen and
 // becomes pixels here, with the screen size read afresh on every use.
-#include "hud/exact_arithmetic.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
+#include "screen/exact_arithmetic.h"
 
 // A horizontal length in units of a 640-wide 4:3 screen (in single precision, in this order).
 inline float UnitX(float v) {

@@ -2,9 +2,9 @@
 // The game as the plug-in sees it: its routines and data by role. Only this interface and the
 // address table know where anything lives in the game.
 #include "config/ini_reader.h"
-#include "plugin/calling_convention.h"
-#include "plugin/game_version.h"
-#include "plugin/host_addresses.h"
+#include "host/calling_convention.h"
+#include "host/game_version.h"
+#include "host/host_addresses.h"
 
 #include <cstdint>
 

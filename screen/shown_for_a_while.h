@@ -2,7 +2,7 @@
 // Something the HUD shows for a while after a trigger. The time since the trigger is the
 // unsigned difference of two game clock values, so the clock's 32-bit wrap is crossed as
 // nothing, and a clock that went back (a saved game loaded) reads as long past: nothing from
-// before it stays on screen. A start of the game ends every one of them at once.
+// before it stays on screen. A start of the game ends every one of them at once (hud_plugin.cpp).
 #include <cstdint>
 
 struct ShownForAWhile {
@@ -15,6 +15,3 @@ void trigger(ShownForAWhile& shown, uint32_t now);
 uint32_t timeSinceTrigger(const ShownForAWhile& shown, uint32_t now);
 // Shown until duration has passed since the trigger, that frame included.
 bool shownAt(const ShownForAWhile& shown, uint32_t now, uint32_t duration);
-
-// Ends everything shown for a while: the wheels, the money and ammo panels, the phone.
-void endEverythingShownForAWhile();
