@@ -108,6 +108,7 @@ __attribute__((format(printf, 2, 3))) void say(std::FILE* stream, const char* fo
     DWORD mode = 0;
     if (!GetConsoleMode(handle, &mode)) {
         std::fputs(text.c_str(), stream);
+        std::fflush(stream); // a pipe's stderr is buffered, and --watch may be killed
         return;
     }
     std::fflush(stream);
@@ -751,6 +752,10 @@ class GameDirectory {
         if (!problem_.empty()) return fail(problem_);
         std::error_code failure;
         letGo();
+        // What the game read last, which it keeps while a settings file is held.
+        removePatiently(game_ / "kept");
+        fs::rename(game_ / "tarvel_moravik", game_ / "kept", failure);
+        failure.clear();
         removePatiently(game_ / "tarvel_moravik");
         layOutData(failure);
         for (const std::string name : dictionaryNames) {
@@ -810,18 +815,25 @@ class GameDirectory {
             if (it->is_directory(failure)) {
                 fs::create_directories(copy, failure);
             } else if (heldThroughTheWait(it->path())) {
-                holdAsHeld(it->path(), copy);
+                holdAsHeld(it->path(), copy, game_ / "kept" / it->path().lexically_relative(from));
             } else {
                 copyWritable(it->path(), copy, failure);
             }
         }
     }
 
-    void holdAsHeld(const fs::path& file, const fs::path& copy) {
-        const HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
+    void holdAsHeld(const fs::path& file, const fs::path& copy, const fs::path& kept) {
         const bool settings = _wcsicmp(file.extension().c_str(), L".ini") == 0;
+        std::error_code failure;
+        // Each render loads the plug-in afresh: the settings the game keeps come from the copy
+        // it read them from.
+        if (settings && rendered_) copyWritable(kept, copy, failure);
+        const HANDLE held =
+            settings && rendered_ && !failure
+                ? INVALID_HANDLE_VALUE
+                : CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
         const char* const what = !settings ? "draws what uses its pictures without them"
                                  : rendered_
                                      ? "keeps the settings it has"
