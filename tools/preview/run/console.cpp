@@ -24,6 +24,7 @@ void say(std::FILE* stream, const char* format, ...) {
     DWORD mode = 0;
     if (!GetConsoleMode(handle, &mode)) {
         std::fputs(text.c_str(), stream);
+        std::fflush(stream); // a pipe's stderr is buffered, and --watch may be killed
         return;
     }
     std::fflush(stream);

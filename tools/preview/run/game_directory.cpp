@@ -54,7 +54,7 @@ GameDirectory::~GameDirectory() {
 int GameDirectory::render() {
     if (!problem_.empty()) return fail(problem_);
     letGo();
-    removePatiently(game_ / "tarvel_moravik");
+    keepWhatTheGameReadLast();
     std::error_code failure = programCopied_;
     if (!failure) failure = copyDataFolder();
     if (!failure && options_.fillArt) failure = fillMissingDictionaries();
@@ -90,7 +90,7 @@ std::error_code GameDirectory::copyDataFolder() {
         if (it->is_directory(failure)) {
             fs::create_directories(copy, failure);
         } else if (heldThroughTheWait(it->path())) {
-            holdAsHeld(it->path(), copy);
+            holdAsHeld(it->path(), copy, game_ / "kept" / it->path().lexically_relative(from));
         } else {
             copyWritable(it->path(), copy, failure);
         }
@@ -146,11 +146,25 @@ bool GameDirectory::copyLog() const {
     return true;
 }
 
-void GameDirectory::holdAsHeld(const fs::path& file, const fs::path& copy) {
-    const HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
+// What the game read last, which it keeps while a settings file is held.
+void GameDirectory::keepWhatTheGameReadLast() {
+    removePatiently(game_ / "kept");
+    std::error_code notKept;
+    fs::rename(game_ / "tarvel_moravik", game_ / "kept", notKept);
+    removePatiently(game_ / "tarvel_moravik");
+}
+
+void GameDirectory::holdAsHeld(const fs::path& file, const fs::path& copy, const fs::path& kept) {
     const bool settings = _wcsicmp(file.extension().c_str(), L".ini") == 0;
+    // Each render loads the plug-in afresh: the settings the game keeps come from the copy it
+    // read them from.
+    std::error_code notKept;
+    if (settings && rendered_) copyWritable(kept, copy, notKept);
+    const HANDLE held = settings && rendered_ && !notKept
+                            ? INVALID_HANDLE_VALUE
+                            : CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
     const char* const what = !settings   ? "draws what uses its pictures without them"
                              : rendered_ ? "keeps the settings it has"
                                          : "draws its built-in defaults for it at its first load";

@@ -39,7 +39,9 @@ class GameDirectory {
     // What the plug-in wrote to its log, as a player's game directory would hold it.
     bool copyLog() const;
 
-    void holdAsHeld(const std::filesystem::path& file, const std::filesystem::path& copy);
+    void keepWhatTheGameReadLast();
+    void holdAsHeld(const std::filesystem::path& file, const std::filesystem::path& copy,
+                    const std::filesystem::path& kept);
     void letGo();
     bool start();
     void end();
