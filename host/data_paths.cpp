@@ -2,6 +2,7 @@
 #include "config/utf8_files.h"
 #include "host/error_box.h"
 #include "host/hud_log.h"
+#include "windows/windows_paths.h"
 
 #include <windows.h>
 
@@ -14,38 +15,6 @@ namespace {
 std::string gameDirBuffer;
 std::string dataPathBuffer;
 std::string loaderPathBuffer;
-
-std::wstring moduleFileName(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-// The text in the system code page, or empty when a character has no exact form there (a
-// best-fit letter, O for Ω, would name another file).
-std::string inCodePage(const std::wstring& text) {
-    if (text.empty()) return {};
-    // A UTF-8 code page writes every character and takes neither the flag nor the question.
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* defaultUsed = utf8 ? nullptr : &usedDefault;
-    const int size =
-        WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, nullptr, 0, nullptr, defaultUsed);
-    if (size <= 0 || usedDefault) return {};
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(size - 1));
-    return bytes;
-}
 
 std::wstring shortNameOf(const std::wstring& path) {
     const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
@@ -116,8 +85,8 @@ void logLoaderDirectory(const LoaderDirectory& directory) {
 const LoaderDirectory& loaderDirectory() {
     static const LoaderDirectory directory = [] {
         const std::wstring game = wideFromUtf8(gameDirectory());
-        LoaderDirectory chosen =
-            chooseLoaderDirectory(game, {inCodePage(game), shortNameOf(game), currentFolder()});
+        LoaderDirectory chosen = chooseLoaderDirectory(
+            game, {inCodePage(game).value_or(""), shortNameOf(game), currentFolder()});
         logLoaderDirectory(chosen);
         return chosen;
     }();
@@ -131,7 +100,7 @@ std::string pluginFile() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&pluginFile), &self);
-    return self ? utf8FromWide(moduleFileName(self)) : std::string{};
+    return self ? utf8FromWide(modulePath(self)) : std::string{};
 }
 
 const char* gameDirectory() {
@@ -143,7 +112,7 @@ const char* gameDirectory() {
     HMODULE game = GetModuleHandleW(nullptr);
     if (!game) showErrorBox(formatError("FILESYSTEM\nFailed to retrieve game dir path"));
 
-    gameDirBuffer = directoryOf(utf8FromWide(moduleFileName(game)));
+    gameDirBuffer = directoryOf(utf8FromWide(modulePath(game)));
     return gameDirBuffer.c_str();
 }
 
