@@ -1,7 +1,7 @@
 #include "host/hud_textures.h"
 #include "host/data_paths.h"
 #include "host/hud_log.h"
-#include "host/hud_texture_names.h"
+#include "texdict/hud_texture_names.h"
 
 #include <windows.h>
 

@@ -3,13 +3,13 @@
 #include "hud/phone.h"
 #include "config/hud_settings.h"
 #include "host/host_interface.h"
-#include "host/hud_texture_names.h"
 #include "host/hud_textures.h"
 #include "host/keyboard.h"
 #include "hud/hud_drawers.h"
 #include "hud/shadow_text.h"
 #include "screen/shown_for_a_while.h"
 #include "screen/units.h"
+#include "texdict/hud_texture_names.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A dictionary held up against the names the HUD looks up in it: what the HUD will not find,
 // what it never draws, and what the game cannot use. Portable C++.
-#include "host/hud_texture_names.h"
+#include "texdict/hud_texture_names.h"
 #include "texdict/texdict.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 // The weapon wheel: while the weapon-change inputs are worked and for a second after, the ring,
 // a selector turned to the current weapon, its name, and a segment for each carried weapon.
 #include "config/hud_settings.h"
-#include "host/hud_texture_names.h"
 #include "host/hud_textures.h"
 #include "host/keyboard.h"
+#include "texdict/hud_texture_names.h"
 #include "wheels/screen_metrics.h"
 #include "wheels/wheel_shared.h"
 #include "wheels/wheel_state.h"
