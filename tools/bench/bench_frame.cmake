@@ -1,5 +1,6 @@
 # The per-frame cost of the plug-in, printed by `make bench`; not a test.
 add_host_process(bench_frame ${CMAKE_CURRENT_LIST_DIR}/bench_frame.cpp)
+target_link_libraries(bench_frame PRIVATE windows_paths)
 place_plugin_beside(bench_frame)
 place_dictionaries_beside(bench_frame)
 add_custom_command(TARGET bench_frame POST_BUILD

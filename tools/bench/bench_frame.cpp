@@ -7,6 +7,7 @@
 #include "sim/service_calls.h"
 #include "sim/sim.h"
 #include "texdict/texdict.h"
+#include "windows/windows_paths.h"
 
 #include <windows.h>
 
@@ -51,11 +52,10 @@ template <class Work> double medianMicroseconds(int runs, Work work) {
         runs, [](int) {}, work);
 }
 
+// As the 8-bit file calls below take it.
 std::string gameDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.find_last_of("\\/") + 1);
+    const std::string path = inCodePage(modulePath()).value_or("");
+    return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 // One read of a whole file into one buffer, as a settings load does at the least.

@@ -2,15 +2,28 @@
 
 #include "tools/preview/files/whole_files.h"
 
+#include "texdict/hud_texture_names.h"
 #include "texdict/texdict.h"
+
+#include <string_view>
 
 namespace fs = std::filesystem;
 
 namespace preview {
 
+std::vector<std::string> hudDictionaryStems() {
+    std::vector<std::string> stems;
+    for (const HudDictionaryNames& dictionary : hudDictionaries) {
+        const std::string_view path = dictionary.path;
+        const size_t start = path.find_last_of('\\') + 1;
+        stems.emplace_back(path.substr(start, path.rfind('.') - start));
+    }
+    return stems;
+}
+
 std::vector<std::pair<std::string, std::string>> unusableDictionaries(const fs::path& folder) {
     std::vector<std::pair<std::string, std::string>> unusable;
-    for (const std::string name : hudDictionaryNames) {
+    for (const std::string& name : hudDictionaryStems()) {
         const fs::path file = folder / (name + ".txd");
         std::error_code failure;
         std::string bytes, error = "it cannot be opened";

@@ -8,7 +8,8 @@
 
 namespace preview {
 
-constexpr const char* hudDictionaryNames[] = {"tarvel_iii", "ring_iii", "radio_iii", "phone_iii"};
+// Their names without folder and extension ("tarvel_iii"), from the table the plug-in loads by.
+std::vector<std::string> hudDictionaryStems();
 
 // The dictionaries of the folder (a game directory's tarvel_moravik) that the game loads as
 // holding nothing, by name, with why ("is missing", "cannot be read (...)").

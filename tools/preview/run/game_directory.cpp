@@ -99,7 +99,7 @@ std::error_code GameDirectory::copyDataFolder() {
 }
 
 std::error_code GameDirectory::fillMissingDictionaries() const {
-    for (const std::string name : hudDictionaryNames) {
+    for (const std::string& name : hudDictionaryStems()) {
         const fs::path copy = game_ / "tarvel_moravik" / (name + ".txd");
         std::error_code failure;
         if (fs::exists(copy, failure) || failure) {
