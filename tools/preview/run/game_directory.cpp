@@ -83,6 +83,7 @@ std::error_code GameDirectory::copyDataFolder() {
     const fs::path to = game_ / "tarvel_moravik";
     std::error_code failure;
     fs::create_directories(to, failure);
+    if (failure) return failure;
     // One failure stops the copy: the walk, a folder or a file.
     for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
          it.increment(failure)) {
