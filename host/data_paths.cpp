@@ -16,16 +16,6 @@ std::string gameDirBuffer;
 std::string dataPathBuffer;
 std::string loaderPathBuffer;
 
-std::wstring shortNameOf(const std::wstring& path) {
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return {};
-    std::wstring name(size, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), name.data(), size);
-    if (length == 0 || length >= size) return {};
-    name.resize(length);
-    return name;
-}
-
 std::wstring currentFolder() {
     const DWORD size = GetCurrentDirectoryW(0, nullptr);
     if (size == 0) return {};
@@ -86,7 +76,7 @@ const LoaderDirectory& loaderDirectory() {
     static const LoaderDirectory directory = [] {
         const std::wstring game = wideFromUtf8(gameDirectory());
         LoaderDirectory chosen = chooseLoaderDirectory(
-            game, {inCodePage(game).value_or(""), shortNameOf(game), currentFolder()});
+            game, {inCodePage(game).value_or(""), shortPath(game), currentFolder()});
         logLoaderDirectory(chosen);
         return chosen;
     }();

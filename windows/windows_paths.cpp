@@ -32,3 +32,13 @@ std::optional<std::string> inCodePage(const std::wstring& text) {
     bytes.resize(static_cast<size_t>(size - 1));
     return bytes;
 }
+
+std::wstring shortPath(const std::wstring& path) {
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return {};
+    std::wstring brief(size, L'\0');
+    const DWORD length = GetShortPathNameW(path.c_str(), brief.data(), size);
+    if (length == 0 || length >= size) return {};
+    brief.resize(length);
+    return brief;
+}

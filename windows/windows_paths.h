@@ -15,3 +15,6 @@ std::wstring modulePath(HMODULE module = nullptr);
 // form there (a best-fit letter, O for Ω, would name another file). A UTF-8 code page writes
 // every character.
 std::optional<std::string> inCodePage(const std::wstring& text);
+
+// The short (8.3) form of an existing path, however long; empty when the system gives none.
+std::wstring shortPath(const std::wstring& path);

@@ -49,8 +49,7 @@ std::filesystem::path temporaryFolder(std::string& error) {
         return folder.size() + gameDirectoryRoom < MAX_PATH && spelledInCodePage(folder);
     };
     if (fits(path)) return path;
-    const std::wstring brief = grownPath(
-        [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(path.c_str(), buffer, size); });
+    const std::wstring brief = shortPath(path);
     if (!brief.empty() && fits(brief)) return brief;
     if (spelledInCodePage(path) || spelledInCodePage(brief)) {
         error = "the temp folder " + shown(utf8FromWide(path)) + " has a path of " +

@@ -41,9 +41,8 @@ namespace {
 std::string dataFilePath(const std::string& name) {
     std::wstring folder = modulePath();
     folder.erase(folder.find_last_of(L"\\/") + 1);
-    wchar_t brief[MAX_PATH * 4] = {};
-    const DWORD briefLength = GetShortPathNameW(folder.c_str(), brief, MAX_PATH * 4);
-    if (briefLength > 0 && briefLength < MAX_PATH * 4) folder = brief;
+    const std::wstring brief = shortPath(folder);
+    if (!brief.empty()) folder = brief;
     // A folder the code page cannot spell is one the game could not open a file of either.
     return inCodePage(folder).value_or("") + "tarvel_moravik\\" + name;
 }
