@@ -1,6 +1,7 @@
 #include "tools/preview/run/game_directory.h"
 
 #include "tools/preview/check/hud_dictionaries.h"
+#include "tools/preview/edit/edit_server.h"
 #include "tools/preview/files/whole_files.h"
 #include "tools/preview/page/page.h"
 #include "tools/preview/page/watch.h"
@@ -15,6 +16,7 @@
 #include "windows/windows_paths.h"
 
 #include <cwchar>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -220,6 +222,15 @@ int renderFromOutside(const Options& options, const Home& home) {
         page = fileAddress(options.out + "\\index.html");
     }
     GameDirectory game(options, home);
+    // Stopped as the watch ends, before the game directory is cleared away.
+    std::optional<EditServer> editor;
+    if (options.edit) {
+        std::string error;
+        if (!editor.emplace(options.out, options.data).start(error)) return fail(error);
+        page = editor->address();
+        say(stdout, "editor at %s\n", page.c_str());
+        std::fflush(stdout);
+    }
     if (!options.watch) {
         const int result = game.render();
         if (!page.empty()) say(stdout, "%s\n", page.c_str());
