@@ -48,6 +48,11 @@ expect(403, ask("GET", f"/?token={token}", host=f"elsewhere.example:{port}"), "a
 page = ask("GET", f"/?token={token}", host=f"localhost:{port}")
 expect(200, page, "the page")
 assert b"<html" in page[2].lower(), page[2][:100]
+# The page's own requests carry no token: the cookie it came with stands for it.
+cookie = next(v for n, v in page[1] if n.lower() == "set-cookie").split(";")[0]
+expect(200, ask("GET", "/preview-data.js?1", headers={"Cookie": cookie}), "the page's data")
+expect(200, ask("GET", "/hud_320x180.png?v=1", headers={"Cookie": "a=b; " + cookie}), "a frame")
+expect(403, ask("GET", "/preview-data.js", headers={"Cookie": cookie + "0"}), "a wrong cookie")
 expect(404, ask("GET", "/tarvel_III.ini", headers={"X-Tarvel-Token": token}), "a file not served")
 expect(413, ask("POST", f"/set?token={token}", b" " * 100_000), "a body of 100 KB")
 
