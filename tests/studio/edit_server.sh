@@ -77,6 +77,11 @@ def save_in_another_editor(data):
         f.write(data)
     os.replace(layout + ".other", layout)
 
+# The files written are the editor's own three, by name: no path comes from a request.
+body = json.dumps({"file": "../tarvel_moravik/tarvel_III.ini", "key": "MONEY_POS_TOP",
+                   "value": "1"}).encode()
+expect(400, ask("POST", f"/set?token={token}", body), "a path for a file")
+
 original = read()
 answer = set_value("312.5")
 if read() != with_value(original.decode(), "312.5").encode():
