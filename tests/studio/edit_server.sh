@@ -108,5 +108,10 @@ left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")
 assert not left, f"written beside and left: {left}"
 EOF
 
+# In a browser, the page's own requests (its data, its frames) get in by the page's cookie.
+browser --dump-dom "${address#editor at }" >"$work/page.html"
+grep -q 'src="hud_320x180.png?v=' "$work/page.html" ||
+    fail "the served page shows no frame: $(head -c 600 "$work/page.html")"
+
 stop_watching
 echo "edit server ok"
