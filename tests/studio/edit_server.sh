@@ -2,8 +2,9 @@
 # preview --edit on a copied data folder, asked only at 127.0.0.1: a request without the token,
 # with a wrong one or addressed by another name is refused, a body larger than any edit too;
 # POST /set changes the one value in the layout file and leaves every other byte (also in a
-# UTF-16 file), and a save made in another editor between two changes is kept. Ended by a plain
-# kill, it leaves no copy in Wine's temp folder.
+# UTF-16 file), and a save made in another editor between two changes is kept. In headless
+# Chromium the page it serves shows its frames. Ended by a plain kill, it leaves no copy in
+# Wine's temp folder.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
