@@ -14,7 +14,7 @@ namespace {
 // ever meets half a file.
 bool replaceWhole(const std::string& path, const std::string& bytes, std::string& error) {
     const std::wstring target = pathOf(path).wstring();
-    const std::wstring temporary = target + L".editing";
+    const std::wstring temporary = target + beingWritten;
     const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

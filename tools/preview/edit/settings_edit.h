@@ -14,6 +14,8 @@ namespace preview {
 // The files the editor may write, by the names the page gives them: "layout", "IIIColors",
 // "VColors". No path ever comes from a request.
 enum class SettingsFile { Layout, IIIColors, VColors };
+// Appended to a file's name for the copy written beside it before it is swapped in.
+constexpr wchar_t beingWritten[] = L".editing";
 bool settingsFileNamed(std::string_view name, SettingsFile& file);
 
 struct EditAnswer {

@@ -2,6 +2,7 @@
 
 #include "tools/preview/check/hud_dictionaries.h"
 #include "tools/preview/edit/edit_server.h"
+#include "tools/preview/edit/settings_edit.h"
 #include "tools/preview/files/whole_files.h"
 #include "tools/preview/page/page.h"
 #include "tools/preview/page/watch.h"
@@ -89,6 +90,8 @@ std::error_code GameDirectory::copyDataFolder() {
     for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
          it.increment(failure)) {
         const fs::path copy = to / it->path().lexically_relative(from);
+        // The editor's file being written is gone in a moment, swapped in as the file itself.
+        if (it->path().extension() == beingWritten) continue;
         if (it->is_directory(failure)) {
             fs::create_directories(copy, failure);
         } else if (heldThroughTheWait(it->path())) {
