@@ -40,6 +40,48 @@ run_wine() {
 preview_args=(--data "$(windows_path "$work/data")" --out "$(windows_path "$work/out")"
               --scenario "$(windows_path "$root/tools/preview/default.scenario")")
 
+# A watching run's game directory is told apart from other runs' by a line of its own in the
+# layout file, which mark_layout adds.
+marker="# watched by run $$ $RANDOM"
+mark_layout() { echo "$marker" >>"$layout"; }
+copies() {
+    grep -lsxF -- "$marker" "${WINEPREFIX:-$HOME/.wine}"/drive_c/users/*/Temp/tarvel_preview_*/tarvel_moravik/tarvel_III.ini \
+        "${WINEPREFIX:-$HOME/.wine}"/drive_c/users/*/AppData/Local/Temp/tarvel_preview_*/tarvel_moravik/tarvel_III.ini || true
+}
+
+# Starts the preview on the marked copy with the options given (--watch or --edit, and sizes),
+# in a session of its own so that the cleanup can end its whole group, and waits for its first
+# render: sets $watcher and $copy, its game directory.
+start_watching() {
+    setsid wine "$preview" "${preview_args[@]}" "$@" </dev/null >"$work/log" 2>&1 &
+    watcher=$!
+    started+=("$watcher")
+    local deadline=$((SECONDS + 300))
+    until grep -q "^rendered " "$work/log"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "no line for the first render: $(cat "$work/log")"
+        sleep 0.1
+    done
+    copy="$(copies)"
+    [ -n "$copy" ] || fail "the watching run's game directory was not found"
+    copy="$(dirname "$(dirname "$copy")")"
+}
+
+# Ends the watching run with a plain kill (the terminate signal). Its game process sees it gone
+# and has the copy cleared away once it has ended itself.
+stop_watching() {
+    kill "$watcher"
+    for _ in $(seq 600); do
+        kill -0 "$watcher" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$watcher" 2>/dev/null && fail "a plain kill did not end the watcher within a minute"
+    for _ in $(seq 600); do
+        [ -e "$copy" ] || break
+        sleep 0.1
+    done
+    [ ! -e "$copy" ] || fail "$copy is still there a minute after: $(ls -R "$copy" | head)"
+}
+
 browser() {
     timeout 240 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --disable-background-networking --disable-component-update --disable-sync \

@@ -2,7 +2,7 @@
 // it drew as PNG frames.
 //
 //   preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] [--watch]
-//           [--log FILE] [--fill-art]
+//           [--edit] [--log FILE] [--fill-art]
 //
 // Every run lists what the HUD cannot use in the settings, the textures it looks up that the
 // dictionaries lack and what the layout check finds, and the page says the same.
@@ -11,7 +11,8 @@
 //
 // Beside the frames it writes index.html, a page that shows them all with what the plug-in could
 // not read in the configuration. With --watch it renders again whenever a file of DIR is saved,
-// and the open page follows, until Ctrl+C.
+// and the open page follows, until Ctrl+C. --edit watches too, and serves the page on 127.0.0.1
+// at an address with a random token, where the layout editor changes the settings files.
 //
 // The plug-in reads its configuration and texture dictionaries from tarvel_moravik\ beside the
 // game's executable, so the preview gives it a game directory of its own: a temporary folder
@@ -48,7 +49,7 @@ namespace {
 
 const char* const usage =
     "usage: preview [--data DIR] [--scenario FILE] [--size WxH]... [--out DIR] [--check] "
-    "[--watch] [--log FILE] [--fill-art]";
+    "[--watch] [--edit] [--log FILE] [--fill-art]";
 
 const char* const help =
     "Runs the HUD inside a simulated game through a scenario and writes what it drew.\n"
@@ -60,6 +61,8 @@ const char* const help =
     "  --check          lists what in the layout collides or is cut off and exits with 1\n"
     "                   when anything is; frames only with --out\n"
     "  --watch          renders again whenever a file of DIR is saved, until Ctrl+C\n"
+    "  --edit           --watch, and serves the page on 127.0.0.1 (the address printed, with\n"
+    "                   its token) to the layout editor, which writes DIR's settings files\n"
     "  --log FILE       copies the log the plug-in wrote during the run to FILE\n"
     "  --fill-art       a dictionary DIR lacks is drawn from the project's own art, not as\n"
     "                   missing as the game would (the default without --data)\n"
@@ -86,6 +89,10 @@ bool readOptions(const std::vector<std::string>& args, Options& options, std::st
         const bool takesValue = arg == "--data" || arg == "--scenario" || arg == "--size" ||
                                 arg == "--out" || arg == "--log" || arg == "--fonts" ||
                                 arg == "--watcher" || arg == "--remove" || arg == "--after";
+        if (arg == "--edit") {
+            options.edit = options.watch = true;
+            continue;
+        }
         if (arg == "--play" || arg == "--check" || arg == "--watch" || arg == "--fill-art") {
             (arg == "--play"    ? options.play
              : arg == "--check" ? options.check

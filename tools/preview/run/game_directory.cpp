@@ -1,6 +1,8 @@
 #include "tools/preview/run/game_directory.h"
 
 #include "tools/preview/check/hud_dictionaries.h"
+#include "tools/preview/edit/edit_server.h"
+#include "tools/preview/edit/settings_edit.h"
 #include "tools/preview/files/whole_files.h"
 #include "tools/preview/page/page.h"
 #include "tools/preview/page/watch.h"
@@ -15,6 +17,7 @@
 #include "windows/windows_paths.h"
 
 #include <cwchar>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -88,6 +91,8 @@ std::error_code GameDirectory::copyDataFolder() {
     for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
          it.increment(failure)) {
         const fs::path copy = to / it->path().lexically_relative(from);
+        // The editor's file being written is gone in a moment, swapped in as the file itself.
+        if (it->path().extension() == beingWritten) continue;
         if (it->is_directory(failure)) {
             fs::create_directories(copy, failure);
         } else if (heldThroughTheWait(it->path())) {
@@ -221,6 +226,15 @@ int renderFromOutside(const Options& options, const Home& home) {
         page = fileAddress(options.out + "\\index.html");
     }
     GameDirectory game(options, home);
+    // Stopped as the watch ends, before the game directory is cleared away.
+    std::optional<EditServer> editor;
+    if (options.edit) {
+        std::string error;
+        if (!editor.emplace(options.out, options.data).start(error)) return fail(error);
+        page = editor->address();
+        say(stdout, "editor at %s\n", page.c_str());
+        std::fflush(stdout);
+    }
     if (!options.watch) {
         const int result = game.render();
         if (!page.empty()) say(stdout, "%s\n", page.c_str());

@@ -18,6 +18,7 @@ struct Options {
     std::string log; // where the plug-in's log of the run goes
     bool check = false;
     bool watch = false;
+    bool edit = false; // --watch, with the page served to the layout editor
     bool help = false;
     bool fillArt = false; // a dictionary DIR lacks comes from the project's own art
     bool play = false;    // the run inside the game directory: --play and --fonts

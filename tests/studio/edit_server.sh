@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# preview --edit on a copied data folder, asked only at 127.0.0.1: a request without the token,
+# with a wrong one or addressed by another name is refused, a body larger than any edit too;
+# POST /set changes the one value in the layout file and leaves every other byte (also in a
+# UTF-16 file), and a save made in another editor between two changes is kept. In headless
+# Chromium the page it serves shows its frames. Ended by a plain kill, it leaves no copy in
+# Wine's temp folder.
+set -euo pipefail
+preview="$1"
+. "$(dirname "$0")/studio_support.sh"
+
+mark_layout
+start_watching --size 320x180 --edit
+address=$(grep -o '^editor at http://127\.0\.0\.1:[0-9]*/?token=[0-9a-f]*' "$work/log" | head -1)
+[ -n "$address" ] || fail "no address printed: $(cat "$work/log")"
+
+ADDRESS="${address#editor at }" LAYOUT="$layout" python3 - <<'EOF' || fail "see above"
+import http.client, json, os, re, sys, urllib.parse
+
+address = urllib.parse.urlsplit(os.environ["ADDRESS"])
+port, token = address.port, urllib.parse.parse_qs(address.query)["token"][0]
+layout = os.environ["LAYOUT"]
+assert len(token) == 32, token
+
+def ask(method, path, body=None, host=None, headers={}):
+    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=60)
+    connection.putrequest(method, path, skip_host=True)
+    connection.putheader("Host", host or f"127.0.0.1:{port}")
+    for name, value in headers.items():
+        connection.putheader(name, value)
+    if body is not None:
+        connection.putheader("Content-Type", "application/json")
+        connection.putheader("Content-Length", str(len(body)))
+    connection.endheaders(body)
+    response = connection.getresponse()
+    answer = response.status, response.getheaders(), response.read()
+    connection.close()
+    return answer
+
+def expect(status, answer, what):
+    if answer[0] != status:
+        sys.exit(f"{what}: {answer[0]} {answer[2][:200]!r}, expected {status}")
+    if any(name.lower().startswith("access-control-") for name, _ in answer[1]):
+        sys.exit(f"{what}: a cross-origin header in {answer[1]}")
+
+expect(403, ask("GET", "/"), "no token")
+expect(403, ask("GET", "/?token=" + "0" * 32), "a wrong token")
+expect(403, ask("GET", f"/?token={token}", host=f"elsewhere.example:{port}"), "a foreign Host")
+page = ask("GET", f"/?token={token}", host=f"localhost:{port}")
+expect(200, page, "the page")
+assert b"<html" in page[2].lower(), page[2][:100]
+# The page's own requests carry no token: the cookie it came with stands for it.
+cookie = next(v for n, v in page[1] if n.lower() == "set-cookie").split(";")[0]
+expect(200, ask("GET", "/preview-data.js?1", headers={"Cookie": cookie}), "the page's data")
+expect(200, ask("GET", "/hud_320x180.png?v=1", headers={"Cookie": "a=b; " + cookie}), "a frame")
+expect(403, ask("GET", "/preview-data.js", headers={"Cookie": cookie + "0"}), "a wrong cookie")
+expect(404, ask("GET", "/tarvel_III.ini", headers={"X-Tarvel-Token": token}), "a file not served")
+expect(413, ask("POST", f"/set?token={token}", b" " * 100_000), "a body of 100 KB")
+
+def set_value(value, file="layout", key="MONEY_POS_TOP"):
+    body = json.dumps({"file": file, "key": key, "value": value}).encode()
+    answer = ask("POST", f"/set?token={token}", body)
+    expect(200, answer, f"setting {key} to {value}")
+    return json.loads(answer[2])
+
+def read():
+    with open(layout, "rb") as f:
+        return f.read()
+
+# The original with only the value of MONEY_POS_TOP's line replaced.
+def with_value(text, value):
+    changed, count = re.subn(r"(?m)^(MONEY_POS_TOP = )30$", r"\g<1>" + value, text, count=1)
+    assert count == 1, "no line MONEY_POS_TOP = 30"
+    return changed
+
+def save_in_another_editor(data):
+    with open(layout + ".other", "wb") as f:
+        f.write(data)
+    os.replace(layout + ".other", layout)
+
+# The files written are the editor's own three, by name: no path comes from a request.
+body = json.dumps({"file": "../tarvel_moravik/tarvel_III.ini", "key": "MONEY_POS_TOP",
+                   "value": "1"}).encode()
+expect(400, ask("POST", f"/set?token={token}", body), "a path for a file")
+
+original = read()
+answer = set_value("312.5")
+if read() != with_value(original.decode(), "312.5").encode():
+    sys.exit(f"the layout file changed beyond the value: {answer}")
+assert answer["applied"] and answer["line"] == 21 and not answer["tookAnotherSave"], answer
+
+# Another editor appends a comment: the next change keeps it and says so.
+note = b"# a note from another editor\n"
+save_in_another_editor(read() + note)
+answer = set_value("-3")
+if read() != with_value(original.decode(), "-3").encode() + note:
+    sys.exit(f"the other editor's save was not kept: {answer}")
+assert answer["tookAnotherSave"], answer
+
+# The same file in UTF-16 LE with its mark, saved by another editor: it stays UTF-16.
+text = original.decode()
+save_in_another_editor(b"\xff\xfe" + text.encode("utf-16-le"))
+answer = set_value("60")
+if read() != b"\xff\xfe" + with_value(text, "60").encode("utf-16-le"):
+    sys.exit(f"the UTF-16 file changed beyond the value: {answer}")
+assert answer["tookAnotherSave"] and answer["line"] == 21, answer
+
+left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")]
+assert not left, f"written beside and left: {left}"
+EOF
+
+# In a browser, the page's own requests (its data, its frames) get in by the page's cookie.
+browser --dump-dom "${address#editor at }" >"$work/page.html"
+grep -q 'src="hud_320x180.png?v=' "$work/page.html" ||
+    fail "the served page shows no frame: $(head -c 600 "$work/page.html")"
+
+stop_watching
+echo "edit server ok"

@@ -1,0 +1,190 @@
+// cpp-httplib brings in winsock2.h, which must come before windows.h.
+#include <httplib.h>
+
+#include "tools/preview/edit/edit_server.h"
+
+#include "tools/preview/edit/settings_edit.h"
+#include "tools/preview/files/whole_files.h"
+
+#include <nlohmann/json.hpp>
+
+#include <bcrypt.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace preview {
+
+namespace {
+
+// A request body larger than any edit: the page sends one key and one value at a time.
+constexpr size_t largestBody = 64 * 1024;
+
+// 128 bits of the system's random source, as hex; empty when it gives none.
+std::string randomToken() {
+    unsigned char bits[16];
+    if (!BCRYPT_SUCCESS(
+            BCryptGenRandom(nullptr, bits, sizeof bits, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return {};
+    std::string hex;
+    for (const unsigned char bit : bits) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x", bit);
+        hex += pair;
+    }
+    return hex;
+}
+
+// The files the server hands out, by the names the page asks for: the page, its data, and the
+// frames the out folder holds now. Nothing else of a request's path reaches the file system.
+std::string servedFile(const std::string& outFolder, const std::string& requested,
+                       std::string& type) {
+    if (requested == "/" || requested == "/index.html") {
+        type = "text/html; charset=utf-8";
+        return "index.html";
+    }
+    if (requested == "/preview-data.js") {
+        type = "text/javascript; charset=utf-8";
+        return "preview-data.js";
+    }
+    std::error_code unlisted;
+    for (fs::directory_iterator it(pathOf(outFolder), unlisted), end; !unlisted && it != end;
+         it.increment(unlisted)) {
+        const std::string name = utf8Of(it->path().filename());
+        if (it->path().extension() == ".png" && requested == "/" + name) {
+            type = "image/png";
+            return name;
+        }
+    }
+    return {};
+}
+
+nlohmann::json answerOf(const EditAnswer& answer) {
+    nlohmann::json json;
+    json["outcome"] = std::string(describe(answer.outcome));
+    json["applied"] = answer.error.empty() && answer.line > 0;
+    json["line"] = answer.line;
+    json["tookAnotherSave"] = answer.tookAnotherSave;
+    if (answer.tookAnotherSave)
+        json["note"] = "the file was saved in another editor since: its new text was taken and "
+                       "the change made on top of it";
+    if (!answer.error.empty()) json["error"] = answer.error;
+    return json;
+}
+
+void refuse(httplib::Response& response, int status, const std::string& why) {
+    response.status = status;
+    response.set_content(nlohmann::json{{"error", why}}.dump(), "application/json");
+}
+
+} // namespace
+
+struct EditServer::Serving {
+    std::string out;
+    SettingsEditor editor;
+    httplib::Server server;
+    std::string token;
+    int port = 0;
+    std::thread thread;
+
+    Serving(const std::string& outFolder, const std::string& dataFolder)
+        : out(outFolder), editor(dataFolder) {}
+
+    // The token in the query, in a header, or in the cookie the page got with it.
+    bool carriesToken(const httplib::Request& request) const {
+        if (request.get_param_value("token") == token) return true;
+        if (request.get_header_value("X-Tarvel-Token") == token) return true;
+        const std::string cookie = "; " + request.get_header_value("Cookie") + ";";
+        return cookie.find("; " + cookieName() + "=" + token + ";") != std::string::npos;
+    }
+    // Named by the port: browsers share cookies between a host's ports.
+    std::string cookieName() const { return "tarvel_edit_" + std::to_string(port); }
+
+    // Only this address by its own names: a page elsewhere cannot reach it through a name of
+    // its own that resolves here.
+    bool addressedHere(const httplib::Request& request) const {
+        const std::string host = request.get_header_value("Host");
+        const std::string at = ":" + std::to_string(port);
+        return host == "127.0.0.1" + at || host == "localhost" + at;
+    }
+
+    void serveFile(const httplib::Request& request, httplib::Response& response) const {
+        std::string type, bytes;
+        const std::string name = servedFile(out, request.path, type);
+        if (name.empty() || !readWholeFile(utf8Of(pathOf(out) / pathOf(name)), bytes)) {
+            refuse(response, 404, "no such file");
+            return;
+        }
+        response.set_header("Cache-Control", "no-store");
+        if (name == "index.html")
+            response.set_header("Set-Cookie",
+                                cookieName() + "=" + token + "; Path=/; HttpOnly; SameSite=Strict");
+        response.set_content(bytes, type.c_str());
+    }
+
+    void set(const httplib::Request& request, httplib::Response& response) {
+        const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
+        SettingsFile file{};
+        if (!json.is_object() || !json.contains("file") || !json["file"].is_string() ||
+            !settingsFileNamed(json["file"].get<std::string>(), file))
+            return refuse(response, 400, "file: one of layout, IIIColors, VColors");
+        if (!json.contains("key") || !json["key"].is_string())
+            return refuse(response, 400, "key: the setting's name");
+        if (!json.contains("value") || !(json["value"].is_string() || json["value"].is_number()))
+            return refuse(response, 400, "value: a text or a number");
+        const nlohmann::json& given = json["value"];
+        const std::string value =
+            given.is_string() ? given.get<std::string>() : numberText(given.get<float>());
+        const EditAnswer answer = editor.set(file, json["key"].get<std::string>(), value);
+        response.status = answer.error.empty() ? 200 : 500;
+        response.set_content(answerOf(answer).dump(), "application/json");
+    }
+};
+
+EditServer::EditServer(const std::string& outFolder, const std::string& dataFolder)
+    : serving_(std::make_unique<Serving>(outFolder, dataFolder)) {}
+
+EditServer::~EditServer() {
+    if (!serving_->thread.joinable()) return;
+    serving_->server.stop();
+    serving_->thread.join();
+}
+
+bool EditServer::start(std::string& error) {
+    Serving& s = *serving_;
+    s.token = randomToken();
+    if (s.token.empty()) {
+        error = "the system gave no random numbers for the editor's token";
+        return false;
+    }
+    s.server.set_payload_max_length(largestBody);
+    s.server.set_pre_routing_handler(
+        [&s](const httplib::Request& request, httplib::Response& response) {
+            if (s.addressedHere(request) && s.carriesToken(request))
+                return httplib::Server::HandlerResponse::Unhandled;
+            refuse(response, 403, "this address and its token only");
+            return httplib::Server::HandlerResponse::Handled;
+        });
+    s.server.Get(R"(/[^/]*)", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.serveFile(request, response);
+    });
+    s.server.Post("/set", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.set(request, response);
+    });
+    s.port = s.server.bind_to_any_port("127.0.0.1");
+    if (s.port <= 0) {
+        error = "no free port on 127.0.0.1 for the editor";
+        return false;
+    }
+    s.thread = std::thread([&s] { s.server.listen_after_bind(); });
+    return true;
+}
+
+std::string EditServer::address() const {
+    return "http://127.0.0.1:" + std::to_string(serving_->port) + "/?token=" + serving_->token;
+}
+
+} // namespace preview
