@@ -14,7 +14,7 @@ start_editing --size 1280x720
 ADDRESS="$address" LAYOUT="$layout" python3 - "${browser_command[@]}" \
     --user-data-dir="$work/browser-drag" --window-size=1312,2400 --remote-debugging-pipe \
     <<'EOF' || fail "see above"
-import json, os, re, select, subprocess, sys, time
+import atexit, json, os, re, select, signal, subprocess, sys, time
 
 layout = os.environ["LAYOUT"]
 # Chromium reads the protocol from its descriptor 3 and writes to 4, each message ending in NUL.
@@ -26,8 +26,16 @@ def descriptors():
     os.dup2(reads, 3)
     os.dup2(writes, 4)
 chromium = subprocess.Popen(sys.argv[1:] + [os.environ["ADDRESS"]], preexec_fn=descriptors,
-                            close_fds=False, stdin=subprocess.DEVNULL,
+                            close_fds=False, start_new_session=True, stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def end_chromium():
+    # Its whole group, and waited for: the cleanup then removes a profile no one writes.
+    try:
+        os.killpg(chromium.pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    chromium.wait()
+atexit.register(end_chromium)
 received, asked = b"", 0
 
 def ask(method, session=None, **params):
@@ -123,7 +131,6 @@ press("ArrowRight", 39)
 file_becomes(with_values("98.67", "61.11"), "nudge right")
 press("ArrowDown", 40)
 file_becomes(with_values("98.67", "62.11"), "nudge down")
-chromium.kill()
 EOF
 
 stop_watching
