@@ -10,11 +10,9 @@ preview="$1"
 . "$(dirname "$0")/studio_support.sh"
 
 mark_layout
-start_watching --size 320x180 --edit
-address=$(grep -o '^editor at http://127\.0\.0\.1:[0-9]*/?token=[0-9a-f]*' "$work/log" | head -1)
-[ -n "$address" ] || fail "no address printed: $(cat "$work/log")"
+start_editing --size 320x180
 
-ADDRESS="${address#editor at }" LAYOUT="$layout" python3 - <<'EOF' || fail "see above"
+ADDRESS="$address" LAYOUT="$layout" python3 - <<'EOF' || fail "see above"
 import http.client, json, os, re, sys, urllib.parse
 
 address = urllib.parse.urlsplit(os.environ["ADDRESS"])
@@ -110,7 +108,7 @@ assert not left, f"written beside and left: {left}"
 EOF
 
 # In a browser, the page's own requests (its data, its frames) get in by the page's cookie.
-browser --dump-dom "${address#editor at }" >"$work/page.html"
+browser --dump-dom "$address" >"$work/page.html"
 grep -q 'src="hud_320x180.png?v=' "$work/page.html" ||
     fail "the served page shows no frame: $(head -c 600 "$work/page.html")"
 

@@ -66,6 +66,15 @@ start_watching() {
     copy="$(dirname "$(dirname "$copy")")"
 }
 
+# Starts the preview with --edit and the options given as start_watching does, and sets
+# $address, the editor's with its token.
+start_editing() {
+    start_watching --edit "$@"
+    address=$(grep -o '^editor at http://127\.0\.0\.1:[0-9]*/?token=[0-9a-f]*' "$work/log" | head -1)
+    [ -n "$address" ] || fail "no address printed: $(cat "$work/log")"
+    address="${address#editor at }"
+}
+
 # Ends the watching run with a plain kill (the terminate signal). Its game process sees it gone
 # and has the copy cleared away once it has ended itself.
 stop_watching() {
@@ -82,10 +91,12 @@ stop_watching() {
     [ ! -e "$copy" ] || fail "$copy is still there a minute after: $(ls -R "$copy" | head)"
 }
 
+# Headless Chromium on a profile of its own, quiet, without anything it would fetch itself.
+browser_command=(timeout 240 chromium --headless --no-sandbox --disable-gpu --disable-quic
+                 --no-first-run --disable-background-networking --disable-component-update
+                 --disable-sync --hide-scrollbars)
 browser() {
-    timeout 240 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-        --disable-background-networking --disable-component-update --disable-sync \
-        --user-data-dir="$work/browser-$RANDOM" --hide-scrollbars --virtual-time-budget=5000 \
+    "${browser_command[@]}" --user-data-dir="$work/browser-$RANDOM" --virtual-time-budget=5000 \
         "$@" </dev/null 2>/dev/null
 }
 

@@ -469,16 +469,32 @@ void checkCharacters(CaptureLayout& layout, size_t i) {
 
 } // namespace
 
+namespace {
+
+void appendKeys(std::vector<std::string>& keys, std::string_view list) {
+    for (size_t begin = 0; begin < list.size();) {
+        const size_t end = std::min(list.find(", ", begin), list.size());
+        keys.emplace_back(list.substr(begin, end - begin));
+        begin = end + 2;
+    }
+}
+
+} // namespace
+
 std::vector<std::string> placingKeys() {
     std::vector<std::string> keys;
-    for (const auto& entry : elementKeys) {
-        const std::string_view list = entry.keys;
-        for (size_t begin = 0; begin < list.size();) {
-            const size_t end = std::min(list.find(", ", begin), list.size());
-            keys.emplace_back(list.substr(begin, end - begin));
-            begin = end + 2;
-        }
-    }
+    for (const auto& entry : elementKeys)
+        appendKeys(keys, entry.keys);
+    return keys;
+}
+
+BoxKeys keysOfBox(const DrawnBox& box) {
+    BoxKeys keys;
+    const ElementKeys* entry = keysOf(box);
+    keys.name = entry && entry->keyed ? entry->keyed : elementName(box);
+    if (!entry) return keys;
+    appendKeys(keys.placing, entry->keys);
+    appendKeys(keys.colours, entry->colours);
     return keys;
 }
 

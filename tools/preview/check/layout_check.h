@@ -16,6 +16,15 @@ void checkLayout(CaptureLayout& layout);
 // Every layout key a finding may name as placing or sizing an element.
 std::vector<std::string> placingKeys();
 
+// The part of an element a box belongs to, as the findings name it ("money", "radar bars"), and
+// the keys that place and size it and those that colour it: none when no key moves it.
+struct BoxKeys {
+    std::string name;
+    std::vector<std::string> placing;
+    std::vector<std::string> colours;
+};
+BoxKeys keysOfBox(const DrawnBox& box);
+
 // "pager text \"Meet me\" (1500,80)-(1700,110)"
 std::string describe(const DrawnBox& box);
 

@@ -3,6 +3,7 @@
 
 #include "tools/preview/edit/edit_server.h"
 
+#include "tools/preview/check/position_keys.h"
 #include "tools/preview/edit/settings_edit.h"
 #include "tools/preview/files/whole_files.h"
 
@@ -142,6 +143,40 @@ struct EditServer::Serving {
         response.status = answer.error.empty() ? 200 : 500;
         response.set_content(answerOf(answer).dump(), "application/json");
     }
+
+    // An element dragged by (dx, dy) pixels in a frame of width by height: each key of the
+    // element's that positions it along an axis, the first for each, takes the value that puts
+    // it there, in the HUD's units for that key.
+    void move(const httplib::Request& request, httplib::Response& response) {
+        const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
+        const auto number = [&](const char* name) {
+            return json.is_object() && json.contains(name) && json[name].is_number();
+        };
+        if (!number("width") || !number("height") || !number("dx") || !number("dy") ||
+            !json.contains("keys") || !json["keys"].is_array())
+            return refuse(response, 400, "width, height, dx, dy: numbers; keys: the element's");
+        const int width = json["width"].get<int>(), height = json["height"].get<int>();
+        if (width <= 0 || height <= 0) return refuse(response, 400, "a frame of no size");
+        nlohmann::json moved = nlohmann::json::array();
+        bool across = false, down = false, failed = false;
+        for (const nlohmann::json& key : json["keys"]) {
+            const PositionKey* position =
+                key.is_string() ? positionKey(key.get<std::string>()) : nullptr;
+            if (!position || (position->across ? across : down)) continue;
+            (position->across ? across : down) = true;
+            float value = 0;
+            if (!editor.numberOf(SettingsFile::Layout, position->key, value)) continue;
+            const std::string text = numberText(movedValue(
+                *position, value, json["dx"].get<float>(), json["dy"].get<float>(), width, height));
+            nlohmann::json answer = answerOf(editor.set(SettingsFile::Layout, position->key, text));
+            answer["key"] = position->key;
+            answer["value"] = text;
+            failed = failed || answer.contains("error");
+            moved.push_back(answer);
+        }
+        response.status = failed ? 500 : 200;
+        response.set_content(nlohmann::json{{"moved", moved}}.dump(), "application/json");
+    }
 };
 
 EditServer::EditServer(const std::string& outFolder, const std::string& dataFolder)
@@ -173,6 +208,9 @@ bool EditServer::start(std::string& error) {
     });
     s.server.Post("/set", [&s](const httplib::Request& request, httplib::Response& response) {
         s.set(request, response);
+    });
+    s.server.Post("/move", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.move(request, response);
     });
     s.port = s.server.bind_to_any_port("127.0.0.1");
     if (s.port <= 0) {

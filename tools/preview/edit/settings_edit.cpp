@@ -2,6 +2,8 @@
 
 #include "tools/preview/files/whole_files.h"
 
+#include "config/ini_reader.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -61,6 +63,15 @@ std::string SettingsEditor::pathOfFile(SettingsFile file) const {
                              : file == SettingsFile::IIIColors ? "color_configs\\IIIColors.ini"
                                                                : "color_configs\\VColors.ini";
     return data_ + "\\tarvel_moravik\\" + name;
+}
+
+bool SettingsEditor::numberOf(SettingsFile file, std::string_view key, float& value) const {
+    IniReader reader;
+    if (!reader.load(pathOfFile(file).c_str())) return false;
+    const IniEntry entry = reader.find(key);
+    if (entry.absent) return false;
+    value = entry.asFloat(value);
+    return true;
 }
 
 EditAnswer SettingsEditor::set(SettingsFile file, std::string_view key, std::string_view value) {

@@ -31,6 +31,9 @@ class SettingsEditor {
   public:
     explicit SettingsEditor(std::string dataFolder);
     EditAnswer set(SettingsFile file, std::string_view key, std::string_view value);
+    // The number the HUD takes for the key from the file as it is now; false when no line of
+    // it gives the key.
+    bool numberOf(SettingsFile file, std::string_view key, float& value) const;
 
   private:
     std::string pathOfFile(SettingsFile file) const;

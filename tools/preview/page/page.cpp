@@ -1,5 +1,7 @@
 #include "tools/preview/page/page.h"
 
+#include "tools/preview/check/layout_check.h"
+#include "tools/preview/check/position_keys.h"
 #include "tools/preview/files/whole_files.h"
 
 #include "config/hud_colors.h"
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 namespace preview {
 
@@ -82,14 +85,45 @@ int settingsTaken(const IniReader& reader) {
 
 } // namespace
 
-std::vector<SettingsLines> countSettingsLines(const std::string& gameDirectory) {
-    HudSettings settings;
+namespace {
+
+// The layout file and the colour file its RADAR_TYPE selects, read as the HUD reads them.
+struct SettingsRead {
     IniReader layout, colours;
-    layout.load((gameDirectory + layoutFile).c_str());
-    readLayout(settings, layout);
-    const char* colourFile = colorFileFor(settings.RADAR_TYPE);
-    colours.load((gameDirectory + colourFile).c_str());
-    readColors(settings.colors, colours);
+    const char* colourFile = nullptr;
+
+    explicit SettingsRead(const std::string& gameDirectory) {
+        HudSettings settings;
+        layout.load((gameDirectory + layoutFile).c_str());
+        readLayout(settings, layout);
+        colourFile = colorFileFor(settings.RADAR_TYPE);
+        colours.load((gameDirectory + colourFile).c_str());
+        readColors(settings.colors, colours);
+    }
+};
+
+} // namespace
+
+std::vector<SettingValue> settingValues(const std::string& gameDirectory) {
+    const SettingsRead read(gameDirectory);
+    std::vector<SettingValue> values;
+    const auto take = [&](const IniReader& reader, const char* file, const char* editedAs) {
+        for (const IniEntry& entry : reader.entries())
+            if (entry.used)
+                values.push_back(
+                    {std::string(entry.key), std::string(entry.value), file, editedAs, entry.line});
+    };
+    take(read.layout, layoutFile, "layout");
+    take(read.colours, read.colourFile,
+         std::string_view(read.colourFile).find("VColors") != std::string_view::npos ? "VColors"
+                                                                                     : "IIIColors");
+    return values;
+}
+
+std::vector<SettingsLines> countSettingsLines(const std::string& gameDirectory) {
+    const SettingsRead read(gameDirectory);
+    const IniReader &layout = read.layout, &colours = read.colours;
+    const char* colourFile = read.colourFile;
     return {{layoutFile, keyLinesOf(gameDirectory + layoutFile), settingsTaken(layout)},
             {colourFile, keyLinesOf(gameDirectory + colourFile), settingsTaken(colours)}};
 }
@@ -131,6 +165,19 @@ std::string pageScript(const PageData& data) {
     writeList(out, data.missingTextures, [&](const std::string& line) { out << quoted(line); });
     out << ",\n\"summary\": " << quoted(data.summary)
         << ",\n\"problemCount\": " << data.problemCount;
+    out << ",\n\"settings\": {";
+    bool first = true;
+    for (const SettingValue& setting : data.settings) {
+        out << (first ? "\n " : ",\n ") << quoted(setting.key)
+            << ": {\"value\": " << quoted(setting.value) << ", \"file\": " << quoted(setting.file)
+            << ", \"editedAs\": " << quoted(setting.editedAs) << ", \"line\": " << setting.line;
+        if (const PositionKey* position = positionKey(setting.key))
+            out << ", \"across\": " << (position->across ? "true" : "false")
+                << ", \"fromEdge\": " << position->fromEdge;
+        out << "}";
+        first = false;
+    }
+    out << "}";
     out << ",\n\"captures\": ";
     writeList(out, data.frames, [&](const PageFrame& frame) {
         const CaptureLayout& layout = frame.layout;
@@ -141,7 +188,13 @@ std::string pageScript(const PageData& data) {
             out << "\n   {\"element\": " << quoted(box.element) << ", \"kind\": \""
                 << kindName(box.kind) << "\", \"box\": [" << number(box.left) << ","
                 << number(box.top) << "," << number(box.right) << "," << number(box.bottom)
-                << "], \"label\": " << quoted(box.label) << "}";
+                << "], \"label\": " << quoted(box.label);
+            const BoxKeys keys = keysOfBox(box);
+            out << ", \"name\": " << quoted(keys.name) << ", \"keys\": ";
+            writeList(out, keys.placing, [&](const std::string& key) { out << quoted(key); });
+            out << ", \"colours\": ";
+            writeList(out, keys.colours, [&](const std::string& key) { out << quoted(key); });
+            out << "}";
         });
         out << ",\n  \"findings\": ";
         writeList(out, layout.findings, [&](const LayoutFinding& finding) {

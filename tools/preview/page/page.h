@@ -32,11 +32,21 @@ std::string settingsLinesNote(const std::vector<SettingsLines>& files);
 // Whether each file gave a setting from every line with a key, and at least one.
 bool everyLineGaveASetting(const std::vector<SettingsLines>& files);
 
+// The value the HUD takes for a key, and where from: the file (relative to the game directory),
+// its name for the editor's requests ("layout", "IIIColors", "VColors") and the line.
+struct SettingValue {
+    std::string key, value, file, editedAs;
+    int line = 0;
+};
+// Every value the HUD takes from the two files countSettingsLines reads.
+std::vector<SettingValue> settingValues(const std::string& gameDirectory);
+
 struct PageData {
     std::string rendered; // when, as the page shows it
     long long stamp = 0;  // differs for every render: the page reloads its images when it does
     std::vector<SettingsProblem> problems;
     std::vector<SettingsLines> settingsLines;
+    std::vector<SettingValue> settings;
     std::vector<std::string> missingTextures; // each as the console says it
     std::string summary;                      // the console's last line
     size_t problemCount = 0;                  // the problems it counts

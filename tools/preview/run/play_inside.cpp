@@ -27,11 +27,13 @@ namespace {
 using FramesBySize = std::vector<std::vector<PageFrame>>;
 
 bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>& problems,
-                      const std::vector<SettingsLines>& lines, const CheckReport& report,
+                      const std::vector<SettingsLines>& lines,
+                      const std::vector<SettingValue>& settings, const CheckReport& report,
                       const FramesBySize& framesBySize) {
     PageData page;
     page.problems = problems;
     page.settingsLines = lines;
+    page.settings = settings;
     page.missingTextures = report.missingTextureLines();
     page.summary = report.summary(problems);
     page.problemCount = report.problems(problems);
@@ -56,6 +58,7 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
     DictionaryTextures textures;
     const auto problems = findSettingsProblems(utf8Of(gameDirectory) + "\\");
     const auto lines = countSettingsLines(utf8Of(gameDirectory) + "\\");
+    const auto settings = settingValues(utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
     CheckReport report;
     report.unusableDictionaries = unusableDictionaries(gameDirectory / "tarvel_moravik");
@@ -94,7 +97,7 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
         report.addMissing(missingTextures);
         framesBySize[sizeIndex] = std::move(frames);
         if (!options.out.empty() &&
-            !writePageOfSizes(options, problems, lines, report, framesBySize))
+            !writePageOfSizes(options, problems, lines, settings, report, framesBySize))
             return 1;
     }
     std::printf("%s\n", settingsLinesNote(lines).c_str());

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# The layout editor in headless Chromium, driven through its DevTools protocol as a modder's
+# mouse and keyboard would: at 1280x720 a click on the money's outline selects it and shows its
+# keys with their values, file and line; a drag by (-100,+50) px writes MONEY_POS_RIGHT and
+# MONEY_POS_TOP in the HUD's units and leaves every other byte, and the next frame draws the
+# money there; the arrow keys then move it by one unit each way.
+set -euo pipefail
+preview="$1"
+. "$(dirname "$0")/studio_support.sh"
+
+mark_layout
+start_editing --size 1280x720
+
+ADDRESS="$address" LAYOUT="$layout" python3 - "${browser_command[@]}" \
+    --user-data-dir="$work/browser-drag" --window-size=1312,2400 --remote-debugging-pipe \
+    <<'EOF' || fail "see above"
+import atexit, json, os, re, select, signal, subprocess, sys, time
+
+layout = os.environ["LAYOUT"]
+# Chromium reads the protocol from its descriptor 3 and writes to 4, each message ending in NUL.
+to_browser, from_us = os.pipe()
+to_us, from_browser = os.pipe()
+def descriptors():
+    # Copies first: a descriptor already numbered 3 would stay closed on exec.
+    reads, writes = os.dup(to_browser), os.dup(from_browser)
+    os.dup2(reads, 3)
+    os.dup2(writes, 4)
+chromium = subprocess.Popen(sys.argv[1:] + [os.environ["ADDRESS"]], preexec_fn=descriptors,
+                            close_fds=False, start_new_session=True, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def end_chromium():
+    # Its whole group, and waited for: the cleanup then removes a profile no one writes.
+    try:
+        os.killpg(chromium.pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    chromium.wait()
+atexit.register(end_chromium)
+received, asked = b"", 0
+
+def ask(method, session=None, **params):
+    global received, asked
+    asked += 1
+    message = {"id": asked, "method": method, "params": params}
+    if session: message["sessionId"] = session
+    os.write(from_us, json.dumps(message).encode() + b"\0")
+    while True:
+        while b"\0" not in received:
+            if not select.select([to_us], [], [], 120)[0]: sys.exit(f"no answer to {method}")
+            chunk = os.read(to_us, 1 << 16)
+            if not chunk: sys.exit(f"Chromium ended while asked {method}")
+            received += chunk
+        text, received = received.split(b"\0", 1)
+        answer = json.loads(text)
+        if answer.get("id") == asked:
+            if "error" in answer: sys.exit(f"{method}: {answer['error']}")
+            return answer["result"]
+
+def wait_for(what, test, seconds=120):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        result = test()
+        if result: return result
+        time.sleep(0.2)
+    sys.exit(f"no {what} within {seconds} s")
+
+page = wait_for("page", lambda: next((t["targetId"] for t in ask("Target.getTargets")["targetInfos"]
+                                      if t["type"] == "page"), None))
+session = ask("Target.attachToTarget", targetId=page, flatten=True)["sessionId"]
+def evaluate(expression):
+    return ask("Runtime.evaluate", session, expression=expression,
+               returnByValue=True)["result"].get("value")
+def mouse(kind, x, y):
+    ask("Input.dispatchMouseEvent", session, type=kind, x=x, y=y, button="left",
+        buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
+def press(key, code):
+    for kind in ("keyDown", "keyUp"):
+        ask("Input.dispatchKeyEvent", session, type=kind, key=key, code=key,
+            windowsVirtualKeyCode=code)
+
+# The first frame's money text, as the page outlines it: its box in the frame's pixels, and
+# the centre of its outline on the page.
+money = """(() => {
+  const frame = document.querySelector(".frame");
+  const outline = frame && [...frame.querySelectorAll(".box")].find(o => o.dataset.name === "money");
+  if (!outline || !shown) return null;
+  const r = outline.getBoundingClientRect();
+  const box = shown.captures[0].boxes.find(b => b.name === "money");
+  return {x: r.left + r.width / 2, y: r.top + r.height / 2, frameWidth: frame.clientWidth,
+          box: box.box, stamp: shown.stamp};
+})()"""
+before = wait_for("outline of the money", lambda: evaluate(money))
+if before["frameWidth"] != 1280:
+    sys.exit(f"the frame shows {before['frameWidth']} px wide, not 1280: the drag is in its pixels")
+original = open(layout, "rb").read()
+
+# Pressed, dragged by (-100,+50) in small steps, released.
+x, y = before["x"], before["y"]
+mouse("mousePressed", x, y)
+chosen = evaluate('document.getElementById("chosen").textContent')
+for key, where in (("MONEY_POS_RIGHT", "33tarvel_moravik\\tarvel_III.ini, line 22"),
+                   ("MONEY_POS_TOP", "30tarvel_moravik\\tarvel_III.ini, line 21")):
+    if key + where not in chosen:
+        sys.exit(f"the selected money shows no {key} = {where}: {chosen!r}")
+for step in range(1, 11):
+    mouse("mouseMoved", x - 10 * step, y + 5 * step)
+mouse("mouseReleased", x - 100, y + 50)
+
+# At 1280x720 a unit of MONEY_POS_RIGHT (UnitX) spans 720/480 = 1.5 px and one of
+# MONEY_POS_TOP (UnitY) 720/448 px: 100 px left raises the right key by 66.67 units, to 99.67;
+# 50 px down raises the top key by 31.11, to 61.11.
+def with_values(right, top):
+    text = original.decode()
+    for key, old, new in (("MONEY_POS_RIGHT", "33", right), ("MONEY_POS_TOP", "30", top)):
+        text, count = re.subn(rf"(?m)^({key} = ){old}$", rf"\g<1>{new}", text, count=1)
+        assert count == 1, f"no line {key} = {old}"
+    return text.encode()
+def file_becomes(expected, what):
+    wait_for(what, lambda: open(layout, "rb").read() == expected, 30)
+file_becomes(with_values("99.67", "61.11"), "layout file with only the money's keys moved")
+
+# The next frame draws the money there, within a pixel.
+def moved_there():
+    now = evaluate(money)
+    moved = [a - b for a, b in zip(now["box"], before["box"])] if now else []
+    return moved and all(abs(m - e) <= 1 for m, e in zip(moved, (-100, 50, -100, 50)))
+wait_for("frame with the money moved by (-100,+50) px", moved_there)
+
+# Still selected: right lowers the right key by one unit, down raises the top key.
+press("ArrowRight", 39)
+file_becomes(with_values("98.67", "61.11"), "nudge right")
+press("ArrowDown", 40)
+file_becomes(with_values("98.67", "62.11"), "nudge down")
+EOF
+
+stop_watching
+echo "editing in the browser ok"
