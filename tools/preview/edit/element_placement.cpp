@@ -25,8 +25,10 @@ float rounded(float value, const KeyNumber& number, bool whole) {
     if (whole) return std::round(value);
     if (number.fromEdge != 0) return std::round(value * 100.0f) / 100.0f;
     if (!(value != 0.0f)) return value;
-    const float step = std::pow(10.0f, std::floor(std::log10(std::fabs(value))) - 4.0f);
-    return std::round(value / step) * step;
+    // Divided by a power of ten, which a float holds exactly, the result is the float nearest
+    // the decimal, which numberText writes as that decimal.
+    const float scale = std::pow(10.0f, 4.0f - std::floor(std::log10(std::fabs(value))));
+    return std::round(value * scale) / scale;
 }
 
 float placedNumber(float value, const KeyNumber& number, const GeometryKey& key, int width,
@@ -76,16 +78,24 @@ Placement placeElement(const HudSettings& now, const std::vector<std::string>& k
         placement.error = "the new box must have a size and the same sides as the old one";
         return placement;
     }
-    for (const GeometryKey* key : keysToPlace(keys)) {
+    const std::vector<const GeometryKey*> placed = keysToPlace(keys);
+    if (placed.empty()) placement.error = "no key of this element moves or sizes it";
+    for (const GeometryKey* key : placed) {
+        const FloatPair old =
+            key->pair ? now.*key->pair : FloatPair{now.*key->single, now.*key->single};
         const auto number = [&](float value, int index) {
-            return numberText(
-                placedNumber(value, key->numbers[index], *key, width, height, across, down));
+            return placedNumber(value, key->numbers[index], *key, width, height, across, down);
         };
-        placement.values.push_back({key->key, key->pair ? number((now.*key->pair).x, 0) + " " +
-                                                              number((now.*key->pair).y, 1)
-                                                        : number(now.*key->single, 0)});
+        const FloatPair placedAt{number(old.x, 0), key->pair ? number(old.y, 1) : 0.0f};
+        // A key the map leaves where the HUD has it keeps its text as written.
+        const auto same = [&](float was, float is) {
+            return (key->whole ? truncated(was) : was) == is;
+        };
+        if (same(old.x, placedAt.x) && (!key->pair || same(old.y, placedAt.y))) continue;
+        placement.values.push_back(
+            {key->key, key->pair ? numberText(placedAt.x) + " " + numberText(placedAt.y)
+                                 : numberText(placedAt.x)});
     }
-    if (placement.values.empty()) placement.error = "no key of this element moves or sizes it";
     return placement;
 }
 
