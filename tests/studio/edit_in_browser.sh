@@ -3,7 +3,9 @@
 # mouse and keyboard would: at 1280x720 a click on the money's outline selects it and shows its
 # keys with their values, file and line; a drag by (-100,+50) px writes MONEY_POS_RIGHT and
 # MONEY_POS_TOP in the HUD's units and leaves every other byte, and the next frame draws the
-# money there; the arrow keys then move it by one unit each way.
+# money there; the arrow keys then move it by one unit each way. The radar frame, sized by its
+# upper right handle, gets its edges in whole units of the short side and is drawn there; Ctrl+Z
+# then takes every change back to the file's first bytes, and Ctrl+Y makes the first again.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
@@ -73,10 +75,10 @@ def evaluate(expression):
 def mouse(kind, x, y):
     ask("Input.dispatchMouseEvent", session, type=kind, x=x, y=y, button="left",
         buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
-def press(key, code):
+def press(key, code, modifiers=0):
     for kind in ("keyDown", "keyUp"):
         ask("Input.dispatchKeyEvent", session, type=kind, key=key, code=key,
-            windowsVirtualKeyCode=code)
+            windowsVirtualKeyCode=code, modifiers=modifiers)
 
 # The first frame's money text, as the page outlines it: its box in the frame's pixels, and
 # the centre of its outline on the page.
@@ -131,6 +133,61 @@ press("ArrowRight", 39)
 file_becomes(with_values("98.67", "61.11"), "nudge right")
 press("ArrowDown", 40)
 file_becomes(with_values("98.67", "62.11"), "nudge down")
+
+# The radar frame, picked from the list, sized by its upper right handle: 61 px right, 70 up.
+radar = """(() => {
+  const box = shown && shown.captures[0].boxes.find(b => b.name === "radar frame");
+  const handle = document.querySelector(".frame .box.selected .handle.ne");
+  if (!box || !handle) return null;
+  const r = handle.getBoundingClientRect();
+  return {x: r.left + r.width / 2, y: r.top + r.height / 2, box: box.box, stamp: shown.stamp};
+})()"""
+evaluate('const list = document.getElementById("elements"); list.value = "radar frame";'
+         'list.dispatchEvent(new Event("change"))')
+frame = wait_for("the radar frame's handle", lambda: evaluate(radar))
+nudged = open(layout, "rb").read()
+x, y = frame["x"], frame["y"]
+mouse("mousePressed", x, y)
+for step in range(1, 11):
+    mouse("mouseMoved", x + 6.1 * step, y - 7 * step)
+mouse("mouseReleased", x + 61, y - 70)
+# At 1280x720 a unit of the short side spans 720/1080 = 2/3 px; the HUD cuts the frame's edges
+# to whole pixels: left 43 -> 28 (28.67 uncut), right 317 -> 211 (211.33), bottom 36 -> 696,
+# top 245 -> 557 (556.67). Sized about the lower left corner (28, 696) to 244 x 209 px from
+# 183 x 139: x scales by 244/183 = 4/3, y by 209/139.
+#   left:   28 + (28.67 - 28) * 4/3 = 28.89 px = 43.33 units -> 43 (the HUD takes whole units)
+#   right:  28 + (211.33 - 28) * 4/3 = 272.44 px = 408.67 units -> 409
+#   lower:  696 stays: 36
+#   upper:  696 - (696 - 556.67) * 209/139 = 486.50 px, 720 - 486.50 = 233.50 px = 350.25 -> 350
+def lines(data):
+    return data.decode().splitlines(keepends=True)
+def changed_lines(data):
+    return {i for i, (a, b) in enumerate(zip(lines(nudged), lines(data))) if a != b}
+def value(data, key):
+    return [float(v) for v in re.search(rf"(?m)^{key} = (.*)$", data.decode()).group(1).split()]
+def resized():
+    data = open(layout, "rb").read()
+    return (len(lines(data)) == len(lines(nudged)) and value(data, "OUTER_RADAR_SCALE_A") == [43, 409]
+            and value(data, "OUTER_RADAR_SCALE_B") == [36, 350] and data)
+sized = wait_for("layout file with the radar frame sized", resized, 30)
+# Only the frame's lines and the map's, which keeps its place inside the frame.
+keys = {lines(sized)[i].split(" = ")[0] for i in changed_lines(sized)}
+if keys != {"OUTER_RADAR_SCALE_A", "OUTER_RADAR_SCALE_B", "INNER_RADAR_SCALE_A", "INNER_RADAR_SCALE_B"}:
+    sys.exit(f"sizing the radar frame changed {sorted(keys)}")
+(left, width), (height, top) = value(sized, "INNER_RADAR_SCALE_A"), value(sized, "INNER_RADAR_SCALE_B")
+if not (43 < left and left + width < 409 and 36 < top - height and top < 350):
+    sys.exit(f"the radar's map is no longer inside its frame: {left, width, height, top}")
+def sized_there():
+    now = evaluate(radar)
+    return now and all(abs(a - b) <= 1 for a, b in zip(now["box"], (28, 487, 272, 696)))
+wait_for("frame with the radar frame drawn at (28,487)-(272,696)", sized_there)
+
+# Undone change by change back to the first bytes, then the first made again.
+for expected in (nudged, with_values("98.67", "61.11"), with_values("99.67", "61.11"), original):
+    press("z", 90, modifiers=2)
+    file_becomes(expected, "undo")
+press("y", 89, modifiers=2)
+file_becomes(with_values("99.67", "61.11"), "redo")
 EOF
 
 stop_watching

@@ -2,9 +2,10 @@
 # preview --edit on a copied data folder, asked only at 127.0.0.1: a request without the token,
 # with a wrong one or addressed by another name is refused, a body larger than any edit too;
 # POST /set changes the one value in the layout file and leaves every other byte (also in a
-# UTF-16 file), and a save made in another editor between two changes is kept. In headless
-# Chromium the page it serves shows its frames. Ended by a plain kill, it leaves no copy in
-# Wine's temp folder.
+# UTF-16 file), and a save made in another editor between two changes is kept. POST /place
+# writes an element's keys in one save, which POST /undo takes back and POST /redo makes again,
+# but not over another editor's save. In headless Chromium the page it serves shows its frames.
+# Ended by a plain kill, it leaves no copy in Wine's temp folder.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
@@ -102,6 +103,32 @@ answer = set_value("60")
 if read() != b"\xff\xfe" + with_value(text, "60").encode("utf-16-le"):
     sys.exit(f"the UTF-16 file changed beyond the value: {answer}")
 assert answer["tookAnotherSave"] and answer["line"] == 21, answer
+
+# An element placed: both its keys in one save, which one undo takes back to the exact bytes.
+# At 320x180 a unit of MONEY_POS_RIGHT spans 180/480 = 0.375 px and one of MONEY_POS_TOP
+# 180/448 px: 30 px left and 18 px down make 33 + 80 = 113 and 30 + 44.8 = 74.8.
+def post(path, body):
+    answer = ask("POST", f"/{path}?token={token}", json.dumps(body).encode())
+    return answer[0], json.loads(answer[2])
+save_in_another_editor(original)
+status, answer = post("place", {"width": 320, "height": 180,
+                                "keys": ["MONEY_POS_TOP", "MONEY_POS_RIGHT", "MONEY_COLOR"],
+                                "from": [100, 20, 140, 30], "to": [70, 38, 110, 48]})
+placed = re.sub(r"(?m)^(MONEY_POS_RIGHT = )33$", r"\g<1>113", with_value(original.decode(), "74.8"))
+if status != 200 or read() != placed.encode():
+    sys.exit(f"placing the money changed other bytes or missed a key: {status} {answer}")
+status, answer = post("undo", {})
+if status != 200 or read() != original:
+    sys.exit(f"one undo did not bring back the file before the place: {status} {answer}")
+status, answer = post("redo", {})
+if status != 200 or read() != placed.encode():
+    sys.exit(f"redo did not place the money again: {status} {answer}")
+
+# Saved in another editor since: undo overwrites nothing and says so.
+save_in_another_editor(read() + note)
+status, answer = post("undo", {})
+if status != 409 or "another editor" not in answer.get("error", "") or read() != placed.encode() + note:
+    sys.exit(f"undo after another editor's save: {status} {answer}")
 
 left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")]
 assert not left, f"written beside and left: {left}"

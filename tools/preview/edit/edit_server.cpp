@@ -3,7 +3,7 @@
 
 #include "tools/preview/edit/edit_server.h"
 
-#include "tools/preview/check/position_keys.h"
+#include "tools/preview/edit/element_placement.h"
 #include "tools/preview/edit/settings_edit.h"
 #include "tools/preview/files/whole_files.h"
 
@@ -11,6 +11,7 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -21,7 +22,7 @@ namespace preview {
 
 namespace {
 
-// A request body larger than any edit: the page sends one key and one value at a time.
+// A request body larger than any edit: the page sends one element's keys at most.
 constexpr size_t largestBody = 64 * 1024;
 
 // 128 bits of the system's random source, as hex; empty when it gives none.
@@ -63,17 +64,37 @@ std::string servedFile(const std::string& outFolder, const std::string& requeste
     return {};
 }
 
+// Each key with its value, what became of it and its line; the first key's also on the answer
+// itself, as a single value's answer.
 nlohmann::json answerOf(const EditAnswer& answer) {
-    nlohmann::json json;
-    json["outcome"] = std::string(describe(answer.outcome));
-    json["applied"] = answer.error.empty() && answer.line > 0;
-    json["line"] = answer.line;
+    nlohmann::json json, keys = nlohmann::json::array();
+    for (const KeyWritten& key : answer.keys)
+        keys.push_back({{"key", key.key},
+                        {"value", key.value},
+                        {"outcome", std::string(describe(key.outcome))},
+                        {"applied", answer.error.empty() && key.line > 0},
+                        {"line", key.line}});
+    if (!answer.keys.empty())
+        for (const char* field : {"outcome", "applied", "line"})
+            json[field] = keys[0][field];
+    json["keys"] = keys;
     json["tookAnotherSave"] = answer.tookAnotherSave;
     if (answer.tookAnotherSave)
         json["note"] = "the file was saved in another editor since: its new text was taken and "
                        "the change made on top of it";
     if (!answer.error.empty()) json["error"] = answer.error;
     return json;
+}
+
+bool numbers(const nlohmann::json& json, const char* name, size_t count) {
+    if (!json.contains(name) || !json[name].is_array() || json[name].size() != count) return false;
+    return std::all_of(json[name].begin(), json[name].end(),
+                       [](const nlohmann::json& n) { return n.is_number(); });
+}
+
+PixelBox boxOf(const nlohmann::json& edges) {
+    return {edges[0].get<float>(), edges[1].get<float>(), edges[2].get<float>(),
+            edges[3].get<float>()};
 }
 
 void refuse(httplib::Response& response, int status, const std::string& why) {
@@ -126,6 +147,15 @@ struct EditServer::Serving {
         response.set_content(bytes, type.c_str());
     }
 
+    // Every change of a file, and every undo and redo, answers here once written or refused.
+    void answer(httplib::Response& response, int status, const nlohmann::json& json) {
+        response.status = status;
+        response.set_content(json.dump(), "application/json");
+    }
+    void answer(httplib::Response& response, const EditAnswer& edit) {
+        answer(response, edit.error.empty() ? 200 : 500, answerOf(edit));
+    }
+
     void set(const httplib::Request& request, httplib::Response& response) {
         const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
         SettingsFile file{};
@@ -139,43 +169,41 @@ struct EditServer::Serving {
         const nlohmann::json& given = json["value"];
         const std::string value =
             given.is_string() ? given.get<std::string>() : numberText(given.get<float>());
-        const EditAnswer answer = editor.set(file, json["key"].get<std::string>(), value);
-        response.status = answer.error.empty() ? 200 : 500;
-        response.set_content(answerOf(answer).dump(), "application/json");
+        answer(response, editor.set(file, json["key"].get<std::string>(), value));
     }
 
-    // An element dragged by (dx, dy) pixels in a frame of width by height: each key of the
-    // element's that positions it along an axis, the first for each, takes the value that puts
-    // it there, in the HUD's units for that key.
-    void move(const httplib::Request& request, httplib::Response& response) {
+    // An element drawn in the box `from` of a frame of width by height, moved and sized to the
+    // box `to` (both [left, top, right, bottom] in the frame's pixels): its keys that place or
+    // size it, all in one save of the layout file.
+    void place(const httplib::Request& request, httplib::Response& response) {
         const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
-        const auto number = [&](const char* name) {
-            return json.is_object() && json.contains(name) && json[name].is_number();
-        };
-        if (!number("width") || !number("height") || !number("dx") || !number("dy") ||
-            !json.contains("keys") || !json["keys"].is_array())
-            return refuse(response, 400, "width, height, dx, dy: numbers; keys: the element's");
+        if (!json.is_object() || !json.contains("width") || !json["width"].is_number() ||
+            !json.contains("height") || !json["height"].is_number() || !numbers(json, "from", 4) ||
+            !numbers(json, "to", 4) || !json.contains("keys") || !json["keys"].is_array())
+            return refuse(response, 400,
+                          "width, height: numbers; from, to: [left, top, right, bottom]; keys: "
+                          "the element's");
         const int width = json["width"].get<int>(), height = json["height"].get<int>();
         if (width <= 0 || height <= 0) return refuse(response, 400, "a frame of no size");
-        nlohmann::json moved = nlohmann::json::array();
-        bool across = false, down = false, failed = false;
-        for (const nlohmann::json& key : json["keys"]) {
-            const PositionKey* position =
-                key.is_string() ? positionKey(key.get<std::string>()) : nullptr;
-            if (!position || (position->across ? across : down)) continue;
-            (position->across ? across : down) = true;
-            float value = 0;
-            if (!editor.numberOf(SettingsFile::Layout, position->key, value)) continue;
-            const std::string text = numberText(movedValue(
-                *position, value, json["dx"].get<float>(), json["dy"].get<float>(), width, height));
-            nlohmann::json answer = answerOf(editor.set(SettingsFile::Layout, position->key, text));
-            answer["key"] = position->key;
-            answer["value"] = text;
-            failed = failed || answer.contains("error");
-            moved.push_back(answer);
-        }
-        response.status = failed ? 500 : 200;
-        response.set_content(nlohmann::json{{"moved", moved}}.dump(), "application/json");
+        std::vector<std::string> keys;
+        for (const nlohmann::json& key : json["keys"])
+            if (key.is_string()) keys.push_back(key.get<std::string>());
+        // The values the HUD takes now, the built-in one for a key the file lacks.
+        HudSettings now;
+        IniReader layout;
+        layout.load(editor.layoutPath().c_str());
+        readLayout(now, layout);
+        const Placement placement =
+            placeElement(now, keys, width, height, boxOf(json["from"]), boxOf(json["to"]));
+        if (!placement.error.empty()) return refuse(response, 400, placement.error);
+        answer(response, editor.set(SettingsFile::Layout, placement.values));
+    }
+
+    void undoOrRedo(httplib::Response& response, bool undo) {
+        std::string why;
+        const bool done = undo ? editor.undo(why) : editor.redo(why);
+        answer(response, done ? 200 : 409,
+               done ? nlohmann::json{{"done", true}} : nlohmann::json{{"error", why}});
     }
 };
 
@@ -209,8 +237,14 @@ bool EditServer::start(std::string& error) {
     s.server.Post("/set", [&s](const httplib::Request& request, httplib::Response& response) {
         s.set(request, response);
     });
-    s.server.Post("/move", [&s](const httplib::Request& request, httplib::Response& response) {
-        s.move(request, response);
+    s.server.Post("/place", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.place(request, response);
+    });
+    s.server.Post("/undo", [&s](const httplib::Request&, httplib::Response& response) {
+        s.undoOrRedo(response, true);
+    });
+    s.server.Post("/redo", [&s](const httplib::Request&, httplib::Response& response) {
+        s.undoOrRedo(response, false);
     });
     s.port = s.server.bind_to_any_port("127.0.0.1");
     if (s.port <= 0) {

@@ -2,8 +2,6 @@
 
 #include "tools/preview/files/whole_files.h"
 
-#include "config/ini_reader.h"
-
 #include <windows.h>
 
 #include <utility>
@@ -65,16 +63,7 @@ std::string SettingsEditor::pathOfFile(SettingsFile file) const {
     return data_ + "\\tarvel_moravik\\" + name;
 }
 
-bool SettingsEditor::numberOf(SettingsFile file, std::string_view key, float& value) const {
-    IniReader reader;
-    if (!reader.load(pathOfFile(file).c_str())) return false;
-    const IniEntry entry = reader.find(key);
-    if (entry.absent) return false;
-    value = entry.asFloat(value);
-    return true;
-}
-
-EditAnswer SettingsEditor::set(SettingsFile file, std::string_view key, std::string_view value) {
+EditAnswer SettingsEditor::set(SettingsFile file, const std::vector<KeyValue>& values) {
     const std::lock_guard<std::mutex> one(busy_);
     EditAnswer answer;
     const std::string path = pathOfFile(file);
@@ -86,13 +75,57 @@ EditAnswer SettingsEditor::set(SettingsFile file, std::string_view key, std::str
     const auto known = known_.find(file);
     answer.tookAnotherSave = known != known_.end() && known->second != bytes;
     known_[file] = bytes;
-    IniWrite write = withIniValue(bytes, key, value);
-    answer.outcome = write.outcome;
-    if (!applied(write)) return answer;
-    if (!replaceWhole(path, write.bytes, answer.error)) return answer;
-    answer.line = write.line;
-    known_[file] = std::move(write.bytes);
+    std::string changed = bytes;
+    for (const KeyValue& value : values) {
+        IniWrite write = withIniValue(changed, value.key, value.value);
+        if (!applied(write)) {
+            answer.keys = {{value.key, value.value, write.outcome, 0}};
+            return answer;
+        }
+        answer.keys.push_back({value.key, value.value, write.outcome, write.line});
+        changed = std::move(write.bytes);
+    }
+    if (!replaceWhole(path, changed, answer.error)) {
+        for (KeyWritten& written : answer.keys)
+            written.line = 0;
+        return answer;
+    }
+    if (changed != bytes) {
+        done_.push_back({file, bytes, changed});
+        undone_.clear();
+    }
+    known_[file] = std::move(changed);
     return answer;
+}
+
+bool SettingsEditor::step(std::vector<Change>& from, std::vector<Change>& to, bool back,
+                          std::string& why) {
+    const std::lock_guard<std::mutex> one(busy_);
+    if (from.empty()) {
+        why = back ? "nothing to undo" : "nothing to redo";
+        return false;
+    }
+    const Change& change = from.back();
+    const std::string path = pathOfFile(change.file);
+    const std::string& expected = back ? change.after : change.before;
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) {
+        why = "cannot read " + path;
+        return false;
+    }
+    if (bytes != expected) {
+        why = path +
+              " was saved in another editor since: nothing was overwritten, and what "
+              "the page changed before that can no longer be " +
+              (back ? "undone" : "redone") + " here";
+        return false;
+    }
+    const std::string& wanted = back ? change.before : change.after;
+    if (!replaceWhole(path, wanted, why)) return false;
+    known_[change.file] = wanted;
+    to.push_back(change);
+    from.pop_back();
+    return true;
 }
 
 } // namespace preview

@@ -1,7 +1,7 @@
 #include "tools/preview/page/page.h"
 
 #include "tools/preview/check/layout_check.h"
-#include "tools/preview/check/position_keys.h"
+#include "tools/preview/edit/element_geometry.h"
 #include "tools/preview/files/whole_files.h"
 
 #include "config/hud_colors.h"
@@ -171,10 +171,23 @@ std::string pageScript(const PageData& data) {
         out << (first ? "\n " : ",\n ") << quoted(setting.key)
             << ": {\"value\": " << quoted(setting.value) << ", \"file\": " << quoted(setting.file)
             << ", \"editedAs\": " << quoted(setting.editedAs) << ", \"line\": " << setting.line;
-        if (const PositionKey* position = positionKey(setting.key))
-            out << ", \"across\": " << (position->across ? "true" : "false")
-                << ", \"fromEdge\": " << position->fromEdge;
         out << "}";
+        first = false;
+    }
+    out << "}";
+    // Per key that places or sizes an element, each number's axis, the edge a position is
+    // measured from (0 for a size) and its unit.
+    out << ",\n\"geometry\": {";
+    first = true;
+    for (const GeometryKey& key : geometryKeys) {
+        out << (first ? "\n " : ",\n ") << quoted(key.key) << ": {\"numbers\": ";
+        writeList(out, std::vector<KeyNumber>(key.numbers, key.numbers + numberCount(key)),
+                  [&](const KeyNumber& n) {
+                      out << "{\"across\": " << (n.across ? "true" : "false")
+                          << ", \"fromEdge\": " << n.fromEdge << ", \"unit\": \""
+                          << unitName(n.unit) << "\"}";
+                  });
+        out << ", \"proportional\": " << (key.proportional ? "true" : "false") << "}";
         first = false;
     }
     out << "}";
@@ -183,7 +196,16 @@ std::string pageScript(const PageData& data) {
         const CaptureLayout& layout = frame.layout;
         out << "\n {\"name\": " << quoted(layout.capture) << ", \"width\": " << layout.width
             << ", \"height\": " << layout.height << ", \"image\": " << quoted(frame.image)
-            << ",\n  \"boxes\": ";
+            << ",\n  \"unitPixels\": {";
+        for (const LayoutUnit unit :
+             {LayoutUnit::Across640, LayoutUnit::Down448, LayoutUnit::ShortSide1080}) {
+            char perUnit[32];
+            std::snprintf(perUnit, sizeof perUnit, "%.9g",
+                          static_cast<double>(pixelsPerUnit(unit, layout.width, layout.height)));
+            out << (unit == LayoutUnit::Across640 ? "\"" : ", \"") << unitName(unit)
+                << "\": " << perUnit;
+        }
+        out << "},\n  \"boxes\": ";
         writeList(out, layout.boxes, [&](const DrawnBox& box) {
             out << "\n   {\"element\": " << quoted(box.element) << ", \"kind\": \""
                 << kindName(box.kind) << "\", \"box\": [" << number(box.left) << ","

@@ -1,0 +1,102 @@
+#include "tools/preview/edit/element_placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace preview {
+
+namespace {
+
+// One axis of the map from the old box to the new.
+struct AxisMap {
+    float from = 0, to = 0, factor = 1;
+    float operator()(float pixel) const { return to + (pixel - from) * factor; }
+};
+
+AxisMap axisMap(float fromLow, float fromHigh, float toLow, float toHigh) {
+    const float span = fromHigh - fromLow;
+    // A box of no extent can move along that axis but not be sized.
+    return {fromLow, toLow, span > 0 ? (toHigh - toLow) / span : 1.0f};
+}
+
+// A position within a pixel at a hundredth of a unit; a size kept to five figures, as text
+// scales are small numbers; whole units where the HUD cuts the value.
+float rounded(float value, const KeyNumber& number, bool whole) {
+    if (whole) return std::round(value);
+    if (number.fromEdge != 0) return std::round(value * 100.0f) / 100.0f;
+    if (!(value != 0.0f)) return value;
+    // Divided by a power of ten, which a float holds exactly, the result is the float nearest
+    // the decimal, which numberText writes as that decimal.
+    const float scale = std::pow(10.0f, 4.0f - std::floor(std::log10(std::fabs(value))));
+    return std::round(value * scale) / scale;
+}
+
+float placedNumber(float value, const KeyNumber& number, const GeometryKey& key, int width,
+                   int height, const AxisMap& across, const AxisMap& down) {
+    const AxisMap& axis = number.across ? across : down;
+    if (key.whole) value = truncated(value);
+    if (number.fromEdge == 0) {
+        const float factor =
+            key.proportional ? std::sqrt(across.factor * down.factor) : axis.factor;
+        return rounded(number.shrinks ? value / factor : value * factor, number, key.whole);
+    }
+    const float perUnit = pixelsPerUnit(number.unit, width, height);
+    const float extent = static_cast<float>(number.across ? width : height);
+    const float pixel = number.fromEdge > 0 ? value * perUnit : extent - value * perUnit;
+    const float moved = axis(pixel);
+    return rounded((number.fromEdge > 0 ? moved : extent - moved) / perUnit, number, key.whole);
+}
+
+// The keys given that place or size, once each, with the radar's map after its frame's keys:
+// its edges are in the frame's own units, so it keeps its place inside the frame.
+std::vector<const GeometryKey*> keysToPlace(const std::vector<std::string>& keys) {
+    std::vector<const GeometryKey*> placed;
+    const auto add = [&](std::string_view name) {
+        const GeometryKey* key = geometryKey(name);
+        if (key && std::find(placed.begin(), placed.end(), key) == placed.end())
+            placed.push_back(key);
+    };
+    for (const std::string& key : keys) {
+        add(key);
+        if (key.rfind("OUTER_RADAR_SCALE_", 0) == 0) {
+            add("INNER_RADAR_SCALE_A");
+            add("INNER_RADAR_SCALE_B");
+        }
+    }
+    return placed;
+}
+
+} // namespace
+
+Placement placeElement(const HudSettings& now, const std::vector<std::string>& keys, int width,
+                       int height, const PixelBox& from, const PixelBox& to) {
+    Placement placement;
+    const AxisMap across = axisMap(from.left, from.right, to.left, to.right);
+    const AxisMap down = axisMap(from.top, from.bottom, to.top, to.bottom);
+    if (!(across.factor > 0 && down.factor > 0 && std::isfinite(across.factor * down.factor) &&
+          std::isfinite(across.to) && std::isfinite(down.to))) {
+        placement.error = "the new box must have a size and the same sides as the old one";
+        return placement;
+    }
+    const std::vector<const GeometryKey*> placed = keysToPlace(keys);
+    if (placed.empty()) placement.error = "no key of this element moves or sizes it";
+    for (const GeometryKey* key : placed) {
+        const FloatPair old =
+            key->pair ? now.*key->pair : FloatPair{now.*key->single, now.*key->single};
+        const auto number = [&](float value, int index) {
+            return placedNumber(value, key->numbers[index], *key, width, height, across, down);
+        };
+        const FloatPair placedAt{number(old.x, 0), key->pair ? number(old.y, 1) : 0.0f};
+        // A key the map leaves where the HUD has it keeps its text as written.
+        const auto same = [&](float was, float is) {
+            return (key->whole ? truncated(was) : was) == is;
+        };
+        if (same(old.x, placedAt.x) && (!key->pair || same(old.y, placedAt.y))) continue;
+        placement.values.push_back(
+            {key->key, key->pair ? numberText(placedAt.x) + " " + numberText(placedAt.y)
+                                 : numberText(placedAt.x)});
+    }
+    return placement;
+}
+
+} // namespace preview
