@@ -118,7 +118,14 @@ def with_values(right, top):
         assert count == 1, f"no line {key} = {old}"
     return text.encode()
 def file_becomes(expected, what):
-    wait_for(what, lambda: open(layout, "rb").read() == expected, 30)
+    try:
+        wait_for(what, lambda: open(layout, "rb").read() == expected, 30)
+    except SystemExit:
+        # What the page said and which lines differ tell a refused change from a lost one.
+        now = open(layout, "rb").read().decode().splitlines()
+        print("the page says:", evaluate('document.getElementById("status").textContent'),
+              [(a, b) for a, b in zip(expected.decode().splitlines(), now) if a != b], file=sys.stderr)
+        raise
 file_becomes(with_values("99.67", "61.11"), "layout file with only the money's keys moved")
 
 # The next frame draws the money there, within a pixel.
