@@ -436,6 +436,16 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
     const size_t before = report.findings.size();
     noteNumberValue(report, key, entry, {4, true, true}, applied, builtIn,
                     [&] { return entry.asIntList(); });
+    const std::string_view alphaFrom = alphaOfColourFrom(key);
+    if (!alphaFrom.empty() && applied.a != 255 && entry.asIntList().size() >= 4 &&
+        report.findings.size() == before)
+        addFinding(report, entry, true,
+                   std::string(key) + " = " + std::string(entry.value) + ": its alpha " +
+                       std::to_string(applied.a) + " is not used: " + std::string(alphaFrom) +
+                       ", so it stays visible");
+}
+
+std::string_view alphaOfColourFrom(std::string_view key) {
     // These elements fade or animate: their alpha comes from that, not from the colour.
     static constexpr std::pair<std::string_view, std::string_view> alphaFrom[] = {
         {"MONEY_COLOR", "the money's alpha comes from its show and fade"},
@@ -447,14 +457,9 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
         {"WASTEDBUSTED_COLOR", "the message's alpha comes from its fade"},
         {"MISSIONTITLE_COLOR", "the title's alpha comes from its fade"},
     };
-    const auto unused = std::find_if(std::begin(alphaFrom), std::end(alphaFrom),
-                                     [&](const auto& item) { return item.first == key; });
-    if (unused != std::end(alphaFrom) && applied.a != 255 && entry.asIntList().size() >= 4 &&
-        report.findings.size() == before)
-        addFinding(report, entry, true,
-                   std::string(key) + " = " + std::string(entry.value) + ": its alpha " +
-                       std::to_string(applied.a) + " is not used: " + std::string(unused->second) +
-                       ", so it stays visible");
+    for (const auto& [colourKey, from] : alphaFrom)
+        if (colourKey == key) return from;
+    return {};
 }
 
 void noteReloadKey(SettingsFileReport& report, const IniEntry& entry) {

@@ -50,6 +50,10 @@ void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry&
 void noteValue(SettingsFileReport& report, std::string_view key, const IniEntry& entry,
                Rgba applied, Rgba builtIn);
 
+// For a colour key whose element fades or animates, what its alpha comes from instead of the
+// colour's ("the money's alpha comes from its show and fade"); empty for the others.
+std::string_view alphaOfColourFrom(std::string_view key);
+
 // Notes on the RELOAD_SETTINGS line: a word it does not take sets no reload key.
 void noteReloadKey(SettingsFileReport& report, const IniEntry& entry);
 

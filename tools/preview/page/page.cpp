@@ -6,6 +6,7 @@
 
 #include "config/hud_colors.h"
 #include "config/hud_settings.h"
+#include "config/settings_report.h"
 #include "config/utf8_files.h"
 
 #include <algorithm>
@@ -91,9 +92,9 @@ namespace {
 struct SettingsRead {
     IniReader layout, colours;
     const char* colourFile = nullptr;
+    HudSettings settings;
 
     explicit SettingsRead(const std::string& gameDirectory) {
-        HudSettings settings;
         layout.load((gameDirectory + layoutFile).c_str());
         readLayout(settings, layout);
         colourFile = colorFileFor(settings.RADAR_TYPE);
@@ -101,6 +102,29 @@ struct SettingsRead {
         readColors(settings.colors, colours);
     }
 };
+
+std::string rgbaList(Rgba colour) {
+    return "[" + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
+           std::to_string(colour.b) + "," + std::to_string(colour.a) + "]";
+}
+
+// Each colour key's colour as the HUD draws it and built in, r g b a, with what its alpha comes
+// from where that is not the colour; and the editor's name of the colour file the HUD reads.
+void writeColours(std::ostream& out, const std::vector<SettingValue>& settings) {
+    std::string colourFile;
+    out << ",\n\"colours\": {";
+    for (const SettingValue& setting : settings) {
+        if (!setting.colour) continue;
+        out << (colourFile.empty() ? "\n " : ",\n ") << quoted(setting.key)
+            << ": {\"drawn\": " << rgbaList(setting.drawn)
+            << ", \"builtIn\": " << rgbaList(setting.builtIn);
+        if (const std::string_view from = alphaOfColourFrom(setting.key); !from.empty())
+            out << ", \"alphaFrom\": " << quoted(std::string(from));
+        out << "}";
+        colourFile = setting.editedAs;
+    }
+    out << "},\n\"colourFile\": " << quoted(colourFile);
+}
 
 } // namespace
 
@@ -114,9 +138,22 @@ std::vector<SettingValue> settingValues(const std::string& gameDirectory) {
                     {std::string(entry.key), std::string(entry.value), file, editedAs, entry.line});
     };
     take(read.layout, layoutFile, "layout");
-    take(read.colours, read.colourFile,
-         std::string_view(read.colourFile).find("VColors") != std::string_view::npos ? "VColors"
-                                                                                     : "IIIColors");
+    const char* colourFileName =
+        std::string_view(read.colourFile).find("VColors") != std::string_view::npos ? "VColors"
+                                                                                    : "IIIColors";
+    const size_t firstColour = values.size();
+    take(read.colours, read.colourFile, colourFileName);
+    static const HudColors builtIn;
+    forEachColorField([&](std::string_view key, Rgba HudColors::*field) {
+        auto given = std::find_if(values.begin() + std::ptrdiff_t(firstColour), values.end(),
+                                  [&](const SettingValue& value) { return value.key == key; });
+        if (given == values.end())
+            given = values.insert(values.end(),
+                                  {std::string(key), "", read.colourFile, colourFileName, 0});
+        given->colour = true;
+        given->drawn = read.settings.colors.*field;
+        given->builtIn = builtIn.*field;
+    });
     return values;
 }
 
@@ -168,6 +205,7 @@ std::string pageScript(const PageData& data) {
     out << ",\n\"settings\": {";
     bool first = true;
     for (const SettingValue& setting : data.settings) {
+        if (!setting.line) continue;
         out << (first ? "\n " : ",\n ") << quoted(setting.key)
             << ": {\"value\": " << quoted(setting.value) << ", \"file\": " << quoted(setting.file)
             << ", \"editedAs\": " << quoted(setting.editedAs) << ", \"line\": " << setting.line;
@@ -191,6 +229,7 @@ std::string pageScript(const PageData& data) {
         first = false;
     }
     out << "}";
+    writeColours(out, data.settings);
     out << ",\n\"captures\": ";
     writeList(out, data.frames, [&](const PageFrame& frame) {
         const CaptureLayout& layout = frame.layout;

@@ -5,6 +5,8 @@
 #include "tools/preview/check/settings_problems.h"
 #include "tools/preview/render/capture_layout.h"
 
+#include "config/ini_reader.h"
+
 #include <string>
 #include <vector>
 
@@ -33,12 +35,15 @@ std::string settingsLinesNote(const std::vector<SettingsLines>& files);
 bool everyLineGaveASetting(const std::vector<SettingsLines>& files);
 
 // The value the HUD takes for a key, and where from: the file (relative to the game directory),
-// its name for the editor's requests ("layout", "IIIColors", "VColors") and the line.
+// its name for the editor's requests ("layout", "IIIColors", "VColors") and the line; line 0
+// for a colour key no line of the colour file gives, which the HUD takes built in.
 struct SettingValue {
     std::string key, value, file, editedAs;
     int line = 0;
+    bool colour = false;
+    Rgba drawn{}, builtIn{}; // a colour key's: the colour the HUD draws with, and its own
 };
-// Every value the HUD takes from the two files countSettingsLines reads.
+// Every value the HUD takes from the two files countSettingsLines reads, and every colour key.
 std::vector<SettingValue> settingValues(const std::string& gameDirectory);
 
 struct PageData {
