@@ -69,10 +69,11 @@ class Page:
         self.mouse("mousePressed", x, y)
         self.mouse("mouseReleased", x, y)
 
-    def press(self, key, code):
+    def press(self, key, code, modifiers=0):
+        """A key pressed and let go; modifiers 2 holds Ctrl, 8 Shift."""
         for kind in ("keyDown", "keyUp"):
             self.ask("Input.dispatchKeyEvent", self.session, type=kind, key=key, code=key,
-                     windowsVirtualKeyCode=code)
+                     windowsVirtualKeyCode=code, modifiers=modifiers)
 
     def screenshot(self, path):
         """The page as it shows now, whole, as a PNG file."""

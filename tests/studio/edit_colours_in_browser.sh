@@ -45,7 +45,7 @@ page.click(*money_outline())
 # The answers to the page's changes, counted as they arrive: the note an answer brings shows
 # only if no answer to an earlier change arrives after it.
 page.evaluate("""window.answers = 0;
-new PerformanceObserver(list => answers += list.getEntries().filter(e => e.name.endsWith("/set")).length)
+new PerformanceObserver(list => answers += list.getEntries().filter(e => /\/(set|place)$/.test(e.name)).length)
     .observe({type: "resource"});""")
 def answered(count):
     wait_for(f"{count} answers", lambda: page.evaluate("answers") >= count, 30)

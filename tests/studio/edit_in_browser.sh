@@ -13,72 +13,15 @@ preview="$1"
 mark_layout
 start_editing --size 1280x720
 
-ADDRESS="$address" LAYOUT="$layout" python3 - "${browser_command[@]}" \
-    --user-data-dir="$work/browser-drag" --window-size=1312,2400 --remote-debugging-pipe \
+ADDRESS="$address" LAYOUT="$layout" PYTHONPATH="$(dirname "$0")" python3 - "${browser_command[@]}" \
+    --user-data-dir="$work/browser-drag" --window-size=1312,2400 \
     <<'EOF' || fail "see above"
-import atexit, json, os, re, select, signal, subprocess, sys, time
+import os, re, sys
+from devtools import Page, wait_for
 
 layout = os.environ["LAYOUT"]
-# Chromium reads the protocol from its descriptor 3 and writes to 4, each message ending in NUL.
-to_browser, from_us = os.pipe()
-to_us, from_browser = os.pipe()
-def descriptors():
-    # Copies first: a descriptor already numbered 3 would stay closed on exec.
-    reads, writes = os.dup(to_browser), os.dup(from_browser)
-    os.dup2(reads, 3)
-    os.dup2(writes, 4)
-chromium = subprocess.Popen(sys.argv[1:] + [os.environ["ADDRESS"]], preexec_fn=descriptors,
-                            close_fds=False, start_new_session=True, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-def end_chromium():
-    # Its whole group, and waited for: the cleanup then removes a profile no one writes.
-    try:
-        os.killpg(chromium.pid, signal.SIGTERM)
-    except ProcessLookupError:
-        pass
-    chromium.wait()
-atexit.register(end_chromium)
-received, asked = b"", 0
-
-def ask(method, session=None, **params):
-    global received, asked
-    asked += 1
-    message = {"id": asked, "method": method, "params": params}
-    if session: message["sessionId"] = session
-    os.write(from_us, json.dumps(message).encode() + b"\0")
-    while True:
-        while b"\0" not in received:
-            if not select.select([to_us], [], [], 120)[0]: sys.exit(f"no answer to {method}")
-            chunk = os.read(to_us, 1 << 16)
-            if not chunk: sys.exit(f"Chromium ended while asked {method}")
-            received += chunk
-        text, received = received.split(b"\0", 1)
-        answer = json.loads(text)
-        if answer.get("id") == asked:
-            if "error" in answer: sys.exit(f"{method}: {answer['error']}")
-            return answer["result"]
-
-def wait_for(what, test, seconds=120):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        result = test()
-        if result: return result
-        time.sleep(0.2)
-    sys.exit(f"no {what} within {seconds} s")
-
-page = wait_for("page", lambda: next((t["targetId"] for t in ask("Target.getTargets")["targetInfos"]
-                                      if t["type"] == "page"), None))
-session = ask("Target.attachToTarget", targetId=page, flatten=True)["sessionId"]
-def evaluate(expression):
-    return ask("Runtime.evaluate", session, expression=expression,
-               returnByValue=True)["result"].get("value")
-def mouse(kind, x, y):
-    ask("Input.dispatchMouseEvent", session, type=kind, x=x, y=y, button="left",
-        buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
-def press(key, code, modifiers=0):
-    for kind in ("keyDown", "keyUp"):
-        ask("Input.dispatchKeyEvent", session, type=kind, key=key, code=key,
-            windowsVirtualKeyCode=code, modifiers=modifiers)
+page = Page(sys.argv[1:], os.environ["ADDRESS"])
+evaluate, mouse, press = page.evaluate, page.mouse, page.press
 
 # The first frame's money text, as the page outlines it: its box in the frame's pixels, and
 # the centre of its outline on the page.
