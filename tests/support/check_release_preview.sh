@@ -82,6 +82,42 @@ grep -q 'game started' "$work/plain.log" && grep -q 'texture "pager" not found' 
 preview --help >"$work/help.txt" || { echo "--help exits with $?"; exit 1; }
 grep -q -- "--log FILE" "$work/help.txt" || { echo "--help:"; cat "$work/help.txt"; exit 1; }
 
+# The layout editor from the release: a drag of the money 30 px left at 640 x 360 (0.75 px per
+# unit across) raises MONEY_POS_RIGHT from 33 to 73, the one change in the file, and the page's
+# data follows with a render after it.
+printf '%s\n' "$shipped" >"$ini"
+setsid wine "$release/tools/preview.exe" --edit --data "$(win "$mine")" --size 640x360 \
+    --out "$(win "$work/edit")" </dev/null >"$work/edit.txt" 2>&1 &
+editor=$!
+trap 'kill -KILL -- "-$editor" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 600); do grep -q '^rendered ' "$work/edit.txt" && break; sleep 0.2; done
+address=$(grep -o 'http://127\.0\.0\.1:[0-9]*/?token=[0-9a-f]*' "$work/edit.txt" | head -1)
+[ -n "$address" ] || { echo "the release's editor printed no address:"; cat "$work/edit.txt"; exit 1; }
+python3 - "$address" "$ini" "$work/edit/preview-data.js" <<'PY' || { cat "$work/edit.txt"; exit 1; }
+import json, os, re, sys, time, urllib.request
+address, ini, data = sys.argv[1:]
+before = open(ini, "rb").read()
+stamp = lambda: re.search(rb'"stamp": *(\d+)', open(data, "rb").read()).group(1)
+first = stamp()
+box = next(b["box"] for c in json.loads(re.search(rb"previewData\((.*)\)", open(data, "rb").read(), re.S)
+                                         .group(1))["captures"] for b in c["boxes"] if b["name"] == "money")
+moved = [box[0] - 30, box[1], box[2] - 30, box[3]]
+body = json.dumps({"width": 640, "height": 360, "keys": ["MONEY_POS_RIGHT", "MONEY_POS_TOP"],
+                   "from": box, "to": moved}).encode()
+request = urllib.request.Request(address.replace("/?", "/place?"), body,
+                                 {"Content-Type": "application/json"})
+print(urllib.request.urlopen(request, timeout=60).read().decode())
+expected = before.replace(b"\nMONEY_POS_RIGHT = 33\n", b"\nMONEY_POS_RIGHT = 73\n", 1)
+assert expected != before, "no line MONEY_POS_RIGHT = 33"
+if open(ini, "rb").read() != expected:
+    sys.exit("the release's editor did not change only MONEY_POS_RIGHT to 73")
+deadline = time.time() + 120
+while stamp() == first:
+    if time.time() > deadline: sys.exit("no render after the release's editor wrote")
+    time.sleep(0.2)
+PY
+{ kill -KILL -- "-$editor" && wait "$editor"; } 2>/dev/null || true
+
 # Symbols of another build of the plug-in (here: its first section one byte longer) are refused
 # with a reason, never followed into unwind tables that are not where they say.
 python3 - "$release/tools/tarvel_hud.symbols" <<'PY'
