@@ -61,6 +61,8 @@ with tempfile.TemporaryDirectory() as work:
         page.click(*centre)
         wait_for("the money's keys", lambda: page.evaluate(
             '!!document.querySelector("#chosen input[type=color]")'))
+        # The ruler and grid on, as a modder placing the money would have them.
+        page.evaluate('document.getElementById("ruler").click()')
         time.sleep(0.5)
         page.screenshot(os.path.join(root, "docs", "editor.png"))
         page.close()
