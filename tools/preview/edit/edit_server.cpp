@@ -11,6 +11,7 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -76,6 +77,35 @@ nlohmann::json answerOf(const EditAnswer& answer) {
     return json;
 }
 
+// Read as the render writes: a file opened here must not keep the next one from being swapped
+// in, which a plain open would while it lasts.
+bool readLettingItBeReplaced(const std::string& path, std::string& bytes, DWORD limit) {
+    bytes.clear();
+    const HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char block[1 << 16];
+    DWORD got = 0;
+    bool read = true;
+    while (bytes.size() < limit &&
+           (read = ReadFile(file, block, std::min<DWORD>(sizeof block, limit - DWORD(bytes.size())),
+                            &got, nullptr)) &&
+           got > 0)
+        bytes.append(block, got);
+    CloseHandle(file);
+    return read;
+}
+
+// The stamp near the start of the page's data, as text; empty when there is none.
+std::string stampOf(const std::string& script) {
+    const std::string label = "\"stamp\": ";
+    const size_t at = script.find(label);
+    if (at == std::string::npos) return {};
+    const size_t from = at + label.size();
+    return script.substr(from, script.find_first_not_of("-0123456789", from) - from);
+}
+
 void refuse(httplib::Response& response, int status, const std::string& why) {
     response.status = status;
     response.set_content(nlohmann::json{{"error", why}}.dump(), "application/json");
@@ -90,6 +120,7 @@ struct EditServer::Serving {
     std::string token;
     int port = 0;
     std::thread thread;
+    EditServer::AfterWrite afterWrite;
 
     Serving(const std::string& outFolder, const std::string& dataFolder)
         : out(outFolder), editor(dataFolder) {}
@@ -112,10 +143,30 @@ struct EditServer::Serving {
         return host == "127.0.0.1" + at || host == "localhost" + at;
     }
 
+    // Every request that wrote calls this once, after its last write.
+    void wrote(int width, int height) const {
+        if (afterWrite) afterWrite(width, height);
+    }
+
+    // The page served here asks for its data often, with the stamp it shows: while the data
+    // holds the same, a few bytes say so.
+    bool stillShown(const std::string& shownStamp) const {
+        std::string start;
+        return readLettingItBeReplaced(utf8Of(pathOf(out) / "preview-data.js"), start, 256) &&
+               stampOf(start) == shownStamp;
+    }
+
     void serveFile(const httplib::Request& request, httplib::Response& response) const {
         std::string type, bytes;
         const std::string name = servedFile(out, request.path, type);
-        if (name.empty() || !readWholeFile(utf8Of(pathOf(out) / pathOf(name)), bytes)) {
+        if (name == "preview-data.js" && request.has_param("after") &&
+            stillShown(request.get_param_value("after"))) {
+            response.status = 204;
+            response.set_header("Cache-Control", "no-store");
+            return;
+        }
+        if (name.empty() ||
+            !readLettingItBeReplaced(utf8Of(pathOf(out) / pathOf(name)), bytes, 1u << 30)) {
             refuse(response, 404, "no such file");
             return;
         }
@@ -140,6 +191,7 @@ struct EditServer::Serving {
         const std::string value =
             given.is_string() ? given.get<std::string>() : numberText(given.get<float>());
         const EditAnswer answer = editor.set(file, json["key"].get<std::string>(), value);
+        if (answer.error.empty() && answer.line > 0) wrote(0, 0);
         response.status = answer.error.empty() ? 200 : 500;
         response.set_content(answerOf(answer).dump(), "application/json");
     }
@@ -158,7 +210,7 @@ struct EditServer::Serving {
         const int width = json["width"].get<int>(), height = json["height"].get<int>();
         if (width <= 0 || height <= 0) return refuse(response, 400, "a frame of no size");
         nlohmann::json moved = nlohmann::json::array();
-        bool across = false, down = false, failed = false;
+        bool across = false, down = false, failed = false, applied = false;
         for (const nlohmann::json& key : json["keys"]) {
             const PositionKey* position =
                 key.is_string() ? positionKey(key.get<std::string>()) : nullptr;
@@ -172,8 +224,10 @@ struct EditServer::Serving {
             answer["key"] = position->key;
             answer["value"] = text;
             failed = failed || answer.contains("error");
+            applied = applied || answer["applied"].get<bool>();
             moved.push_back(answer);
         }
+        if (applied) wrote(width, height);
         response.status = failed ? 500 : 200;
         response.set_content(nlohmann::json{{"moved", moved}}.dump(), "application/json");
     }
@@ -219,6 +273,10 @@ bool EditServer::start(std::string& error) {
     }
     s.thread = std::thread([&s] { s.server.listen_after_bind(); });
     return true;
+}
+
+void EditServer::afterWrite(AfterWrite call) {
+    serving_->afterWrite = std::move(call);
 }
 
 std::string EditServer::address() const {
