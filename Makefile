@@ -70,10 +70,12 @@ studio: build
 	    --size 1280x720 --size 1920x1080 --size 1024x768 \
 	    --out "$$(winepath -w '$(CURDIR)/out/studio')"
 
-# Figures, not tests: the cost of a settings load and of a whole HUD frame.
+# Figures, not tests: the cost of a settings load and of a whole HUD frame, and how soon the
+# layout editor's page shows a drag.
 bench: build
 	@cd $(BUILD)/tools/bench_frame && wine bench_frame.exe
 	@cd $(BUILD)/tools && wine bench_settings.exe "$$(winepath -w '$(CURDIR)/data')"
+	@tools/bench_edit/bench_edit.py $(BUILD)
 
 # The release folder, its zip and the zip's SHA-256, all named with the version in VERSION.
 dist: configure

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # preview --edit on a copied data folder, asked only at 127.0.0.1: a request without the token,
 # with a wrong one or addressed by another name is refused, a body larger than any edit too;
+# the page's data asked for with the stamp shown is empty until a change is rendered;
 # POST /set changes the one value in the layout file and leaves every other byte (also in a
 # UTF-16 file), and a save made in another editor between two changes is kept. POST /place
 # writes an element's keys in one save, which POST /undo takes back and POST /redo makes again,
@@ -14,7 +15,7 @@ mark_layout
 start_editing --size 320x180
 
 ADDRESS="$address" LAYOUT="$layout" python3 - <<'EOF' || fail "see above"
-import http.client, json, os, re, sys, urllib.parse
+import http.client, json, os, re, sys, time, urllib.parse
 
 address = urllib.parse.urlsplit(os.environ["ADDRESS"])
 port, token = address.port, urllib.parse.parse_qs(address.query)["token"][0]
@@ -82,11 +83,27 @@ body = json.dumps({"file": "../tarvel_moravik/tarvel_III.ini", "key": "MONEY_POS
                    "value": "1"}).encode()
 expect(400, ask("POST", f"/set?token={token}", body), "a path for a file")
 
+# The page asks for its data with the stamp it shows: nothing while that is the latest, the
+# render of a change once there is one.
+def data_after(stamp):
+    status, _, body = ask("GET", f"/preview-data.js?after={stamp}", headers={"X-Tarvel-Token": token})
+    text = body.decode()
+    return status, text and json.loads(text[text.index("(") + 1:text.rindex(")")])
+shown = data_after("none")[1]["stamp"]
+status, data = data_after(shown)
+assert status == 204 and not data, f"unchanged data sent again: {status}"
+
 original = read()
 answer = set_value("312.5")
 if read() != with_value(original.decode(), "312.5").encode():
     sys.exit(f"the layout file changed beyond the value: {answer}")
 assert answer["applied"] and answer["line"] == 21 and not answer["tookAnotherSave"], answer
+for _ in range(1200):
+    status, data = data_after(shown)
+    if status == 200 and data["settings"]["MONEY_POS_TOP"]["value"] == "312.5": break
+    time.sleep(0.1)
+else:
+    sys.exit(f"no data of the change: {status}")
 
 # Another editor appends a comment: the next change keeps it and says so.
 note = b"# a note from another editor\n"

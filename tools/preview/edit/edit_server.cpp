@@ -12,6 +12,7 @@
 #include <bcrypt.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -97,6 +98,35 @@ PixelBox boxOf(const nlohmann::json& edges) {
             edges[3].get<float>()};
 }
 
+// Read as the render writes: a file opened here must not keep the next one from being swapped
+// in, which a plain open would while it lasts.
+bool readLettingItBeReplaced(const std::string& path, std::string& bytes, DWORD limit) {
+    bytes.clear();
+    const HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char block[1 << 16];
+    DWORD got = 0;
+    bool read = true;
+    while (bytes.size() < limit &&
+           (read = ReadFile(file, block, std::min<DWORD>(sizeof block, limit - DWORD(bytes.size())),
+                            &got, nullptr)) &&
+           got > 0)
+        bytes.append(block, got);
+    CloseHandle(file);
+    return read;
+}
+
+// The stamp near the start of the page's data, as text; empty when there is none.
+std::string stampOf(const std::string& script) {
+    const std::string label = "\"stamp\": ";
+    const size_t at = script.find(label);
+    if (at == std::string::npos) return {};
+    const size_t from = at + label.size();
+    return script.substr(from, script.find_first_not_of("-0123456789", from) - from);
+}
+
 void refuse(httplib::Response& response, int status, const std::string& why) {
     response.status = status;
     response.set_content(nlohmann::json{{"error", why}}.dump(), "application/json");
@@ -111,6 +141,7 @@ struct EditServer::Serving {
     std::string token;
     int port = 0;
     std::thread thread;
+    EditServer::AfterWrite afterWrite;
 
     Serving(const std::string& outFolder, const std::string& dataFolder)
         : out(outFolder), editor(dataFolder) {}
@@ -133,10 +164,38 @@ struct EditServer::Serving {
         return host == "127.0.0.1" + at || host == "localhost" + at;
     }
 
+    // The frame size of the last edit made in a frame: a change of a colour, an undo or a redo
+    // is drawn at that size first too.
+    std::atomic<int> editedWidth{0}, editedHeight{0};
+
+    // Every request that wrote calls this once, after its last write.
+    void wrote(int width, int height) {
+        if (width > 0 && height > 0) {
+            editedWidth = width;
+            editedHeight = height;
+        }
+        if (afterWrite) afterWrite(editedWidth, editedHeight);
+    }
+
+    // The page served here asks for its data often, with the stamp it shows: while the data
+    // holds the same, a few bytes say so.
+    bool stillShown(const std::string& shownStamp) const {
+        std::string start;
+        return readLettingItBeReplaced(utf8Of(pathOf(out) / "preview-data.js"), start, 256) &&
+               stampOf(start) == shownStamp;
+    }
+
     void serveFile(const httplib::Request& request, httplib::Response& response) const {
         std::string type, bytes;
         const std::string name = servedFile(out, request.path, type);
-        if (name.empty() || !readWholeFile(utf8Of(pathOf(out) / pathOf(name)), bytes)) {
+        if (name == "preview-data.js" && request.has_param("after") &&
+            stillShown(request.get_param_value("after"))) {
+            response.status = 204;
+            response.set_header("Cache-Control", "no-store");
+            return;
+        }
+        if (name.empty() ||
+            !readLettingItBeReplaced(utf8Of(pathOf(out) / pathOf(name)), bytes, 1u << 30)) {
             refuse(response, 404, "no such file");
             return;
         }
@@ -152,8 +211,11 @@ struct EditServer::Serving {
         response.status = status;
         response.set_content(json.dump(), "application/json");
     }
-    void answer(httplib::Response& response, const EditAnswer& edit) {
-        answer(response, edit.error.empty() ? 200 : 500, answerOf(edit));
+    void answer(httplib::Response& response, const EditAnswer& edit, int width = 0,
+                int height = 0) {
+        const nlohmann::json json = answerOf(edit);
+        if (json.value("applied", false)) wrote(width, height);
+        answer(response, edit.error.empty() ? 200 : 500, json);
     }
 
     void set(const httplib::Request& request, httplib::Response& response) {
@@ -196,12 +258,13 @@ struct EditServer::Serving {
         const Placement placement =
             placeElement(now, keys, width, height, boxOf(json["from"]), boxOf(json["to"]));
         if (!placement.error.empty()) return refuse(response, 400, placement.error);
-        answer(response, editor.set(SettingsFile::Layout, placement.values));
+        answer(response, editor.set(SettingsFile::Layout, placement.values), width, height);
     }
 
     void undoOrRedo(httplib::Response& response, bool undo) {
         std::string why;
         const bool done = undo ? editor.undo(why) : editor.redo(why);
+        if (done) wrote(0, 0);
         answer(response, done ? 200 : 409,
                done ? nlohmann::json{{"done", true}} : nlohmann::json{{"error", why}});
     }
@@ -253,6 +316,10 @@ bool EditServer::start(std::string& error) {
     }
     s.thread = std::thread([&s] { s.server.listen_after_bind(); });
     return true;
+}
+
+void EditServer::afterWrite(AfterWrite call) {
+    serving_->afterWrite = std::move(call);
 }
 
 std::string EditServer::address() const {

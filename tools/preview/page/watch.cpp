@@ -21,6 +21,8 @@ constexpr DWORD settleStepMilliseconds = 40;
 constexpr ULONGLONG quietMilliseconds = 150;
 
 std::atomic<bool> stopRequested{false};
+// Set by renderSoon; waited on between polls.
+const HANDLE wholeSave = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
 BOOL WINAPI onConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
@@ -106,15 +108,19 @@ void watchFolder(const std::string& folder, const std::function<void()>& render)
     FolderStamp shown = stampFolder(folder);
     render();
     while (!stopRequested) {
-        Sleep(pollMilliseconds);
+        const bool whole = WaitForSingleObject(wholeSave, pollMilliseconds) == WAIT_OBJECT_0;
         FolderStamp now = stampFolder(folder);
-        if (now == shown) continue;
-        now = settled(folder, std::move(now), shown);
+        if (!whole && now == shown) continue;
+        if (!whole) now = settled(folder, std::move(now), shown);
         if (stopRequested) break;
         shown = std::move(now);
         render();
     }
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+}
+
+void renderSoon() {
+    SetEvent(wholeSave);
 }
 
 } // namespace preview

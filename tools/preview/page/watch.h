@@ -28,4 +28,8 @@ FolderStamp stampFolder(const std::string& folder);
 // (a few seconds at most, then the render shows what the plug-in makes of it).
 void watchFolder(const std::string& folder, const std::function<void()>& render);
 
+// From any thread: a save known to be whole (the layout editor's, written beside and swapped
+// in) is rendered at once by the watch, without waiting for the folder to settle.
+void renderSoon();
+
 } // namespace preview

@@ -17,7 +17,9 @@
 #include "windows/windows_paths.h"
 
 #include <cwchar>
+#include <mutex>
 #include <optional>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -54,7 +56,7 @@ GameDirectory::~GameDirectory() {
     if (!game_.empty()) removePatiently(game_);
 }
 
-int GameDirectory::render() {
+int GameDirectory::render(Size first) {
     if (!problem_.empty()) return fail(problem_);
     letGo();
     keepWhatTheGameReadLast();
@@ -65,7 +67,7 @@ int GameDirectory::render() {
         return fail("cannot lay out a game directory in " + shown(utf8Of(game_)) + ": " +
                     failure.message());
     rendered_ = true;
-    return options_.watch ? playAgain() : playOnce();
+    return options_.watch ? playAgain(first) : playOnce();
 }
 
 std::error_code GameDirectory::copyProgramAndPlugin() const {
@@ -98,7 +100,7 @@ std::error_code GameDirectory::copyDataFolder() {
         } else if (heldThroughTheWait(it->path())) {
             holdAsHeld(it->path(), copy, game_ / "kept" / it->path().lexically_relative(from));
         } else {
-            copyWritable(it->path(), copy, failure);
+            copyLettingItBeReplaced(it->path(), copy, failure);
         }
     }
     return failure;
@@ -127,7 +129,17 @@ int GameDirectory::playOnce() {
     return copyLog() ? static_cast<int>(exitCode) : 1;
 }
 
-int GameDirectory::playAgain() {
+int GameDirectory::playAgain(Size first) {
+    // Read by the run inside as it starts the render.
+    const fs::path firstSize = game_ / firstSizeFile;
+    std::error_code ignored;
+    fs::remove(firstSize, ignored);
+    std::string unwritten;
+    if (first.width > 0)
+        writeWholeFile(
+            utf8Of(firstSize),
+            [&](std::ostream& file) { return bool(file << sizeName(first.width, first.height)); },
+            unwritten);
     if (process_.hProcess) {
         SetEvent(again_);
     } else if (!start()) {
@@ -226,11 +238,23 @@ int renderFromOutside(const Options& options, const Home& home) {
         page = fileAddress(options.out + "\\index.html");
     }
     GameDirectory game(options, home);
+    // The size of the frame the last edit was made in, until its render takes it.
+    std::mutex editedLock;
+    Size edited{0, 0};
     // Stopped as the watch ends, before the game directory is cleared away.
     std::optional<EditServer> editor;
     if (options.edit) {
         std::string error;
-        if (!editor.emplace(options.out, options.data).start(error)) return fail(error);
+        editor.emplace(options.out, options.data);
+        // The editor's saves are whole: rendered at once, the edited size first.
+        editor->afterWrite([&](int width, int height) {
+            {
+                const std::lock_guard<std::mutex> hold(editedLock);
+                edited = {width, height};
+            }
+            renderSoon();
+        });
+        if (!editor->start(error)) return fail(error);
         page = editor->address();
         say(stdout, "editor at %s\n", page.c_str());
         std::fflush(stdout);
@@ -242,7 +266,12 @@ int renderFromOutside(const Options& options, const Home& home) {
     }
     bool first = true;
     watchFolder(utf8Of(pathOf(options.data) / "tarvel_moravik"), [&] {
-        if (game.render() != 0) fail("the render failed; still watching");
+        Size editedFirst{0, 0};
+        {
+            const std::lock_guard<std::mutex> hold(editedLock);
+            editedFirst = std::exchange(edited, Size{0, 0});
+        }
+        if (game.render(editedFirst) != 0) fail("the render failed; still watching");
         if (first) say(stdout, "open %s; it follows every save until Ctrl+C\n", page.c_str());
         say(stdout, "rendered %s\n", timeNow().c_str());
         std::fflush(stdout);

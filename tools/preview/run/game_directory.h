@@ -21,8 +21,9 @@ class GameDirectory {
     GameDirectory(const GameDirectory&) = delete;
     GameDirectory& operator=(const GameDirectory&) = delete;
 
-    // Plays with the data folder as it is now: 0 when every frame was written.
-    int render();
+    // Plays with the data folder as it is now, the size first first when it is one of those
+    // rendered (an edit was made in a frame of that size): 0 when every frame was written.
+    int render(Size first = {0, 0});
 
   private:
     // Copies this program, the plug-in and its symbols in; once, as the game directory is made.
@@ -34,8 +35,9 @@ class GameDirectory {
     std::error_code fillMissingDictionaries() const;
     // Runs the game once to its end; its exit code.
     int playOnce();
-    // Under --watch: asks the run inside for one more render and waits for it.
-    int playAgain();
+    // Under --watch: asks the run inside for one more render, first at the size given when it
+    // is one of those rendered, and waits for it.
+    int playAgain(Size first);
     // What the plug-in wrote to its log, as a player's game directory would hold it.
     bool copyLog() const;
 

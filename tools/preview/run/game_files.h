@@ -12,6 +12,11 @@ void writable(const std::filesystem::path& file);
 void copyWritable(const std::filesystem::path& from, const std::filesystem::path& to,
                   std::error_code& failure);
 
+// A file of the data folder, read so that the layout editor can swap in its next save of it
+// while it is read, writable.
+void copyLettingItBeReplaced(const std::filesystem::path& from, const std::filesystem::path& to,
+                             std::error_code& failure);
+
 // The project's own dictionaries are large: linked where the file system allows it, unless
 // read-only (a link shares the mark).
 void linkOrCopy(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -14,8 +14,11 @@
 #include "sim/sim.h"
 #include "windows/windows_paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <numeric>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +28,51 @@ namespace {
 
 // The frames of each size as last written, in the order of the sizes.
 using FramesBySize = std::vector<std::vector<PageFrame>>;
+
+// What the play of one size found: each capture's layout, and the textures the game's
+// dictionaries lacked.
+struct SizeFound {
+    std::vector<CaptureLayout> layouts;
+    std::vector<std::string> missingTextures;
+};
+// By size, in the order of the sizes; empty for a size not played yet in this render.
+using FoundBySize = std::vector<std::optional<SizeFound>>;
+
+// The report of the sizes played so far, in the order of the sizes whatever order they were
+// played in, so that it reads the same either way.
+CheckReport reportOf(const FoundBySize& found,
+                     const std::vector<std::pair<std::string, std::string>>& unusable) {
+    CheckReport report;
+    report.unusableDictionaries = unusable;
+    for (const auto& size : found) {
+        if (!size) continue;
+        for (const CaptureLayout& layout : size->layouts)
+            report.add(layout);
+        report.addMissing(size->missingTextures);
+    }
+    return report;
+}
+
+// The order to play the sizes in: as given, but the one an edit was just made in first, when
+// it is one of them (edited says so).
+std::vector<size_t> playingOrder(const Options& options, const fs::path& gameDirectory,
+                                 bool& edited) {
+    edited = false;
+    std::vector<size_t> order(options.sizes.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::string first;
+    int width = 0, height = 0;
+    if (!readWholeFile(utf8Of(gameDirectory / firstSizeFile), first, 32) ||
+        !parseSize(first, width, height))
+        return order;
+    const auto edit = std::find_if(order.begin(), order.end(), [&](size_t index) {
+        return options.sizes[index].width == width && options.sizes[index].height == height;
+    });
+    if (edit == order.end()) return order;
+    std::rotate(order.begin(), edit, edit + 1);
+    edited = true;
+    return order;
+}
 
 bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>& problems,
                       const std::vector<SettingsLines>& lines,
@@ -50,7 +98,8 @@ bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>
 }
 
 // Plays every size once inside the game directory this program was copied to. The page is
-// written again as each size is done, so that a watched layout shows at its first size soon.
+// written again as each size is done, so that a watched layout shows at its first size soon;
+// after an edit made in a frame of one of the sizes, that size comes first, capture by capture.
 int playSizes(const Options& options, const Scenario& scenario, const Fonts& fonts,
               FramesBySize& framesBySize) {
     const fs::path gameDirectory = fs::path(modulePath()).parent_path();
@@ -60,10 +109,15 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
     const auto lines = countSettingsLines(utf8Of(gameDirectory) + "\\");
     const auto settings = settingValues(utf8Of(gameDirectory) + "\\");
     framesBySize.resize(options.sizes.size());
-    CheckReport report;
-    report.unusableDictionaries = unusableDictionaries(gameDirectory / "tarvel_moravik");
-    for (size_t sizeIndex = 0; sizeIndex < options.sizes.size(); ++sizeIndex) {
+    const auto unusable = unusableDictionaries(gameDirectory / "tarvel_moravik");
+    FoundBySize found(options.sizes.size());
+    // An edit's size shows capture by capture.
+    bool edited = false;
+    const std::vector<size_t> order = playingOrder(options, gameDirectory, edited);
+    bool firstPlayed = true;
+    for (const size_t sizeIndex : order) {
         const Size& size = options.sizes[sizeIndex];
+        SizeFound& sizeFound = found[sizeIndex].emplace();
         std::vector<PageFrame> frames;
         PlayOptions play;
         play.width = size.width;
@@ -73,11 +127,18 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
         // A capture's layout comes right after its frame; the page shows both.
         play.layout = [&](const CaptureLayout& layout) {
             if (!frames.empty()) frames.back().layout = layout;
-            report.add(layout);
-            return true;
+            sizeFound.layouts.push_back(layout);
+            if (!edited || !firstPlayed || frames.empty()) return true;
+            // Beside the size's other captures as last rendered.
+            FramesBySize shown = framesBySize;
+            std::vector<PageFrame>& last = shown[sizeIndex];
+            last.erase(last.begin(),
+                       last.begin() + std::ptrdiff_t(std::min(frames.size(), last.size())));
+            last.insert(last.begin(), frames.begin(), frames.end());
+            return writePageOfSizes(options, problems, lines, settings, reportOf(found, unusable),
+                                    shown);
         };
-        std::vector<std::string> missingTextures;
-        play.missingTextures = &missingTextures;
+        play.missingTextures = &sizeFound.missingTextures;
         if (!options.out.empty())
             play.capture = [&](const std::string& name, const Image& frame) {
                 const std::string image = name + "_" + sizeName(size.width, size.height) + ".png";
@@ -94,12 +155,13 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
             };
         std::string error;
         if (!playScenario(scenario, play, error)) return fail(error);
-        report.addMissing(missingTextures);
         framesBySize[sizeIndex] = std::move(frames);
-        if (!options.out.empty() &&
-            !writePageOfSizes(options, problems, lines, settings, report, framesBySize))
+        firstPlayed = false;
+        if (!options.out.empty() && !writePageOfSizes(options, problems, lines, settings,
+                                                      reportOf(found, unusable), framesBySize))
             return 1;
     }
+    const CheckReport report = reportOf(found, unusable);
     std::printf("%s\n", settingsLinesNote(lines).c_str());
     for (const auto& line : report.lines(problems))
         say(stdout, "%s\n", line.c_str());

@@ -20,4 +20,8 @@ std::string quoted(const std::string& text);
 // The name of an event of the watching process ("again": render once more, "done": rendered).
 std::string eventName(DWORD process, const char* what);
 
+// In the game directory under --watch: the size to render first, "WxH", written before "again"
+// when an edit was made in a frame of that size; absent otherwise.
+constexpr wchar_t firstSizeFile[] = L"first_size";
+
 } // namespace preview
