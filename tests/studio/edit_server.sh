@@ -113,13 +113,19 @@ if read() != with_value(original.decode(), "-3").encode() + note:
     sys.exit(f"the other editor's save was not kept: {answer}")
 assert answer["tookAnotherSave"], answer
 
-# The same file in UTF-16 LE with its mark, saved by another editor: it stays UTF-16.
+# The same file in UTF-16 LE with its mark, saved by another editor that also set the value
+# back to 30: that change is kept and said, and the next is made on its text, staying UTF-16.
 text = original.decode()
 save_in_another_editor(b"\xff\xfe" + text.encode("utf-16-le"))
+answer = ask("POST", f"/set?token={token}", json.dumps(
+    {"file": "layout", "key": "MONEY_POS_TOP", "value": "60"}).encode())
+expect(409, answer, "a change of a line another editor changed since")
+if read() != b"\xff\xfe" + text.encode("utf-16-le") or b"another editor" not in answer[2]:
+    sys.exit(f"the other editor's change of the line was overwritten: {answer[2]}")
 answer = set_value("60")
 if read() != b"\xff\xfe" + with_value(text, "60").encode("utf-16-le"):
     sys.exit(f"the UTF-16 file changed beyond the value: {answer}")
-assert answer["tookAnotherSave"] and answer["line"] == 21, answer
+assert answer["applied"] and answer["line"] == 21, answer
 
 # An element placed: both its keys in one save, which one undo takes back to the exact bytes.
 # At 320x180 a unit of MONEY_POS_RIGHT spans 180/480 = 0.375 px and one of MONEY_POS_TOP
@@ -127,10 +133,15 @@ assert answer["tookAnotherSave"] and answer["line"] == 21, answer
 def post(path, body):
     answer = ask("POST", f"/{path}?token={token}", json.dumps(body).encode())
     return answer[0], json.loads(answer[2])
+# Saved back as it was in another editor first, which changes the line of MONEY_POS_TOP: the
+# first place is refused, the next made on that text.
 save_in_another_editor(original)
-status, answer = post("place", {"width": 320, "height": 180,
-                                "keys": ["MONEY_POS_TOP", "MONEY_POS_RIGHT", "MONEY_COLOR"],
-                                "from": [100, 20, 140, 30], "to": [70, 38, 110, 48]})
+for expected in (409, 200):
+    status, answer = post("place", {"width": 320, "height": 180,
+                                    "keys": ["MONEY_POS_TOP", "MONEY_POS_RIGHT", "MONEY_COLOR"],
+                                    "from": [100, 20, 140, 30], "to": [70, 38, 110, 48]})
+    if status != expected or (status == 409 and read() != original):
+        sys.exit(f"a place after another editor's save of its line: {status} {answer}")
 placed = re.sub(r"(?m)^(MONEY_POS_RIGHT = )33$", r"\g<1>113", with_value(original.decode(), "74.8"))
 if status != 200 or read() != placed.encode():
     sys.exit(f"placing the money changed other bytes or missed a key: {status} {answer}")

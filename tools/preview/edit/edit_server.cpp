@@ -80,7 +80,7 @@ nlohmann::json answerOf(const EditAnswer& answer) {
             json[field] = keys[0][field];
     json["keys"] = keys;
     json["tookAnotherSave"] = answer.tookAnotherSave;
-    if (answer.tookAnotherSave)
+    if (answer.tookAnotherSave && answer.error.empty())
         json["note"] = "the file was saved in another editor since: its new text was taken and "
                        "the change made on top of it";
     if (!answer.error.empty()) json["error"] = answer.error;
@@ -215,7 +215,7 @@ struct EditServer::Serving {
                 int height = 0) {
         const nlohmann::json json = answerOf(edit);
         if (json.value("applied", false)) wrote(width, height);
-        answer(response, edit.error.empty() ? 200 : 500, json);
+        answer(response, edit.error.empty() ? 200 : edit.lineChangedElsewhere ? 409 : 500, json);
     }
 
     void set(const httplib::Request& request, httplib::Response& response) {
