@@ -3,9 +3,11 @@
 # with a wrong one or addressed by another name is refused, a body larger than any edit too;
 # the page's data asked for with the stamp shown is empty until a change is rendered;
 # POST /set changes the one value in the layout file and leaves every other byte (also in a
-# UTF-16 file), and a save made in another editor between two changes is kept. POST /place
-# writes an element's keys in one save, which POST /undo takes back and POST /redo makes again,
-# but not over another editor's save. In headless Chromium the page it serves shows its frames.
+# UTF-16 file), and a save made in another editor between two changes is kept, a line it
+# changed too. POST /place writes an element's keys in one save, which POST /undo takes back and
+# POST /redo makes again, but not over another editor's save; nudges sent at once each count,
+# and a number or box that maps past a float's range is refused. In headless Chromium the page
+# it serves shows its frames.
 # Ended by a plain kill, it leaves no copy in Wine's temp folder.
 set -euo pipefail
 preview="$1"
@@ -157,6 +159,25 @@ save_in_another_editor(read() + note)
 status, answer = post("undo", {})
 if status != 409 or "another editor" not in answer.get("error", "") or read() != placed.encode() + note:
     sys.exit(f"undo after another editor's save: {status} {answer}")
+
+# A number no float holds, or a box that maps a key past one, is refused: neither empties a value.
+before = read()
+expect(400, ask("POST", f"/set?token={token}", json.dumps(
+    {"file": "layout", "key": "MONEY_POS_TOP", "value": 1e39}).encode()), "a value of 1e39")
+status, answer = post("place", {"width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+                                "from": [0, 0, 1, 1], "to": [0, 0, 1e36, 1e-36]})
+if status != 400 or read() != before:
+    sys.exit(f"a box stretched 1e36 times across: {status} {answer}")
+
+# Eight nudges at once, as a held arrow key sends them, of one unit each (0.375 px): eight units.
+import threading
+nudges = [threading.Thread(target=post, args=("place", {
+    "width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+    "from": [100, 20, 140, 30], "to": [100.375, 20, 140.375, 30]})) for _ in range(8)]
+for nudge in nudges: nudge.start()
+for nudge in nudges: nudge.join()
+if read() != before.replace(b"MONEY_POS_RIGHT = 113", b"MONEY_POS_RIGHT = 105"):
+    sys.exit(f"eight nudges at once: {re.findall(rb'MONEY_POS_RIGHT = [0-9.]*', read())}")
 
 left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")]
 assert not left, f"written beside and left: {left}"
