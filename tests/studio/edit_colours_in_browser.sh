@@ -2,9 +2,10 @@
 # The layout editor's colours and its writes of a file saved elsewhere, in headless Chromium as
 # a modder uses the page at 1280x720: the money's picker shows the colour the HUD draws it with;
 # a colour picked there changes only the value of MONEY_COLOR in the colour file and the next
-# frame draws the money in it. Between two arrow nudges another editor saves the layout file in
-# UTF-16 LE with its mark and a line of its own: the page says its text was taken, and each
-# nudge changes only its value, the file staying UTF-16 with its mark and the other's line.
+# frame draws the money in it, and Ctrl+Z and Ctrl+Y at a switch undo and redo it. Between
+# two arrow nudges another editor saves the layout file in UTF-16 LE with its mark and a line of
+# its own: the page says its text was taken, and each nudge changes only its value, the file
+# staying UTF-16 with its mark and the other's line.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
@@ -93,6 +94,20 @@ drawn = wait_for("frame with the money in the picked colour", lambda: (lambda no
     now if now["stamp"] != before["stamp"] and now["count"] >= 20 else None)(
     page.evaluate(f"{money_in}({picked})")))
 print(f"money pixels of the picked colour: {before['count']} before, {drawn['count']} after")
+
+# Ctrl+Z and Ctrl+Y undo and redo the alpha with the ruler's switch focused, clicked on and off.
+picked_colours = read(colours)
+switch = page.evaluate("""(() => {
+  const r = document.getElementById("ruler").getBoundingClientRect();
+  return [r.left + r.width / 2, r.top + r.height / 2];
+})()""")
+page.click(*switch)
+page.click(*switch)
+page.press("z", 90, 2)
+becomes(colours, with_value(original_colours.decode(), "MONEY_COLOR", "89 115 150 255",
+                            "23 210 60 255").encode(), "colour file with the alpha undone")
+page.press("y", 89, 2)
+becomes(colours, picked_colours, "colour file with the alpha redone")
 
 # Clicked again, so that the arrow keys go to the money, not the alpha slider (the frames stand
 # lower now, under the keys shown); nudged right in the file as the editor last wrote it.

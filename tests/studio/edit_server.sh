@@ -3,9 +3,11 @@
 # with a wrong one or addressed by another name is refused, a body larger than any edit too;
 # the page's data asked for with the stamp shown is empty until a change is rendered;
 # POST /set changes the one value in the layout file and leaves every other byte (also in a
-# UTF-16 file), and a save made in another editor between two changes is kept. POST /place
-# writes an element's keys in one save, which POST /undo takes back and POST /redo makes again,
-# but not over another editor's save. In headless Chromium the page it serves shows its frames.
+# UTF-16 file), and a save made in another editor between two changes is kept, a line it
+# changed too. POST /place writes an element's keys in one save, which POST /undo takes back and
+# POST /redo makes again, but not over another editor's save; nudges sent at once each count,
+# and a number or box that maps past a float's range is refused. In headless Chromium the page
+# it serves shows its frames.
 # Ended by a plain kill, it leaves no copy in Wine's temp folder.
 set -euo pipefail
 preview="$1"
@@ -113,13 +115,19 @@ if read() != with_value(original.decode(), "-3").encode() + note:
     sys.exit(f"the other editor's save was not kept: {answer}")
 assert answer["tookAnotherSave"], answer
 
-# The same file in UTF-16 LE with its mark, saved by another editor: it stays UTF-16.
+# The same file in UTF-16 LE with its mark, saved by another editor that also set the value
+# back to 30: that change is kept and said, and the next is made on its text, staying UTF-16.
 text = original.decode()
 save_in_another_editor(b"\xff\xfe" + text.encode("utf-16-le"))
+answer = ask("POST", f"/set?token={token}", json.dumps(
+    {"file": "layout", "key": "MONEY_POS_TOP", "value": "60"}).encode())
+expect(409, answer, "a change of a line another editor changed since")
+if read() != b"\xff\xfe" + text.encode("utf-16-le") or b"another editor" not in answer[2]:
+    sys.exit(f"the other editor's change of the line was overwritten: {answer[2]}")
 answer = set_value("60")
 if read() != b"\xff\xfe" + with_value(text, "60").encode("utf-16-le"):
     sys.exit(f"the UTF-16 file changed beyond the value: {answer}")
-assert answer["tookAnotherSave"] and answer["line"] == 21, answer
+assert answer["applied"] and answer["line"] == 21, answer
 
 # An element placed: both its keys in one save, which one undo takes back to the exact bytes.
 # At 320x180 a unit of MONEY_POS_RIGHT spans 180/480 = 0.375 px and one of MONEY_POS_TOP
@@ -127,10 +135,15 @@ assert answer["tookAnotherSave"] and answer["line"] == 21, answer
 def post(path, body):
     answer = ask("POST", f"/{path}?token={token}", json.dumps(body).encode())
     return answer[0], json.loads(answer[2])
+# Saved back as it was in another editor first, which changes the line of MONEY_POS_TOP: the
+# first place is refused, the next made on that text.
 save_in_another_editor(original)
-status, answer = post("place", {"width": 320, "height": 180,
-                                "keys": ["MONEY_POS_TOP", "MONEY_POS_RIGHT", "MONEY_COLOR"],
-                                "from": [100, 20, 140, 30], "to": [70, 38, 110, 48]})
+for expected in (409, 200):
+    status, answer = post("place", {"width": 320, "height": 180,
+                                    "keys": ["MONEY_POS_TOP", "MONEY_POS_RIGHT", "MONEY_COLOR"],
+                                    "from": [100, 20, 140, 30], "to": [70, 38, 110, 48]})
+    if status != expected or (status == 409 and read() != original):
+        sys.exit(f"a place after another editor's save of its line: {status} {answer}")
 placed = re.sub(r"(?m)^(MONEY_POS_RIGHT = )33$", r"\g<1>113", with_value(original.decode(), "74.8"))
 if status != 200 or read() != placed.encode():
     sys.exit(f"placing the money changed other bytes or missed a key: {status} {answer}")
@@ -146,6 +159,25 @@ save_in_another_editor(read() + note)
 status, answer = post("undo", {})
 if status != 409 or "another editor" not in answer.get("error", "") or read() != placed.encode() + note:
     sys.exit(f"undo after another editor's save: {status} {answer}")
+
+# A number no float holds, or a box that maps a key past one, is refused: neither empties a value.
+before = read()
+expect(400, ask("POST", f"/set?token={token}", json.dumps(
+    {"file": "layout", "key": "MONEY_POS_TOP", "value": 1e39}).encode()), "a value of 1e39")
+status, answer = post("place", {"width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+                                "from": [0, 0, 1, 1], "to": [0, 0, 1e36, 1e-36]})
+if status != 400 or read() != before:
+    sys.exit(f"a box stretched 1e36 times across: {status} {answer}")
+
+# Eight nudges at once, as a held arrow key sends them, of one unit each (0.375 px): eight units.
+import threading
+nudges = [threading.Thread(target=post, args=("place", {
+    "width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+    "from": [100, 20, 140, 30], "to": [100.375, 20, 140.375, 30]})) for _ in range(8)]
+for nudge in nudges: nudge.start()
+for nudge in nudges: nudge.join()
+if read() != before.replace(b"MONEY_POS_RIGHT = 113", b"MONEY_POS_RIGHT = 105"):
+    sys.exit(f"eight nudges at once: {re.findall(rb'MONEY_POS_RIGHT = [0-9.]*', read())}")
 
 left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")]
 assert not left, f"written beside and left: {left}"

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -80,7 +81,7 @@ nlohmann::json answerOf(const EditAnswer& answer) {
             json[field] = keys[0][field];
     json["keys"] = keys;
     json["tookAnotherSave"] = answer.tookAnotherSave;
-    if (answer.tookAnotherSave)
+    if (answer.tookAnotherSave && answer.error.empty())
         json["note"] = "the file was saved in another editor since: its new text was taken and "
                        "the change made on top of it";
     if (!answer.error.empty()) json["error"] = answer.error;
@@ -215,7 +216,7 @@ struct EditServer::Serving {
                 int height = 0) {
         const nlohmann::json json = answerOf(edit);
         if (json.value("applied", false)) wrote(width, height);
-        answer(response, edit.error.empty() ? 200 : 500, json);
+        answer(response, edit.error.empty() ? 200 : edit.lineChangedElsewhere ? 409 : 500, json);
     }
 
     void set(const httplib::Request& request, httplib::Response& response) {
@@ -231,8 +232,15 @@ struct EditServer::Serving {
         const nlohmann::json& given = json["value"];
         const std::string value =
             given.is_string() ? given.get<std::string>() : numberText(given.get<float>());
+        // A number beyond a float's range has no text: it would empty the value.
+        if (!given.is_string() && value.empty())
+            return refuse(response, 400, "value: a number a float holds");
         answer(response, editor.set(file, json["key"].get<std::string>(), value));
     }
+
+    // A place reads the values it maps and then writes: one at a time, or of two at once (a
+    // held arrow key) the second would map the values the first replaces.
+    std::mutex placing;
 
     // An element drawn in the box `from` of a frame of width by height, moved and sized to the
     // box `to` (both [left, top, right, bottom] in the frame's pixels): its keys that place or
@@ -250,6 +258,7 @@ struct EditServer::Serving {
         std::vector<std::string> keys;
         for (const nlohmann::json& key : json["keys"])
             if (key.is_string()) keys.push_back(key.get<std::string>());
+        const std::lock_guard<std::mutex> one(placing);
         // The values the HUD takes now, the built-in one for a key the file lacks.
         HudSettings now;
         IniReader layout;

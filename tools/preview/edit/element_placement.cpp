@@ -87,6 +87,12 @@ Placement placeElement(const HudSettings& now, const std::vector<std::string>& k
             return placedNumber(value, key->numbers[index], *key, width, height, across, down);
         };
         const FloatPair placedAt{number(old.x, 0), key->pair ? number(old.y, 1) : 0.0f};
+        // A box far outside the frame maps a value past a float's range, which has no text.
+        if (!std::isfinite(placedAt.x) || !std::isfinite(placedAt.y)) {
+            placement.values.clear();
+            placement.error = std::string("the new box puts ") + key->key + " out of reach";
+            return placement;
+        }
         // A key the map leaves where the HUD has it keeps its text as written.
         const auto same = [&](float was, float is) {
             return (key->whole ? truncated(was) : was) == is;

@@ -1,5 +1,6 @@
 #include "tools/preview/edit/settings_edit.h"
 
+#include "config/ini_reader.h"
 #include "tools/preview/files/whole_files.h"
 
 #include <windows.h>
@@ -32,6 +33,14 @@ bool replaceWhole(const std::string& path, const std::string& bytes, std::string
     DeleteFileW(temporary.c_str());
     error = "cannot replace " + path;
     return false;
+}
+
+// The text of the line the HUD takes the key from; empty when no line sets it.
+std::string lineOfKey(const std::string& bytes, std::string_view key) {
+    IniReader reader;
+    reader.parse(bytes.data(), bytes.size());
+    const IniEntry entry = reader.find(key);
+    return entry.absent ? std::string() : std::string(entry.text);
 }
 
 } // namespace
@@ -74,6 +83,15 @@ EditAnswer SettingsEditor::set(SettingsFile file, const std::vector<KeyValue>& v
     }
     const auto known = known_.find(file);
     answer.tookAnotherSave = known != known_.end() && known->second != bytes;
+    if (answer.tookAnotherSave)
+        for (const KeyValue& value : values)
+            if (lineOfKey(known->second, value.key) != lineOfKey(bytes, value.key)) {
+                answer.lineChangedElsewhere = true;
+                answer.error = value.key + "'s line was changed in another editor since: its "
+                                           "new text was taken, and this change not made";
+                known_[file] = bytes;
+                return answer;
+            }
     known_[file] = bytes;
     std::string changed = bytes;
     for (const KeyValue& value : values) {

@@ -34,7 +34,9 @@ struct EditAnswer {
     // As asked; or only the first the file refuses, and then none is written.
     std::vector<KeyWritten> keys;
     bool tookAnotherSave = false; // the file had been saved by another editor since
-    std::string error;            // why the file could not be read or written, if it could not
+    // and changed a line this change writes: its text is taken, nothing written
+    bool lineChangedElsewhere = false;
+    std::string error; // why the file could not be read or written, if it could not
 };
 
 // Remembers each file as it last read or wrote it, so that a save made in another editor since
