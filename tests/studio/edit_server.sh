@@ -179,6 +179,22 @@ for nudge in nudges: nudge.join()
 if read() != before.replace(b"MONEY_POS_RIGHT = 113", b"MONEY_POS_RIGHT = 105"):
     sys.exit(f"eight nudges at once: {re.findall(rb'MONEY_POS_RIGHT = [0-9.]*', read())}")
 
+# A wheel multiplier the HUD cannot use is drawn as the built-in 1.95: twice the size is 0.975.
+# A move of less than a hundredth of a unit writes nothing.
+wheel = re.sub(rb"(?m)^(WEAP_WHEEL_SCALE_MULTIPLIER = ).*$", rb"\g<1>0", read())
+save_in_another_editor(wheel)
+for expected in (409, 200):
+    status, answer = post("place", {"width": 320, "height": 180,
+                                    "keys": ["WEAP_WHEEL_SCALE_MULTIPLIER"],
+                                    "from": [100, 50, 200, 150], "to": [50, 0, 250, 200]})
+if status != 200 or read() != wheel.replace(b"MULTIPLIER = 0\n", b"MULTIPLIER = 0.975\n"):
+    sys.exit(f"sizing a wheel whose multiplier the HUD cannot use: {status} {answer}")
+stamp = os.stat(layout).st_mtime_ns
+status, answer = post("place", {"width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+                                "from": [100, 20, 140, 30], "to": [100.001, 20, 140.001, 30]})
+if status != 200 or answer.get("applied") is not False or os.stat(layout).st_mtime_ns != stamp:
+    sys.exit(f"a move of less than the keys can say was written: {status} {answer}")
+
 left = [n for n in os.listdir(os.path.dirname(layout)) if n.endswith(".editing")]
 assert not left, f"written beside and left: {left}"
 EOF

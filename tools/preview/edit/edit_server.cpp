@@ -267,6 +267,12 @@ struct EditServer::Serving {
         const Placement placement =
             placeElement(now, keys, width, height, boxOf(json["from"]), boxOf(json["to"]));
         if (!placement.error.empty()) return refuse(response, 400, placement.error);
+        // Less than the keys can say: the file stays as it is, and no render follows.
+        if (placement.values.empty())
+            return answer(response, 200,
+                          nlohmann::json{{"applied", false},
+                                         {"note", "the element stays where its keys put it: "
+                                                  "the change is less than they can say"}});
         answer(response, editor.set(SettingsFile::Layout, placement.values), width, height);
     }
 

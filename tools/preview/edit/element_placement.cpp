@@ -1,5 +1,7 @@
 #include "tools/preview/edit/element_placement.h"
 
+#include "config/value_rules.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -81,8 +83,10 @@ Placement placeElement(const HudSettings& now, const std::vector<std::string>& k
     const std::vector<const GeometryKey*> placed = keysToPlace(keys);
     if (placed.empty()) placement.error = "no key of this element moves or sizes it";
     for (const GeometryKey* key : placed) {
-        const FloatPair old =
-            key->pair ? now.*key->pair : FloatPair{now.*key->single, now.*key->single};
+        FloatPair old = key->pair ? now.*key->pair : FloatPair{now.*key->single, now.*key->single};
+        // A multiplier the HUD cannot use is drawn as the built-in one: sizing starts there.
+        if (key->single == &HudSettings::WEAP_WHEEL_SCALE_MULTIPLIER)
+            old.x = old.y = wheelScaleMultiplier(old.x);
         const auto number = [&](float value, int index) {
             return placedNumber(value, key->numbers[index], *key, width, height, across, down);
         };
