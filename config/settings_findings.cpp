@@ -1,11 +1,21 @@
 #include "config/settings_findings.h"
 
 #include "config/edit_distance.h"
+#include "config/utf8_files.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 namespace {
+
+// Whether no file is at the path, as the HUD's log would say it, rather than one it cannot read.
+bool isMissing(const std::string& path) {
+    errno = 0;
+    std::FILE* const file = openUtf8File(path.c_str(), "rb");
+    if (file) std::fclose(file);
+    return !file && errno == ENOENT;
+}
 
 std::string upper(std::string_view text) {
     std::string result(text);
@@ -118,8 +128,12 @@ std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirecto
     SettingsFileReport report;
     const auto read = [&](const char* file, auto apply) {
         IniReader reader;
-        const bool opened = reader.load((gameDirectory + file).c_str());
-        startReport(report, file, opened ? SettingsFileState::Read : SettingsFileState::Unreadable,
+        const std::string path = gameDirectory + file;
+        const bool opened = reader.load(path.c_str());
+        startReport(report, file,
+                    opened            ? SettingsFileState::Read
+                    : isMissing(path) ? SettingsFileState::Missing
+                                      : SettingsFileState::Unreadable,
                     reader);
         apply(reader);
         findings.insert(findings.end(), report.findings.begin(), report.findings.end());

@@ -86,13 +86,13 @@ TEST(SettingsProblems, AFileTheHudCannotReadIsDrawnWithDefaults) {
     const std::string game = gameWith("RADAR_TYPE = 1\n", nullptr);
     EXPECT_EQ(listed(findSettingsProblems(game)),
               "tarvel_moravik\\color_configs\\IIIColors.ini:0 [] "
-              "tarvel_moravik\\color_configs\\IIIColors.ini cannot be read: the HUD draws every "
+              "tarvel_moravik\\color_configs\\IIIColors.ini is missing: the HUD draws every "
               "key of it with its built-in default\n");
     EXPECT_EQ(listed(findSettingsProblems(gameWith("", nullptr))),
               "tarvel_moravik\\tarvel_III.ini:0 [] tarvel_moravik\\tarvel_III.ini is empty: the "
               "HUD draws every key of it with its built-in default\n"
               "tarvel_moravik\\color_configs\\VColors.ini:0 [] "
-              "tarvel_moravik\\color_configs\\VColors.ini cannot be read: the HUD draws every key "
+              "tarvel_moravik\\color_configs\\VColors.ini is missing: the HUD draws every key "
               "of it with its built-in default\n");
 }
 
