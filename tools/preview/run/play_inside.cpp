@@ -162,7 +162,7 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
             return 1;
     }
     const CheckReport report = reportOf(found, unusable);
-    std::printf("%s\n", settingsLinesNote(lines).c_str());
+    say(stdout, "%s\n", settingsLinesNote(lines).c_str());
     for (const auto& line : report.lines(problems))
         say(stdout, "%s\n", line.c_str());
     std::fflush(stdout);
