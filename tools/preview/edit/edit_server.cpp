@@ -5,6 +5,7 @@
 
 #include "tools/preview/edit/element_placement.h"
 #include "tools/preview/edit/settings_edit.h"
+#include "tools/preview/files/read_while_replaced.h"
 #include "tools/preview/files/whole_files.h"
 
 #include <nlohmann/json.hpp>
@@ -99,26 +100,6 @@ PixelBox boxOf(const nlohmann::json& edges) {
             edges[3].get<float>()};
 }
 
-// Read as the render writes: a file opened here must not keep the next one from being swapped
-// in, which a plain open would while it lasts.
-bool readLettingItBeReplaced(const std::string& path, std::string& bytes, DWORD limit) {
-    bytes.clear();
-    const HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char block[1 << 16];
-    DWORD got = 0;
-    bool read = true;
-    while (bytes.size() < limit &&
-           (read = ReadFile(file, block, std::min<DWORD>(sizeof block, limit - DWORD(bytes.size())),
-                            &got, nullptr)) &&
-           got > 0)
-        bytes.append(block, got);
-    CloseHandle(file);
-    return read;
-}
-
 // The stamp near the start of the page's data, as text; empty when there is none.
 std::string stampOf(const std::string& script) {
     const std::string label = "\"stamp\": ";
@@ -182,7 +163,7 @@ struct EditServer::Serving {
     // holds the same, a few bytes say so.
     bool stillShown(const std::string& shownStamp) const {
         std::string start;
-        return readLettingItBeReplaced(utf8Of(pathOf(out) / "preview-data.js"), start, 256) &&
+        return readWhileReplaced(utf8Of(pathOf(out) / "preview-data.js"), start, 256) &&
                stampOf(start) == shownStamp;
     }
 
@@ -195,8 +176,7 @@ struct EditServer::Serving {
             response.set_header("Cache-Control", "no-store");
             return;
         }
-        if (name.empty() ||
-            !readLettingItBeReplaced(utf8Of(pathOf(out) / pathOf(name)), bytes, 1u << 30)) {
+        if (name.empty() || !readWhileReplaced(utf8Of(pathOf(out) / pathOf(name)), bytes)) {
             refuse(response, 404, "no such file");
             return;
         }

@@ -1,5 +1,7 @@
 #include "tools/preview/run/game_files.h"
 
+#include "tools/preview/files/read_while_replaced.h"
+#include "tools/preview/files/whole_files.h"
 #include "tools/preview/page/watch.h"
 
 #include <windows.h>
@@ -20,21 +22,12 @@ void copyWritable(const fs::path& from, const fs::path& to, std::error_code& fai
 }
 
 void copyLettingItBeReplaced(const fs::path& from, const fs::path& to, std::error_code& failure) {
-    failure = std::make_error_code(std::errc::io_error);
-    const HANDLE source = CreateFileW(from.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (source == INVALID_HANDLE_VALUE) return;
-    const HANDLE copy = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool copied = copy != INVALID_HANDLE_VALUE;
-    char block[1 << 16];
-    DWORD got = 0, put = 0;
-    while (copied && (copied = ReadFile(source, block, sizeof block, &got, nullptr)) && got > 0)
-        copied = WriteFile(copy, block, got, &put, nullptr) && put == got;
-    CloseHandle(source);
-    if (copy != INVALID_HANDLE_VALUE) CloseHandle(copy);
-    if (copied) failure.clear();
+    std::string bytes, unwritten;
+    failure.clear();
+    if (!readWhileReplaced(utf8Of(from), bytes) ||
+        !writeWholeFile(
+            utf8Of(to), [&](std::ostream& file) { return bool(file << bytes); }, unwritten))
+        failure = std::make_error_code(std::errc::io_error);
 }
 
 void linkOrCopy(const fs::path& from, const fs::path& to, std::error_code& failure) {
