@@ -13,7 +13,6 @@
 #include <bcrypt.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -146,17 +145,10 @@ struct EditServer::Serving {
         return host == "127.0.0.1" + at || host == "localhost" + at;
     }
 
-    // The frame size of the last edit made in a frame: a change of a colour, an undo or a redo
-    // is drawn at that size first too.
-    std::atomic<int> editedWidth{0}, editedHeight{0};
-
-    // Every request that wrote calls this once, after its last write.
-    void wrote(int width, int height) {
-        if (width > 0 && height > 0) {
-            editedWidth = width;
-            editedHeight = height;
-        }
-        if (afterWrite) afterWrite(editedWidth, editedHeight);
+    // Every request that wrote calls this once, after its last write: with the frame's size
+    // when the change was made in one, else 0 by 0.
+    void wrote(int width, int height) const {
+        if (afterWrite) afterWrite(width, height);
     }
 
     // The page served here asks for its data often, with the stamp it shows: while the data

@@ -238,9 +238,11 @@ int renderFromOutside(const Options& options, const Home& home) {
         page = fileAddress(options.out + "\\index.html");
     }
     GameDirectory game(options, home);
-    // The size of the frame the last edit was made in, until its render takes it.
+    // The size of the frame the last edit was made in, and whether a render is yet to take it:
+    // a change made in no frame (a colour, an undo) is drawn at that size first too.
     std::mutex editedLock;
     Size edited{0, 0};
+    bool editedUnrendered = false;
     // Stopped as the watch ends, before the game directory is cleared away.
     std::optional<EditServer> editor;
     if (options.edit) {
@@ -250,7 +252,8 @@ int renderFromOutside(const Options& options, const Home& home) {
         editor->afterWrite([&](int width, int height) {
             {
                 const std::lock_guard<std::mutex> hold(editedLock);
-                edited = {width, height};
+                if (width > 0 && height > 0) edited = {width, height};
+                editedUnrendered = true;
             }
             renderSoon();
         });
@@ -269,7 +272,7 @@ int renderFromOutside(const Options& options, const Home& home) {
         Size editedFirst{0, 0};
         {
             const std::lock_guard<std::mutex> hold(editedLock);
-            editedFirst = std::exchange(edited, Size{0, 0});
+            if (std::exchange(editedUnrendered, false)) editedFirst = edited;
         }
         if (game.render(editedFirst) != 0) fail("the render failed; still watching");
         if (first) say(stdout, "open %s; it follows every save until Ctrl+C\n", page.c_str());
