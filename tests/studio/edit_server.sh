@@ -6,17 +6,17 @@
 # UTF-16 file), and a save made in another editor between two changes is kept, a line it
 # changed too. POST /place writes an element's keys in one save, which POST /undo takes back and
 # POST /redo makes again, but not over another editor's save; nudges sent at once each count,
-# and a number or box that maps past a float's range is refused. In headless Chromium the page
-# it serves shows its frames.
+# and a number or box that maps past a float's range is refused; the size a place was made at is
+# drawn before the others. In headless Chromium the page it serves shows its frames.
 # Ended by a plain kill, it leaves no copy in Wine's temp folder.
 set -euo pipefail
 preview="$1"
 . "$(dirname "$0")/studio_support.sh"
 
 mark_layout
-start_editing --size 320x180
+start_editing --size 256x144 --size 320x180
 
-ADDRESS="$address" LAYOUT="$layout" python3 - <<'EOF' || fail "see above"
+ADDRESS="$address" LAYOUT="$layout" OUT="$work/out" python3 - <<'EOF' || fail "see above"
 import http.client, json, os, re, sys, time, urllib.parse
 
 address = urllib.parse.urlsplit(os.environ["ADDRESS"])
@@ -94,6 +94,24 @@ def data_after(stamp):
 shown = data_after("none")[1]["stamp"]
 status, data = data_after(shown)
 assert status == 204 and not data, f"unchanged data sent again: {status}"
+
+# Before any other change, so that no render is under way: a place at 320x180, the second size
+# given, is drawn at that size first; undone, the file is as it was.
+frames = [os.path.join(os.environ["OUT"], f"hud_{size}.png") for size in ("320x180", "256x144")]
+since = max(os.stat(frame).st_mtime_ns for frame in frames)
+placed = ask("POST", f"/place?token={token}", json.dumps(
+    {"width": 320, "height": 180, "keys": ["MONEY_POS_RIGHT"],
+     "from": [100, 20, 140, 30], "to": [90, 20, 130, 30]}).encode())
+expect(200, placed, "a place")
+for _ in range(1200):
+    if all(os.stat(frame).st_mtime_ns > since for frame in frames): break
+    time.sleep(0.1)
+else:
+    sys.exit("no render of both sizes after a place")
+edited, other = (os.stat(frame).st_mtime_ns for frame in frames)
+if not edited < other:
+    sys.exit("the size the place was made at was not drawn first")
+expect(200, ask("POST", f"/undo?token={token}", b"{}"), "undoing the place")
 
 original = read()
 answer = set_value("312.5")
