@@ -84,6 +84,19 @@ file_becomes(with_values("98.67", "61.11"), "nudge right")
 press("ArrowDown", 40)
 file_becomes(with_values("98.67", "62.11"), "nudge down")
 
+# The ruler in the money's units: its 50 across is 50 UnitX (75 px) in from the right edge, its 50
+# down 50 UnitY (80.36 px) down from the top.
+evaluate('document.getElementById("ruler").click()')
+fifty = wait_for("the ruler's labels", lambda: evaluate("""(() => {
+  const labels = [...document.querySelectorAll(".frame")[0].querySelectorAll(".ruler span")].filter(l => l.textContent === "50");
+  return labels.length >= 2 && labels.map(l => [l.style.left, l.style.top]);
+})()"""))
+at = sorted((float(value[:-1]) * extent / 100 for pair in fifty for value, extent in zip(pair, (1280, 720))
+             if value.endswith("%")))
+if len(at) != 2 or abs(at[0] - 80.36) > 0.5 or abs(at[1] - 1205) > 0.5:
+    sys.exit(f"the ruler's 50s stand at {fifty}, not 1205 px across and 80.36 px down")
+evaluate('document.getElementById("ruler").click()')
+
 # The radar frame, picked from the list, sized by its upper right handle: 61 px right, 70 up.
 radar = """(() => {
   const box = shown && shown.captures[0].boxes.find(b => b.name === "radar frame");
