@@ -1,12 +1,12 @@
-// The DLL entry. This copy claims the game as the runtime makes the one global object below,
-// starts once the entry is called, and gives everything back as the runtime destroys that object
-// after the entry; the entry also tells an unload from the game closing.
+// The DLL entry: this copy claims the game and starts when the entry is told of the load, and
+// gives everything back when it is told of the unload, before the runtime destroys any object.
 #include "host/data_paths.h"
 #include "host/game_version.h"
 #include "host/host_interface.h"
 #include "host/hud_log.h"
 #include "host/hud_textures.h"
 #include "hud/area_vehicle_names.h"
+#include "patch/put_back.h"
 #include "plugin/game_claim.h"
 #include "plugin/hud_frame.h"
 #include "plugin/hud_plugin.h"
@@ -66,34 +66,36 @@ struct WorkingCopy {
 
 void takeOverTheGame();
 
-// This copy, from its claim to the claim's release. Its destructor gives back in the order the
-// game needs, whatever order the linker gave the plug-in's files: all the working copy holds,
-// then the claim, last, so the next copy finds the game as it was. The call sites' hooks and the
-// radar's jumps are statics made while the copy starts, after this object: the runtime destroys
-// them before it.
+// This copy, from its claim to the claim's release: made when the entry is told of the load,
+// destroyed when it is told of the unload, while every other object of the plug-in still exists.
+// Its destructor gives back in the order the game needs, whatever order the linker or the
+// runtime would give: all the working copy holds, then the call sites and the radar's routines,
+// then the claim, last, so the next copy finds the game as it was.
 struct ThisCopy {
-    ThisCopy() : claim(claimGame(&takeOverTheGame)) {}
-    ~ThisCopy() {
-        working.reset();
-        closeLog();
-        releaseGameClaim(!processEnding);
-    }
-    // Before anything looks at the game: a copy loaded while another runs leaves the game
-    // alone until that one hands it over.
-    void start() {
+    // Before anything looks at the game: a copy loaded while another runs leaves the game alone
+    // until that one hands it over.
+    ThisCopy() : claim(claimGame(&takeOverTheGame)) {
         if (claim == ClaimAtLoad::Holding)
             working.emplace(false);
         else
             logSecondCopy(logPlace(), claimingCopy(),
                           claim == ClaimAtLoad::WaitingBesideOlderRelease);
     }
+    ~ThisCopy() {
+        working.reset();
+        patch::put_back_branches();
+        closeLog();
+        releaseGameClaim(!processEnding);
+    }
+    ThisCopy(const ThisCopy&) = delete;
+    ThisCopy& operator=(const ThisCopy&) = delete;
     const ClaimAtLoad claim;
     std::optional<WorkingCopy> working;
 };
-ThisCopy thisCopy;
+std::optional<ThisCopy> thisCopy;
 
 void takeOverTheGame() {
-    thisCopy.working.emplace(true);
+    thisCopy->working.emplace(true);
 }
 
 } // namespace
@@ -101,10 +103,12 @@ void takeOverTheGame() {
 // Called after the global objects are made and before they are destroyed. A detach with a
 // reserved pointer is the process ending rather than an unload.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) thisCopy.start();
-    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) {
+    if (reason == DLL_PROCESS_ATTACH) thisCopy.emplace();
+    if (reason != DLL_PROCESS_DETACH) return TRUE;
+    if (reserved != nullptr) {
         processEnding = true;
         noteGameClosing();
     }
+    thisCopy.reset();
     return TRUE;
 }
