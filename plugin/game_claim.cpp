@@ -180,9 +180,8 @@ ClaimAtLoad claimGame(void (*takeOver)()) {
         // No claim to be had: better drawn twice than not at all.
         if (!own.claim) return ClaimAtLoad::Holding;
         own.block = mapped<ClaimBlock>(own.claim);
-        bool lineMade = false;
-        own.lineBlock = namedBlock(blockName(L".line.1"), sizeof(Line), lineMade);
-        lineMade = !lineMade;
+        bool lineExisted = false;
+        own.lineBlock = namedBlock(blockName(L".line.1"), sizeof(Line), lineExisted);
         own.line = mapped<Line>(own.lineBlock);
         if (!taken) {
             noteHolder();
@@ -193,8 +192,8 @@ ClaimAtLoad claimGame(void (*takeOver)()) {
         own.holding = false;
         readHolder();
         joinLine();
-        // Every release that has a line makes it with its claim.
-        return lineMade ? ClaimAtLoad::WaitingBesideOlderRelease : ClaimAtLoad::Waiting;
+        // Every release that has this line makes it with its claim.
+        return lineExisted ? ClaimAtLoad::Waiting : ClaimAtLoad::WaitingBesideOlderRelease;
     } catch (...) {
         return own.holding ? ClaimAtLoad::Holding : ClaimAtLoad::Waiting;
     }
