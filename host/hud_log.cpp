@@ -90,14 +90,21 @@ void startLog(const LogPlace& place) {
     }
 }
 
-void logSecondCopy(const LogPlace& place, const char* runningCopy) {
+void logSecondCopy(const LogPlace& place, const char* runningCopy, bool olderRelease) {
     try {
         if (!reopen(place)) return;
-        logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded from "
-                "%s runs: this copy changes nothing in the game and takes over if that copy is "
-                "unloaded. Unless a loader reloads the HUD while you play, delete one of the two "
-                "files",
-                HUD_VERSION_TEXT, state().pluginFile.c_str(), runningCopy);
+        if (olderRelease)
+            logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded "
+                    "from %s, of an older release, runs: this copy waits and changes nothing in "
+                    "the game. That release hands the game to no other copy, so this one draws "
+                    "nothing until the game is started again: delete one of the two files",
+                    HUD_VERSION_TEXT, state().pluginFile.c_str(), runningCopy);
+        else
+            logLine("tarvel_moravik HUD %s loaded a second time, from %s, while the copy loaded "
+                    "from %s runs: this copy waits, changes nothing in the game and takes over if "
+                    "that copy is unloaded. Unless a loader reloads the HUD while you play, delete "
+                    "one of the two files",
+                    HUD_VERSION_TEXT, state().pluginFile.c_str(), runningCopy);
     } catch (...) {
         closeLog();
     }

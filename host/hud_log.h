@@ -22,8 +22,8 @@ struct LogPlace {
 // Creates the log afresh, headed by the HUD's version and the file it was loaded from.
 void startLog(const LogPlace& place);
 // For a copy of the plug-in loaded while another runs: appends one line to that copy's log that
-// names both.
-void logSecondCopy(const LogPlace& place, const char* runningCopy);
+// names both and says this one waits; whether it can take over is told by olderRelease.
+void logSecondCopy(const LogPlace& place, const char* runningCopy, bool olderRelease);
 // For a waiting copy that takes the game over at the other's unload: appends to that copy's log
 // one line that names both; later lines follow it.
 void logTakeOver(const LogPlace& place, const char* previousCopy);

@@ -1,4 +1,6 @@
 #include "patch/diversions.h"
+#include "patch/put_back.h"
+#include "patch/scoped.h"
 
 #include <atomic>
 
@@ -40,6 +42,14 @@ bool any_diversion_rewritten() {
 
 void bypass_chains() {
     bypassed = true;
+}
+
+void put_back_branches() {
+    // Each branch leaves the list as it is put back; one that would not is dropped from it.
+    while (diversion* const branch = firstDiversion) {
+        if (auto* const patch = dynamic_cast<scoped_base*>(branch)) patch->restore_bytes();
+        if (firstDiversion == branch) forget_diversion(branch);
+    }
 }
 
 bool chains_bypassed() {

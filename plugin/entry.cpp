@@ -1,16 +1,19 @@
-// The DLL entry. It only tells an unload from the game closing: everything starts from the
-// plug-in's global objects below, which the runtime constructs in this order before the entry is
-// called and destroys in the reverse order after it.
+// The DLL entry: this copy claims the game and starts when the entry is told of the load, and
+// gives everything back when it is told of the unload, before the runtime destroys any object.
 #include "host/data_paths.h"
 #include "host/game_version.h"
 #include "host/host_interface.h"
 #include "host/hud_log.h"
 #include "host/hud_textures.h"
 #include "hud/area_vehicle_names.h"
+#include "patch/put_back.h"
 #include "plugin/game_claim.h"
+#include "plugin/hud_frame.h"
 #include "plugin/hud_plugin.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -50,58 +53,62 @@ struct NameDisplaySeeds {
     NameDisplaySeeds() { seedNameDisplays(); }
 };
 
-// What the copy that holds the game has of it, made in this order and given back in reverse.
+// What the copy that holds the game has of it, made in this order and given back in reverse:
+// the game's own HUD code is put back before the sprites go and the log closes.
 struct WorkingCopy {
     explicit WorkingCopy(bool tookOver) : log(tookOver) {}
     LogOfTheWorkingCopy log;
     HudSpriteLifetime sprites;
+    GameHudSwitchedOff gameHud;
     HudPlugin plugin;
     NameDisplaySeeds seeds;
 };
 
-// A static of its own, made at load or when the game is handed over: either way the runtime
-// destroys it before what it made on its way (the call sites' saved bytes among them) and before
-// the claim below, as it destroys global objects.
-void workTheGame(bool tookOver) {
-    static WorkingCopy copy(tookOver);
-}
+void takeOverTheGame();
+
+// This copy, from its claim to the claim's release: made when the entry is told of the load,
+// destroyed when it is told of the unload, while every other object of the plug-in still exists.
+// Its destructor gives back in the order the game needs, whatever order the linker or the
+// runtime would give: all the working copy holds, then the call sites and the radar's routines,
+// then the claim, last, so the next copy finds the game as it was.
+struct ThisCopy {
+    // Before anything looks at the game: a copy loaded while another runs leaves the game alone
+    // until that one hands it over.
+    ThisCopy() : claim(claimGame(&takeOverTheGame)) {
+        if (claim == ClaimAtLoad::Holding)
+            working.emplace(false);
+        else
+            logSecondCopy(logPlace(), claimingCopy(),
+                          claim == ClaimAtLoad::WaitingBesideOlderRelease);
+    }
+    ~ThisCopy() {
+        working.reset();
+        patch::put_back_branches();
+        closeLog();
+        releaseGameClaim(!processEnding);
+    }
+    ThisCopy(const ThisCopy&) = delete;
+    ThisCopy& operator=(const ThisCopy&) = delete;
+    const ClaimAtLoad claim;
+    std::optional<WorkingCopy> working;
+};
+std::optional<ThisCopy> thisCopy;
 
 void takeOverTheGame() {
-    workTheGame(true);
+    thisCopy->working.emplace(true);
 }
-
-// Before anything looks at the game: a copy loaded while another runs leaves the game alone
-// until that one hands it over. The claim goes last at unload, when this copy has put back every
-// byte it wrote.
-struct GameClaim {
-    GameClaim() : first(claimGame(&takeOverTheGame)) {}
-    ~GameClaim() { releaseGameClaim(!processEnding); }
-    const bool first;
-};
-const GameClaim gameClaim;
-
-struct StartAtLoad {
-    StartAtLoad() {
-        if (gameClaim.first)
-            workTheGame(false);
-        else
-            logSecondCopy(logPlace(), claimingCopy());
-    }
-    // The working copy's log goes with it, after its last line.
-    ~StartAtLoad() {
-        if (!gameClaim.first) closeLog();
-    }
-};
-const StartAtLoad startAtLoad;
 
 } // namespace
 
-// Called before the global objects are destroyed. A detach with a reserved pointer is the
-// process ending rather than an unload.
+// Called after the global objects are made and before they are destroyed. A detach with a
+// reserved pointer is the process ending rather than an unload.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) {
+    if (reason == DLL_PROCESS_ATTACH) thisCopy.emplace();
+    if (reason != DLL_PROCESS_DETACH) return TRUE;
+    if (reserved != nullptr) {
         processEnding = true;
         noteGameClosing();
     }
+    thisCopy.reset();
     return TRUE;
 }

@@ -5,30 +5,51 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 namespace {
 
-// The claim: a named memory block holding the claiming copy's file name in UTF-16 and the line
-// of waiting copies. Its name holds the process id, so each game process has its own; every copy
-// keeps a handle, so it lasts as long as any copy is loaded.
+// Two named blocks per game process, their names holding its id. Every copy keeps a handle on
+// both, so they last as long as any copy is loaded. Any program of the same user can write them:
+// nothing read from them is trusted to be more than a hint.
+//
+// The claim: the file name of the copy that works the game, in UTF-16 from the block's first
+// byte. Every release reads it there, and a copy of any release finding the block waits. The
+// block is made as large as any release has made it (64 KiB; 65,600 bytes in a build since), so
+// that a copy of each of them maps it.
 constexpr size_t longestName = 32767; // the longest path Windows has
-using TakeOver = void (*)();
+constexpr DWORD claimBlockSize = 65600;
 struct ClaimBlock {
     wchar_t holder[longestName + 1];
-    // The waiting copies' entries, longest waiting first; the rest null. Loads and unloads run
-    // one at a time in a process, so no two copies change the line at once.
-    TakeOver waiting[16];
 };
+
+// The line of waiting copies, in a block of its own whose name holds its layout's number: a
+// layout that grows takes a new name, and never makes a copy of another release misread a block.
+struct WaitingCopy {
+    uint32_t module; // where the copy's image starts
+    uint32_t ticket; // given as it joined the line, to no other copy in this process
+};
+struct Line {
+    uint32_t lastTicket;
+    WaitingCopy waiting[16]; // longest waiting first; the rest zero
+};
+
+// Each copy's entry for taking over: it takes over only while it waits with that ticket.
+constexpr char takeOverEntryName[] = "tarvel_moravik_hud_take_over";
+using TakeOverEntry = int (*)(uint32_t ticket);
 
 // This copy's part in the claim. Reached through a function: the claim is made from another
 // file's static object.
 struct ClaimOfThisCopy {
     HANDLE claim = nullptr;
     ClaimBlock* block = nullptr; // the claim's block, mapped
-    bool holding = false;        // this copy works the game
-    TakeOver takeOver = nullptr;
+    HANDLE lineBlock = nullptr;
+    Line* line = nullptr; // the line's block, mapped
+    bool holding = false; // this copy works the game
+    uint32_t ticket = 0;  // while it waits in line
+    void (*takeOver)() = nullptr;
     std::string otherCopy = "(unknown)"; // the file of the copy that held the claim
 };
 ClaimOfThisCopy& claimOfThisCopy() {
@@ -36,33 +57,90 @@ ClaimOfThisCopy& claimOfThisCopy() {
     return claim;
 }
 
-std::wstring claimName() {
-    return L"tarvel_moravik_hud.process." + std::to_wstring(GetCurrentProcessId());
+std::wstring blockName(const wchar_t* what) {
+    return L"tarvel_moravik_hud.process." + std::to_wstring(GetCurrentProcessId()) + what;
+}
+
+// Made, or opened when it exists; existed tells which.
+HANDLE namedBlock(const std::wstring& name, DWORD size, bool& existed) {
+    const HANDLE block =
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str());
+    existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    return block;
+}
+
+template <class Layout> Layout* mapped(HANDLE block) {
+    return block ? static_cast<Layout*>(MapViewOfFile(block, FILE_MAP_WRITE, 0, 0, sizeof(Layout)))
+                 : nullptr;
 }
 
 void noteHolder() {
     ClaimOfThisCopy& own = claimOfThisCopy();
+    if (!own.block) return;
     const std::wstring name = wideFromUtf8(pluginFile()).substr(0, longestName);
     std::memcpy(own.block->holder, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
 }
 
-void leaveLine(TakeOver entry) {
+void readHolder() {
     ClaimOfThisCopy& own = claimOfThisCopy();
-    TakeOver* const end = std::end(own.block->waiting);
-    TakeOver* const last = std::remove(std::begin(own.block->waiting), end, entry);
-    std::fill(last, end, nullptr);
+    if (own.block)
+        own.otherCopy = utf8FromWide({own.block->holder, wcsnlen(own.block->holder, longestName)});
 }
 
-// Reached by the copy that lets go of the game, through the line.
-void handedOver() {
+uint32_t thisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&claimOfThisCopy), &module);
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module));
+}
+
+// With the line full, this copy waits for nothing.
+void joinLine() {
     ClaimOfThisCopy& own = claimOfThisCopy();
-    try {
-        own.otherCopy = utf8FromWide({own.block->holder, wcsnlen(own.block->holder, longestName)});
-        leaveLine(&handedOver);
-        noteHolder();
-        own.holding = true;
-        own.takeOver();
-    } catch (...) {
+    if (!own.line) return;
+    for (WaitingCopy& place : own.line->waiting) {
+        if (place.module != 0) continue;
+        own.ticket = ++own.line->lastTicket;
+        place = {thisModule(), own.ticket};
+        return;
+    }
+}
+
+void leaveLine() {
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    if (!own.line || own.ticket == 0) return;
+    WaitingCopy* const end = std::end(own.line->waiting);
+    WaitingCopy* const last =
+        std::remove_if(std::begin(own.line->waiting), end,
+                       [&](const WaitingCopy& entry) { return entry.ticket == own.ticket; });
+    std::fill(last, end, WaitingCopy{});
+    own.ticket = 0;
+}
+
+// The entry of the copy of this plug-in whose image starts at module: none unless such a module
+// is loaded in this process and has the entry. An address read from the line is never called.
+TakeOverEntry entryOfCopyAt(uint32_t module) {
+    HMODULE found = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(module)), &found) ||
+        reinterpret_cast<uintptr_t>(found) != module)
+        return nullptr;
+    return reinterpret_cast<TakeOverEntry>(
+        reinterpret_cast<void (*)()>(GetProcAddress(found, takeOverEntryName)));
+}
+
+// The copy that has waited longest and is still there takes over.
+void handOver() {
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    if (!own.line) return;
+    // A copy taking over leaves the line: go through it as it was.
+    const Line line = *own.line;
+    for (const WaitingCopy& entry : line.waiting) {
+        if (entry.module == 0) return;
+        const TakeOverEntry takeOver = entryOfCopyAt(entry.module);
+        if (takeOver && takeOver(entry.ticket)) return;
     }
 }
 
@@ -70,37 +148,54 @@ void letGo() {
     ClaimOfThisCopy& own = claimOfThisCopy();
     if (own.block) UnmapViewOfFile(own.block);
     if (own.claim) CloseHandle(own.claim);
-    own.block = nullptr;
-    own.claim = nullptr;
+    if (own.line) UnmapViewOfFile(own.line);
+    if (own.lineBlock) CloseHandle(own.lineBlock);
+    own = {};
 }
 
 } // namespace
 
-bool claimGame(void (*takeOver)()) {
+// Reached by the copy that lets go of the game, through its check of the line.
+extern "C" __declspec(dllexport) int tarvel_moravik_hud_take_over(uint32_t ticket) {
+    ClaimOfThisCopy& own = claimOfThisCopy();
+    if (own.holding || own.ticket == 0 || ticket != own.ticket) return 0;
+    try {
+        readHolder();
+        leaveLine();
+        noteHolder();
+        own.holding = true;
+        own.takeOver();
+    } catch (...) {
+    }
+    return 1;
+}
+
+ClaimAtLoad claimGame(void (*takeOver)()) {
     ClaimOfThisCopy& own = claimOfThisCopy();
     try {
         own.takeOver = takeOver;
-        own.claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                       sizeof(ClaimBlock), claimName().c_str());
         own.holding = true;
-        if (!own.claim) return true; // no claim to be had: better drawn twice than not at all
-        const bool taken = GetLastError() == ERROR_ALREADY_EXISTS;
-        own.block = static_cast<ClaimBlock*>(
-            MapViewOfFile(own.claim, FILE_MAP_WRITE, 0, 0, sizeof(ClaimBlock)));
-        if (!own.block) return true;
+        bool taken = false;
+        own.claim = namedBlock(blockName(L""), claimBlockSize, taken);
+        // No claim to be had: better drawn twice than not at all.
+        if (!own.claim) return ClaimAtLoad::Holding;
+        own.block = mapped<ClaimBlock>(own.claim);
+        bool lineExisted = false;
+        own.lineBlock = namedBlock(blockName(L".line.1"), sizeof(Line), lineExisted);
+        own.line = mapped<Line>(own.lineBlock);
         if (!taken) {
             noteHolder();
-            return true;
+            return ClaimAtLoad::Holding;
         }
+        // The block exists: another copy holds the game, whether or not the block maps at the
+        // size this copy knows.
         own.holding = false;
-        own.otherCopy = utf8FromWide({own.block->holder, wcsnlen(own.block->holder, longestName)});
-        TakeOver* const free =
-            std::find(std::begin(own.block->waiting), std::end(own.block->waiting), nullptr);
-        // With the line full, this copy waits for nothing.
-        if (free != std::end(own.block->waiting)) *free = &handedOver;
-        return false;
+        readHolder();
+        joinLine();
+        // Every release that has this line makes it with its claim.
+        return lineExisted ? ClaimAtLoad::Waiting : ClaimAtLoad::WaitingBesideOlderRelease;
     } catch (...) {
-        return true;
+        return own.holding ? ClaimAtLoad::Holding : ClaimAtLoad::Waiting;
     }
 }
 
@@ -109,16 +204,14 @@ const char* claimingCopy() {
     return own.otherCopy.c_str();
 }
 
-void releaseGameClaim(bool handOver) {
+void releaseGameClaim(bool handingOver) {
     ClaimOfThisCopy& own = claimOfThisCopy();
-    if (!own.block) return letGo();
-    if (!own.holding) {
-        leaveLine(&handedOver);
-        return letGo();
+    if (own.holding) {
+        own.holding = false;
+        // Its own handles keep the blocks: the next copy takes over before this one lets go.
+        if (handingOver) handOver();
+    } else {
+        leaveLine();
     }
-    own.holding = false;
-    const TakeOver next = own.block->waiting[0];
-    // Its own handle keeps the block: the next copy takes it over before this one lets go.
-    if (handOver && next) next();
     letGo();
 }

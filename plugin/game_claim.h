@@ -6,10 +6,17 @@
 // process before anything else at load, and a later one waits, touching nothing, until the copy
 // holding the game lets go of it at unload and hands it on.
 
-// Claims the process for this copy; true when no other copy holds it. Otherwise the copy waits
-// in line: takeOver runs inside the unload of the copy holding the game, once that copy has put
-// back all it wrote, and this copy then holds the claim. Call once, first.
-bool claimGame(void (*takeOver)());
+enum class ClaimAtLoad {
+    Holding, // this copy works the game
+    Waiting, // another copy does; this one waits in line to take over
+    // A copy of an older release does, which hands the game to no other copy: this one waits.
+    WaitingBesideOlderRelease,
+};
+
+// Claims the process for this copy. Unless it holds the claim now, the copy waits in line:
+// takeOver runs inside the unload of the copy holding the game, once that copy has put back all
+// it wrote, and this copy then holds the claim. Call once, first.
+ClaimAtLoad claimGame(void (*takeOver)());
 // For a copy that found the claim taken, or took it over: the file of the copy that held it
 // (UTF-8).
 const char* claimingCopy();

@@ -13,12 +13,8 @@
 
 namespace {
 
-// The game's own bytes under the four, saved before the first write and put back at unload
-// where they still hold the plug-in's.
-patch::scoped_written<4> hostHudRoutineA;
-patch::scoped_written<4> hostHudRoutineB;
-patch::scoped_written<1> hostHudByteA;
-patch::scoped_written<1> hostHudByteB;
+// Set while the working copy holds the game's own HUD code switched off.
+GameHudSwitchedOff* gameHud = nullptr;
 
 template <size_t N> void saveOnce(patch::scoped_written<N>& saved, uint32_t address, size_t size) {
     if (!saved.saved() || saved.address() != address) saved.save_bytes(address, size, true);
@@ -26,7 +22,7 @@ template <size_t N> void saveOnce(patch::scoped_written<N>& saved, uint32_t addr
 
 // Two of the game's HUD routines return at once; two bytes inside its code become NOPs. Only
 // bytes that something else changed back are written again.
-void switchOffHostHud() {
+void switchOffHostHud(GameHudSwitchedOff& saved) {
     static constexpr uint32_t returnAtOnce = 0x000000C3;
     static constexpr uint8_t noOperation = 0x90;
     const auto& a = host::addresses();
@@ -34,20 +30,20 @@ void switchOffHostHud() {
     const uint32_t routineB = adjustAddress(a.hostHudRoutineB);
     const uint32_t byteA = adjustAddress(a.hostHudByteA);
     const uint32_t byteB = adjustAddress(a.hostHudByteB);
-    const bool firstWrite = !hostHudRoutineA.saved();
-    saveOnce(hostHudRoutineA, routineA, sizeof returnAtOnce);
-    saveOnce(hostHudRoutineB, routineB, sizeof returnAtOnce);
-    saveOnce(hostHudByteA, byteA, sizeof noOperation);
-    saveOnce(hostHudByteB, byteB, sizeof noOperation);
+    const bool firstWrite = !saved.routineA.saved();
+    saveOnce(saved.routineA, routineA, sizeof returnAtOnce);
+    saveOnce(saved.routineB, routineB, sizeof returnAtOnce);
+    saveOnce(saved.byteA, byteA, sizeof noOperation);
+    saveOnce(saved.byteB, byteB, sizeof noOperation);
     patch::keep_bytes({{routineA, &returnAtOnce, sizeof returnAtOnce},
                        {routineB, &returnAtOnce, sizeof returnAtOnce},
                        {byteA, &noOperation, sizeof noOperation},
                        {byteB, &noOperation, sizeof noOperation}});
     if (!firstWrite) return;
-    hostHudRoutineA.keep_written();
-    hostHudRoutineB.keep_written();
-    hostHudByteA.keep_written();
-    hostHudByteB.keep_written();
+    saved.routineA.keep_written();
+    saved.routineB.keep_written();
+    saved.byteA.keep_written();
+    saved.byteB.keep_written();
 }
 
 void drawFirstGroup() {
@@ -72,6 +68,14 @@ void drawSecondGroup() {
 
 } // namespace
 
+GameHudSwitchedOff::GameHudSwitchedOff() {
+    gameHud = this;
+}
+
+GameHudSwitchedOff::~GameHudSwitchedOff() {
+    gameHud = nullptr;
+}
+
 int titleOffset() {
     if (!host::missionTimersShown()) return 0;
     return truncateToInt(hudSettings.ZONE_VEHICLE_MISSION_TRANSITION_GAP);
@@ -81,7 +85,7 @@ void HudFrame() {
     const KeyboardCall keyboard(KeyboardCaller::HudFrame);
     // Only a build whose addresses are all known is patched and drawn on.
     const bool drawable = host::fullyKnown();
-    if (drawable) switchOffHostHud();
+    if (drawable && gameHud) switchOffHostHud(*gameHud);
     refreshSettings(gameSettingsFiles());
     if (!drawable) return;
 

@@ -204,6 +204,8 @@ TEST_F(FrameDriver, WhileTheGameSuppressesDrawingTheFramePatchesAndReloadsButDra
 class FrameGates : public frame_test::WhiteBox {
   protected:
     bool firstGroupRan() { return sim::countCalls("radarDrawBlips") > 0; }
+    // As the working copy holds it.
+    GameHudSwitchedOff gameHud;
 };
 
 TEST_F(FrameGates, WithTheHudShownBothGroupsRunAndTheGeometryIsWorkedOut) {

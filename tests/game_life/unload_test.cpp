@@ -213,4 +213,252 @@ TEST(TwoCopiesLoaded, TheCopyThatLetsGoHandsTheGameToTheOneWaiting) {
     std::filesystem::remove(reloaded);
 }
 
+// Copies of the plug-in under names of their own, made once for the tests below.
+std::string copyNamed(const std::string& folder) {
+    return copyOfThePlugin(folder + "\\tarvel_hud.asi");
+}
+
+std::wstring wide(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::wstring claimName() {
+    return L"tarvel_moravik_hud.process." + std::to_wstring(GetCurrentProcessId());
+}
+
+// A named block of this process, made or opened, mapped for writing.
+struct NamedBlock {
+    NamedBlock(const std::wstring& name, DWORD size)
+        : handle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                    name.c_str())),
+          existed(GetLastError() == ERROR_ALREADY_EXISTS),
+          view(handle ? static_cast<uint8_t*>(MapViewOfFile(handle, FILE_MAP_WRITE, 0, 0, size))
+                      : nullptr) {}
+    ~NamedBlock() {
+        if (view) UnmapViewOfFile(view);
+        if (handle) CloseHandle(handle);
+    }
+    NamedBlock(const NamedBlock&) = delete;
+    NamedBlock& operator=(const NamedBlock&) = delete;
+    HANDLE handle;
+    bool existed;
+    uint8_t* view;
+};
+
+// The claim as release 1.0.0 makes and reads it: 64 KiB under the process's name, holding the
+// working copy's file name in UTF-16 from its first byte, and nothing else.
+constexpr DWORD firstReleasesClaimSize = 65536;
+
+// The line of waiting copies as this release lays it, in a block of its own name: the last ticket
+// given, then sixteen places of a module's start and its ticket.
+constexpr wchar_t lineSuffix[] = L".line.1";
+constexpr DWORD lineSize = 4 + 16 * 8;
+void placeInLine(uint8_t* line, size_t place, uint32_t module, uint32_t ticket) {
+    std::memcpy(line + 4 + place * 8, &module, 4);
+    std::memcpy(line + 4 + place * 8 + 4, &ticket, 4);
+}
+
+TEST(OlderRelease, ACopyLoadedBesideTheFirstReleasesCopyWaitsDrawingNothing) {
+    const std::string olderCopy = testing_support::gameDirectory() + "scripts\\tarvel_hud.asi";
+    const std::string dll = testing_support::gameDirectory() + "tarvel_hud.dll";
+    // The second: a block of the name that no release could map at its size.
+    for (const DWORD size : {firstReleasesClaimSize, DWORD{4096}}) {
+        SCOPED_TRACE(size);
+        testing_support::removeDataFolder();
+        testing_support::writeDataFile("tarvel_hud.log", "tarvel_moravik HUD 1.0.0, loaded from " +
+                                                             olderCopy + "\r\n");
+        sim::layOut(sim::Build::v100);
+        const std::vector<Bytes> before = siteBytes();
+        NamedBlock olderClaim(claimName(), size);
+        ASSERT_TRUE(olderClaim.view);
+        const std::wstring holder = wide(olderCopy);
+        std::memcpy(olderClaim.view, holder.c_str(), (holder.size() + 1) * sizeof(wchar_t));
+        const std::vector<uint8_t> olderBlock(olderClaim.view, olderClaim.view + size);
+        {
+            PluginSession copy(sim::Build::v100, false);
+            EXPECT_EQ(siteBytes(), before) << "the new copy writes nothing";
+            startTheGame();
+            EXPECT_EQ(drawnInAFrame(), 0u);
+            EXPECT_EQ(sim::countCalls("spriteConstruct"), 0u);
+            EXPECT_EQ(sim::loadCount("tarvel_iii"), 0);
+        }
+        EXPECT_EQ(siteBytes(), before);
+        EXPECT_EQ(std::vector<uint8_t>(olderClaim.view, olderClaim.view + size), olderBlock)
+            << "the older copy's claim is left as it was";
+        const std::string known = size == firstReleasesClaimSize ? olderCopy : "(unknown)";
+        EXPECT_THAT(logText(), testing::StartsWith("tarvel_moravik HUD 1.0.0, loaded from " +
+                                                   olderCopy + "\r\ntarvel_moravik HUD "));
+        EXPECT_THAT(logText(), testing::HasSubstr(" loaded a second time, from " + dll +
+                                                  ", while the copy loaded from " + known +
+                                                  ", of an older release, runs: this copy waits"));
+    }
+}
+
+TEST(OlderRelease, ACopyOfTheFirstReleaseFindsTheGameClaimedAndByWhom) {
+    testing_support::removeDataFolder();
+    PluginSession working(sim::Build::v100);
+    // The first release's copy opens the block at its size and reads the name.
+    NamedBlock asTheFirstReleaseOpensIt(claimName(), firstReleasesClaimSize);
+    EXPECT_TRUE(asTheFirstReleaseOpensIt.existed);
+    ASSERT_TRUE(asTheFirstReleaseOpensIt.view);
+    const auto* holder = reinterpret_cast<const wchar_t*>(asTheFirstReleaseOpensIt.view);
+    EXPECT_EQ(std::wstring(holder, wcsnlen(holder, firstReleasesClaimSize / 2)),
+              wide(testing_support::gameDirectory() + "tarvel_hud.dll"));
+}
+
+// Stands for code another program of the same user points the shared blocks at.
+bool forgedEntryCalled = false;
+void forgedEntry() {
+    forgedEntryCalled = true;
+}
+
+// The blocks can be written by any program of the same user: the copy letting go calls nothing
+// they name unless it is a copy of the plug-in loaded in this process, waiting in the line.
+TEST(TwoCopiesLoaded, NoAddressWrittenInTheSharedBlocksIsCalled) {
+    testing_support::removeDataFolder();
+    const std::string dll = testing_support::gameDirectory() + "tarvel_hud.dll";
+    const std::string waiting = copyNamed("waiting");
+    sim::layOut(sim::Build::v100);
+    const std::vector<Bytes> before = siteBytes();
+    HMODULE working = LoadLibraryA(dll.c_str());
+    ASSERT_TRUE(working);
+    startTheGame();
+    const auto forged = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&forgedEntry));
+    const auto program =
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr)));
+    const auto workingCopy = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(working));
+    {
+        // Past the first 64 KiB of the claim, where the build before this one kept its line.
+        NamedBlock claim(claimName(), firstReleasesClaimSize + 64);
+        ASSERT_TRUE(claim.view);
+        std::memcpy(claim.view + firstReleasesClaimSize, &forged, 4);
+        // This release's line: code of this program, this program, the working copy.
+        NamedBlock line(claimName() + lineSuffix, lineSize);
+        ASSERT_TRUE(line.view);
+        placeInLine(line.view, 0, forged, 1);
+        placeInLine(line.view, 1, program, 1);
+        placeInLine(line.view, 2, workingCopy, 1);
+    }
+    HMODULE next = LoadLibraryA(waiting.c_str());
+    ASSERT_TRUE(next);
+    FreeLibrary(working);
+    EXPECT_FALSE(forgedEntryCalled);
+    hudDrawnOnce();
+    EXPECT_TRUE(hudDrawnOnce()) << "the waiting copy took over";
+    EXPECT_THAT(logText(),
+                testing::HasSubstr(", loaded from " + waiting + ", takes over the game"));
+    FreeLibrary(next);
+    drawnInAFrame();
+    EXPECT_EQ(siteBytes(), before);
+    std::filesystem::remove(waiting);
+}
+
+// Copies that wait and are unloaded leave the line, however many come and go: each from a file
+// of its own, so no later copy lands where an earlier one was and stands in for it.
+TEST(TwoCopiesLoaded, CopiesUnloadedWhileWaitingAreNotHandedTheGame) {
+    testing_support::removeDataFolder();
+    const std::string dll = testing_support::gameDirectory() + "tarvel_hud.dll";
+    std::vector<std::string> copies;
+    for (int copy = 0; copy < 19; ++copy)
+        copies.push_back(copyNamed("copy" + std::to_string(copy)));
+    sim::layOut(sim::Build::v100);
+    const std::vector<Bytes> before = siteBytes();
+    HMODULE working = LoadLibraryA(dll.c_str());
+    ASSERT_TRUE(working);
+    startTheGame();
+    // More than the line has places, one after the other.
+    for (size_t copy = 0; copy < 17; ++copy) {
+        HMODULE passing = LoadLibraryA(copies[copy].c_str());
+        ASSERT_TRUE(passing);
+        FreeLibrary(passing);
+    }
+    // Two at once, at two addresses: the first goes, the second is handed the game.
+    HMODULE first = LoadLibraryA(copies[17].c_str());
+    HMODULE second = LoadLibraryA(copies[18].c_str());
+    ASSERT_TRUE(first && second && first != second);
+    FreeLibrary(first);
+    FreeLibrary(working);
+    hudDrawnOnce();
+    for (int frame = 1; frame < 3; ++frame)
+        EXPECT_TRUE(hudDrawnOnce()) << "frame " << frame;
+    EXPECT_THAT(logText(),
+                testing::HasSubstr(", loaded from " + copies[18] + ", takes over the game"));
+    FreeLibrary(second);
+    drawnInAFrame();
+    EXPECT_EQ(siteBytes(), before);
+    for (const std::string& copy : copies)
+        std::filesystem::remove(copy);
+}
+
+size_t firstCallTo(const char* routine) {
+    const auto& calls = sim::calls();
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].routine == routine) return i;
+    return calls.size();
+}
+
+size_t lastCallTo(const char* routine) {
+    const auto& calls = sim::calls();
+    for (size_t i = calls.size(); i > 0; --i)
+        if (calls[i - 1].routine == routine) return i - 1;
+    return calls.size();
+}
+
+// The copy from tarvel_hud.dll working the game, started and drawn, and a copy waiting, loaded
+// from a file of its own after it.
+struct WorkingAndWaiting {
+    explicit WorkingAndWaiting(const std::string& folder) : next(copyNamed(folder)) {
+        testing_support::removeDataFolder();
+        sim::layOut(sim::Build::v100);
+        working = LoadLibraryA((testing_support::gameDirectory() + "tarvel_hud.dll").c_str());
+        waiting = LoadLibraryA(next.c_str());
+        startTheGame();
+        drawnInAFrame();
+        sim::clearCalls();
+    }
+    ~WorkingAndWaiting() {
+        FreeLibrary(working);
+        FreeLibrary(waiting);
+        std::filesystem::remove(next);
+    }
+    WorkingAndWaiting(const WorkingAndWaiting&) = delete;
+    WorkingAndWaiting& operator=(const WorkingAndWaiting&) = delete;
+    const std::string next;
+    HMODULE working = nullptr;
+    HMODULE waiting = nullptr;
+};
+
+// The copy that lets go gives the game everything back before the next copy takes it: its
+// sprites destroyed and its dictionaries released before the next copy makes its own.
+TEST(TwoCopiesLoaded, TheCopyThatLetsGoGivesEverythingBackBeforeTheNextTakesOver) {
+    WorkingAndWaiting copies("next");
+    ASSERT_TRUE(copies.working && copies.waiting);
+    FreeLibrary(std::exchange(copies.working, nullptr));
+    ASSERT_EQ(sim::countCalls("spriteDestroy"), 43u);
+    ASSERT_EQ(sim::countCalls("spriteConstruct"), 43u);
+    EXPECT_LT(lastCallTo("spriteDestroy"), firstCallTo("spriteConstruct")) << sim::describeAll();
+    EXPECT_LT(lastCallTo("releaseDictionary"), firstCallTo("spriteConstruct"));
+}
+
+// As the system tells the copy working the game that the process ends: its entry point called
+// with the reserved pointer set, as for every DLL at exit.
+void tellTheProcessEnds(HMODULE module) {
+    auto* const image = reinterpret_cast<uint8_t*>(module);
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    const auto entry = reinterpret_cast<BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID)>(
+        image + headers->OptionalHeader.AddressOfEntryPoint);
+    entry(module, DLL_PROCESS_DETACH, reinterpret_cast<LPVOID>(1));
+}
+
+// The game is closing: its objects may be gone, and no copy takes the game over.
+TEST(TwoCopiesLoaded, NoCopyTakesTheGameOverWhileTheProcessEnds) {
+    WorkingAndWaiting copies("at_exit");
+    ASSERT_TRUE(copies.working && copies.waiting);
+    tellTheProcessEnds(copies.working);
+    EXPECT_EQ(sim::countCalls("spriteConstruct"), 0u);
+    EXPECT_THAT(logText(), testing::Not(testing::HasSubstr("takes over the game")));
+    EXPECT_EQ(drawnInAFrame(), 0u);
+}
+
 } // namespace
