@@ -78,10 +78,20 @@ while IFS= read -r line; do
     grep -qxF -- "$line" "$out/README.txt" || { echo "README.txt lacks the change: $line"; exit 1; }
 done <<<"$entry"
 # A version CHANGELOG.md has no entry for is not released: make-dist stops, and makes nothing.
+# Everything else it takes is there, so that the missing entry alone stops it.
 unlisted="$(mktemp -d)"
-mkdir "$unlisted/tools"
+mkdir -p "$unlisted/tools/preview/page"
 cp "$root/tools/make-dist.sh" "$unlisted/tools/"
+cp "$root/tools/preview/default.scenario" "$unlisted/tools/preview/"
+cp "$root/tools/preview/page/page.html" "$unlisted/tools/preview/page/"
 cp -r "$root/docs" "$root/data" "$root/CHANGELOG.md" "$unlisted/"
+sed -i '/^## 1.0.0$/i ## 9.9.8\n\n- the one before\n' "$unlisted/CHANGELOG.md"
+echo 9.9.8 >"$unlisted/VERSION"
+"$unlisted/tools/make-dist.sh" "$dll" "$unlisted/dist" >/dev/null ||
+    { echo "make-dist did not release 9.9.8 from a copy of the project"; exit 1; }
+grep -qx -- "- the one before" "$unlisted/dist/tarvel_hud-9.9.8/README.txt" ||
+    { echo "the README.txt of 9.9.8 lacks its change"; exit 1; }
+rm -rf "$unlisted/dist"
 echo 9.9.9 >"$unlisted/VERSION"
 if "$unlisted/tools/make-dist.sh" "$dll" "$unlisted/dist" 2>"$unlisted/said" >/dev/null; then
     echo "make-dist released 9.9.9, which CHANGELOG.md does not list"; exit 1
