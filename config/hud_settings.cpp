@@ -45,7 +45,11 @@ void readLayout(HudSettings& out, const IniReader& layout, SettingsFileReport* r
     });
     // yes or true reloads on every call; any other word (off, F5) sets no reload key.
     const IniEntry reload = layout.take("RELOAD_SETTINGS");
-    out.reloadKey = !reload.asBool() ? 0 : reloadsOnEveryCall(reload.value) ? -1 : reload.asInt(0);
+    const std::int32_t number = reload.asInt(0);
+    out.reloadKey = !reload.asBool()                   ? 0
+                    : reloadsOnEveryCall(reload.value) ? -1
+                    : reloadKeyTaken(number)           ? number
+                                                       : 0;
     if (report && !reload.absent) noteReloadKey(*report, reload);
 }
 

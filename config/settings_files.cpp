@@ -1,5 +1,6 @@
 #include "config/settings_files.h"
 
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -35,6 +36,13 @@ bool upToDate(const WatchedFile& file, const char* name, const FileStamp& stamp,
     return !stamp.present || age >= system.untrustedSpan || age <= -system.untrustedSpan;
 }
 
+// Whether a file of the name with .txt added is there: saved so by an editor that adds its
+// ending, which Windows hides from the player.
+bool savedAsTxt(const SettingsFileSystem& system, const char* name) {
+    const std::string withTxt = std::string(name) + ".txt";
+    return system.stampOf(system.resolvePath(withTxt.c_str())).present;
+}
+
 // Reads the file and applies it to a copy of the settings in use, which it replaces only when
 // all went well. Until then the file counts as unread, so any failure (a file that is there
 // but locked or read short, memory running out) keeps the settings in use and the file is read
@@ -53,9 +61,10 @@ void readAndApply(WatchedFile& file, const char* name, const FileStamp& stamp,
     SettingsFileReport* report = system.fileRead ? &file.report : nullptr;
     if (report)
         startReport(*report, name,
-                    missing                 ? SettingsFileState::Missing
-                    : readWhole || tooLarge ? SettingsFileState::Read
-                                            : SettingsFileState::Busy,
+                    missing && savedAsTxt(system, name) ? SettingsFileState::MissingBesideTxt
+                    : missing                           ? SettingsFileState::Missing
+                    : readWhole || tooLarge             ? SettingsFileState::Read
+                                                        : SettingsFileState::Busy,
                     file.reader);
     if (!readWhole && !missing && !tooLarge) {
         if (report) system.fileRead(name, stamp, true, *report);

@@ -45,6 +45,18 @@ std::string guessOf(std::string_view key, const std::vector<std::string_view>& k
                 : "");
 }
 
+// "KEY = value" for a line that sets a known key with a colon ("MONEY_SCALE: 0.6 1.2",
+// "MONEY_SCALE:0.6 1.2"), as the HUD would read it; else empty.
+std::string keySetWithColon(const IniEntry& entry, const std::vector<std::string_view>& keys) {
+    const size_t colon = entry.key.find(':');
+    if (colon == std::string_view::npos) return "";
+    const std::string known = upper(entry.key.substr(0, colon));
+    if (std::find(keys.begin(), keys.end(), known) == keys.end()) return "";
+    const std::string value =
+        singleSpaced(std::string(entry.key.substr(colon + 1)) + " " + std::string(entry.value));
+    return known + " = " + value;
+}
+
 } // namespace
 
 void finishReport(SettingsFileReport& report, const IniReader& reader, bool layout,
@@ -87,6 +99,11 @@ void finishReport(SettingsFileReport& report, const IniReader& reader, bool layo
                        "a comment starts with # or ;, not //: the HUD ignores this line as a key " +
                            key + "; write # " +
                            singleSpaced(entry.text.substr(entry.text.find("//") + 2)));
+        } else if (const std::string meant = keySetWithColon(entry, keys); !meant.empty()) {
+            addFinding(report, entry, false,
+                       key +
+                           " is no key the HUD reads: ignored; a colon does not set a key: write " +
+                           meant);
         } else {
             std::string guess = guessOf(entry.key, keys);
             if (guess.empty() && !(guess = guessOf(entry.key, otherKeys)).empty())
@@ -130,10 +147,12 @@ std::vector<SettingsFinding> findSettingsFindings(const std::string& gameDirecto
         IniReader reader;
         const std::string path = gameDirectory + file;
         const bool opened = reader.load(path.c_str());
+        const bool missing = !opened && isMissing(path);
         startReport(report, file,
-                    opened            ? SettingsFileState::Read
-                    : isMissing(path) ? SettingsFileState::Missing
-                                      : SettingsFileState::Unreadable,
+                    opened                                 ? SettingsFileState::Read
+                    : missing && !isMissing(path + ".txt") ? SettingsFileState::MissingBesideTxt
+                    : missing                              ? SettingsFileState::Missing
+                                                           : SettingsFileState::Unreadable,
                     reader);
         apply(reader);
         findings.insert(findings.end(), report.findings.begin(), report.findings.end());

@@ -128,6 +128,7 @@ enum class NumberFault {
     OutOfRange,      // plain numbers, none of which fits
     Unreadable,      // no number at all
     DecimalComma,    // decimals written with commas
+    PairOrDecimal,   // one number with a comma in it where the key takes two: a list or a decimal
     OneNumberOnly,   // more numbers, separated by commas, where the key takes one
     CommaSeparated,  // numbers separated by commas
     NotWhole,        // a decimal where whole numbers are read
@@ -155,6 +156,8 @@ NumberFault classifyNumbers(const IniEntry& entry, const ValueKind& kind,
         const size_t asSpaces = plainWords(withSpaces, kind.integers, spaced);
         if (!kind.integers && !withDecimalPoints(entry.value, kind.numbers).empty())
             return NumberFault::DecimalComma;
+        if (!kind.integers && kind.numbers == 2 && !withDecimalPoints(entry.value, 1).empty())
+            return NumberFault::PairOrDecimal;
         if (spaced && asSpaces > kind.numbers && kind.numbers == 1)
             return NumberFault::OneNumberOnly;
         if (spaced && asSpaces > 1) return NumberFault::CommaSeparated;
@@ -169,6 +172,80 @@ NumberFault classifyNumbers(const IniEntry& entry, const ValueKind& kind,
         std::any_of(read.begin(), read.end(), [](Number n) { return n < 0 || n > 255; }))
         return NumberFault::ColorPartNotByte;
     return NumberFault::None;
+}
+
+// A decimal as written with a dot, without the zeros that end its fraction: "60.50" is 60.5.
+std::string withoutTrailingZeros(std::string decimal) {
+    const size_t point = decimal.find('.');
+    if (point == std::string::npos) return decimal;
+    const size_t last = decimal.find_last_not_of('0');
+    decimal.erase(std::max(last, point + 1) + 1);
+    return decimal;
+}
+
+// Every number written in a value, as written and wherever it stands, and the words glued to
+// the end of one: "40px 400px" holds 40 and 400, and px.
+struct NumbersWritten {
+    std::vector<std::string> numbers;
+    std::vector<std::string> glued;
+};
+
+NumbersWritten numbersWritten(std::string_view value) {
+    NumbersWritten found;
+    const auto digitAt = [&](size_t at) { return at < value.size() && isDigit(value[at]); };
+    const auto skipDigits = [&](size_t at) {
+        while (digitAt(at))
+            ++at;
+        return at;
+    };
+    for (size_t at = 0; at < value.size();) {
+        const bool sign = (value[at] == '-' || value[at] == '+') &&
+                          (digitAt(at + 1) || (value.substr(at + 1, 1) == "." && digitAt(at + 2)));
+        if (!sign && !digitAt(at) && !(value[at] == '.' && digitAt(at + 1))) {
+            ++at;
+            continue;
+        }
+        size_t end = skipDigits(at + (sign ? 1 : 0));
+        if (end < value.size() && value[end] == '.') end = skipDigits(end + 1);
+        if (end + 1 < value.size() && (value[end] == 'e' || value[end] == 'E')) {
+            const size_t exponent = end + 1 + (value[end + 1] == '-' || value[end + 1] == '+');
+            if (digitAt(exponent)) end = skipDigits(exponent);
+        }
+        found.numbers.emplace_back(value.substr(at, end - at));
+        size_t word = end;
+        while (word < value.size() &&
+               (std::isalpha(static_cast<unsigned char>(value[word])) || value[word] == '%'))
+            ++word;
+        const std::string glued(value.substr(end, word - end));
+        if (!glued.empty() &&
+            std::find(found.glued.begin(), found.glued.end(), glued) == found.glued.end())
+            found.glued.push_back(glued);
+        at = word;
+    }
+    return found;
+}
+
+// "'px'", "'px' and '%'": the words glued to numbers, as a finding names them.
+std::string quotedList(const std::vector<std::string>& words) {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + ("'" + words[i] + "'");
+    return text;
+}
+
+// The advice on a value with other characters among its numbers: every number it holds, and
+// the words glued to them named.
+std::string otherCharactersAdvice(std::string_view value, const std::string& readText) {
+    const NumbersWritten written = numbersWritten(value);
+    std::string numbers;
+    for (const std::string& number : written.numbers)
+        numbers += (numbers.empty() ? "" : " ") + number;
+    return "write " + (numbers.empty() ? readText : numbers) + ": " +
+           (written.glued.empty()
+                ? std::string()
+                : quotedList(written.glued) + " after a number " +
+                      (written.glued.size() == 1 ? "is" : "are") + " not read; ") +
+           "only numbers and spaces are read";
 }
 
 // The message on a number value's fault. read: the numbers the HUD read from it; used: the
@@ -202,6 +279,16 @@ std::string numberMessage(std::string_view key, const IniEntry& entry, const Val
     case NumberFault::DecimalComma:
         return written + " is read as " + readText + rest + ": write " +
                withDecimalPoints(entry.value, kind.numbers) + ": the decimal point is a dot";
+    case NumberFault::PairOrDecimal: {
+        // Both readings: the list the HUD reads, and the decimal a comma-decimal locale means.
+        const std::string decimal = withoutTrailingZeros(withDecimalPoints(entry.value, 1));
+        const std::string pair = singleSpaced(replaced(entry.value, ',', ' '));
+        return written + " is read as " + used +
+               ": the comma ends the list and the second number takes its built-in default; "
+               "for two numbers write " +
+               pair + ", for the decimal " + decimal + " write " + decimal + " " +
+               used.substr(used.find(' ') + 1);
+    }
     case NumberFault::OneNumberOnly:
         return written + " is read as " + readText + ": write " + readText + ": " + name +
                " takes one " + (kind.integers ? "whole " : "") + "number";
@@ -212,8 +299,8 @@ std::string numberMessage(std::string_view key, const IniEntry& entry, const Val
     case NumberFault::NotWhole:
         return written + " is read as " + readText + ": write whole numbers only" + form;
     case NumberFault::OtherCharacters:
-        return written + " is read as " + readText + rest + ": write " + readText +
-               ": only numbers and spaces are read" + form;
+        return written + " is read as " + readText + rest + ": " +
+               otherCharactersAdvice(entry.value, readText) + form;
     case NumberFault::PartOutOfRange:
         return written + " holds a number out of range: the HUD uses " + used +
                ", the rest from its built-in default" + form;
@@ -317,9 +404,17 @@ void startReport(SettingsFileReport& report, const char* file, SettingsFileState
     report.form = reader.form();
     report.findings.clear();
     const TextForm form = reader.form();
-    const char* why = state == SettingsFileState::Missing      ? "is missing"
-                      : state == SettingsFileState::Unreadable ? "cannot be read"
-                      : form == TextForm::Empty                ? "is empty"
+    const std::string_view name = file;
+    const std::string besideTxt = state != SettingsFileState::MissingBesideTxt
+                                      ? std::string()
+                                      : "is missing, but " + std::string(name) +
+                                            ".txt is there: an editor added .txt, " +
+                                            "which Windows hides; rename it to " +
+                                            std::string(name.substr(name.rfind('\\') + 1));
+    const char* why = state == SettingsFileState::Missing            ? "is missing"
+                      : state == SettingsFileState::MissingBesideTxt ? besideTxt.c_str()
+                      : state == SettingsFileState::Unreadable       ? "cannot be read"
+                      : form == TextForm::Empty                      ? "is empty"
                       : form == TextForm::Utf32 ? "is UTF-32, which the HUD cannot read"
                       : form == TextForm::NotText
                           ? "is no text file (it holds NUL bytes), which the HUD cannot read"
@@ -469,7 +564,14 @@ void noteReloadKey(SettingsFileReport& report, const IniEntry& entry) {
         return;
     }
     if (!entry.asIntList().empty()) {
-        noteValue(report, key, entry, entry.asInt(0), 0);
+        if (reloadKeyTaken(entry.asInt(0)))
+            noteValue(report, key, entry, entry.asInt(0), 0);
+        else
+            addFinding(report, entry, true,
+                       std::string(key) + " = " + std::string(entry.value) +
+                           " is no key code: codes run from 1 to 254 (116 for F5): it sets no "
+                           "reload key; write a code in that range, or yes to reload on every "
+                           "poll");
         return;
     }
     // The function keys' codes run from 112 for F1.

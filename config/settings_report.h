@@ -20,8 +20,10 @@ struct SettingsFinding {
 };
 
 // How a settings file turned out when it was opened. Busy: there, but it could not be read
-// whole now (an editor holds it while it saves), so the settings in use stay.
-enum class SettingsFileState { Read, Missing, Unreadable, Busy };
+// whole now (an editor holds it while it saves), so the settings in use stay. MissingBesideTxt:
+// missing, but a file of its name with .txt added is there (an editor added the ending, which
+// Windows hides).
+enum class SettingsFileState { Read, Missing, MissingBesideTxt, Unreadable, Busy };
 
 // The findings of one settings file, in line order, and the form its text was read in.
 struct SettingsFileReport {

@@ -24,7 +24,7 @@ std::string withDecimalPoints(std::string_view value, std::size_t numbers) {
         ++words;
         at = end;
     }
-    return words >= 1 && words <= numbers ? result : std::string{};
+    return words == numbers ? result : std::string{};
 }
 
 IniEntry valueRead(const IniEntry& entry, std::string_view value) {
@@ -43,4 +43,8 @@ bool reloadsOnEveryCall(std::string_view value) {
                           [](char a, char b) { return (a | 0x20) == b; });
     };
     return is("yes") || is("true");
+}
+
+bool reloadKeyTaken(std::int32_t number) {
+    return number == -1 || (number >= 1 && number <= 254);
 }

@@ -217,7 +217,7 @@ void checkAgreement(const IniReader& reader, const std::vector<SettingsFinding>&
 }
 
 // The entry as a decimal key reads it: a comma is a decimal point when every word holding one is
-// digits, a comma and digits (after a sign), and the value has no more words than numbers.
+// digits, a comma and digits (after a sign), and the value has as many words as numbers.
 IniEntry withDecimalCommas(const IniEntry& entry, std::size_t numbers, std::string& text) {
     static const std::regex decimal("[+-]?[0-9]+,[0-9]+");
     text = entry.value;
@@ -234,7 +234,7 @@ IniEntry withDecimalCommas(const IniEntry& entry, std::size_t numbers, std::stri
         ++words;
         at = end;
     }
-    if (!comma || words > numbers) return entry;
+    if (!comma || words != numbers) return entry;
     std::replace(text.begin(), text.end(), ',', '.');
     IniEntry read = entry;
     read.value = text;
@@ -316,9 +316,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
 
     const IniEntry reload = layout.find("RELOAD_SETTINGS");
-    FUZZ_CHECK(settings.reloadKey == (!reload.asBool()                   ? 0
-                                      : reloadsOnEveryCall(reload.value) ? -1
-                                                                         : reload.asInt(0)));
+    const std::int32_t code = reload.asInt(0);
+    FUZZ_CHECK(settings.reloadKey == (!reload.asBool()                           ? 0
+                                      : reloadsOnEveryCall(reload.value)         ? -1
+                                      : code == -1 || (code >= 1 && code <= 254) ? code
+                                                                                 : 0));
 
     checkAgreement(layout, findings, fileNames[0], true);
     checkAgreement(colors, findings, fileNames[colorFile], false);

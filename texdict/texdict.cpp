@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <new>
+#include <unordered_map>
 
 namespace texdict {
 namespace {
@@ -238,16 +240,36 @@ class ByteWriter {
     std::vector<uint8_t> bytes;
 };
 
+uint32_t packedColour(const uint8_t* rgba) {
+    return u32At(rgba);
+}
+
 // A texture's pixels as the file will hold them: with a palette, or none for 32-bit pixels.
 struct Stored {
     bool palette = false;
     PalettePicture picture;
 };
 
+// The pixels as indices into the texture's own palette, false when a colour is not in it.
+bool keptPalette(const Texture& t, PalettePicture& out) {
+    if (t.palette.size() != 256 * 4) return false;
+    std::unordered_map<uint32_t, uint8_t> entries;
+    for (size_t i = 256; i-- > 0;) // the first of equal entries wins
+        entries[packedColour(&t.palette[i * 4])] = static_cast<uint8_t>(i);
+    out.colours = t.palette;
+    out.indices.resize(t.rgba.size() / 4);
+    for (size_t i = 0; i < out.indices.size(); ++i) {
+        const auto found = entries.find(packedColour(&t.rgba[i * 4]));
+        if (found == entries.end()) return false;
+        out.indices[i] = found->second;
+    }
+    return true;
+}
+
 Stored stored(const Texture& t, PixelFormat format) {
     Stored out;
     if (format == PixelFormat::rgba8888) return out;
-    out.palette = exactPalette(t.rgba, out.picture);
+    out.palette = keptPalette(t, out.picture) || exactPalette(t.rgba, out.picture);
     if (!out.palette && format == PixelFormat::palette8) {
         out.picture = reducedPalette(t.rgba, t.width, ditherReducedPalettes);
         out.palette = true;
@@ -338,6 +360,13 @@ bool Reader::chunk(size_t at, size_t limit, uint32_t type, Chunk& out) {
 bool Reader::dictionary(Dictionary& out) {
     out.textures.clear();
     Chunk top, header;
+    // A picture renamed .txd is named as such, with how its pictures become a dictionary.
+    constexpr uint8_t pngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (file_.size() >= sizeof pngSignature &&
+        std::equal(std::begin(pngSignature), std::end(pngSignature), file_.begin()))
+        return fail(0, "a PNG picture, not a texture dictionary: renaming a picture does not "
+                       "make one; texdict packs pictures into a dictionary: put each as "
+                       "<name>.png in a folder and run texdict pack FOLDER FILE.txd");
     // A file that does not even start as one is told apart from a damaged dictionary.
     if (file_.size() < chunkHeaderSize || u32(0) != dictionaryChunk)
         context_ = "not a texture dictionary: ";
@@ -459,6 +488,13 @@ bool Reader::pixels(size_t at, size_t end, uint32_t raster, int compression, int
             return fail(at, "the data block ends inside the palette of " +
                                 std::to_string(paletteSize) + " colours");
         colours = file_.data() + at;
+        if (paletteSize == 256) {
+            out.palette.resize(256 * 4);
+            for (size_t i = 0; i < 256; ++i) {
+                const Rgba c = format.paletteColour(colours + i * 4);
+                std::copy_n(&c.r, 4, &out.palette[i * 4]);
+            }
+        }
         at += size_t(paletteSize) * 4;
         expected = pixelCount;
     }

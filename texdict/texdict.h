@@ -24,6 +24,10 @@ struct Texture {
     std::vector<uint8_t> rgba;
     // How the file held it, as `texdict list` shows it ("8888", "PAL8 888", "DXT1 3 levels").
     std::string format;
+    // The 256 colours (R, G, B, A) of the 8-bit palette it was read with; empty for the others.
+    // The writer keeps a palette in its order when it holds every colour of the pixels, so that
+    // a dictionary unpacked and packed again is the same file.
+    std::vector<uint8_t> palette;
 };
 
 struct Dictionary {

@@ -9,6 +9,17 @@ out="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 version="$(head -n 1 "$root/VERSION")"
 release="tarvel_hud-$version"
+# What changed in this version, from its entry in CHANGELOG.md (headings and code marks made
+# plain text), for README.txt. A version without an entry is not released.
+changes="$(awk -v heading="## $version" '
+    $0 == heading { found = 1; next }
+    found && /^## / { exit }
+    found { sub(/^### /, ""); gsub(/`/, ""); print }' "$root/CHANGELOG.md" 2>/dev/null || true)"
+if ! grep -q '[^[:space:]]' <<<"$changes"; then
+    echo "make-dist: CHANGELOG.md has no entry for version $version (from VERSION): add a" \
+        "'## $version' section saying what changed" >&2
+    exit 1
+fi
 work="$(mktemp -d "${out%/}.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 staging="$work/$release"
@@ -16,7 +27,12 @@ mkdir "$staging"
 # The plug-in loaders players use pick up files ending in .asi: the built DLL, under that name.
 cp "$dll" "$staging/tarvel_hud.asi"
 cp -r "$root/data/tarvel_moravik" "$staging/tarvel_moravik"
-sed "s/@VERSION@/$version/g" "$root/docs/player-readme.txt" > "$staging/README.txt"
+heading="What changed in $version"
+printf '%s\n%s\n%s\n' "$heading" "${heading//?/-}" "$(sed '/./,$!d' <<<"$changes")" >"$work/changes"
+awk -v changes="$work/changes" '
+    $0 == "@CHANGES@" { while ((getline line < changes) > 0) print line; next }
+    { print }' "$root/docs/player-readme.txt" | sed "s/@VERSION@/$version/g" >"$staging/README.txt"
+rm "$work/changes"
 # The texture dictionaries the build drew from the project's art, and texdict for modders.
 build="$(dirname "$dll")"
 cp "$build"/art/tarvel_moravik/{tarvel_iii,ring_iii,radio_iii,phone_iii}.txd "$staging/tarvel_moravik/"

@@ -168,13 +168,27 @@ TEST_F(SettingsFiles, ReloadKeyIsReadFromTheLayoutFile) {
         const char* line;
         std::int32_t reloadKey;
     } cases[] = {
-        {"RELOAD_SETTINGS = 116\n", 116},  {"RELOAD_SETTINGS = true\n", -1},
-        {"RELOAD_SETTINGS = yes\n", -1},   {"RELOAD_SETTINGS = 0x74\n", 0},
-        {"RELOAD_SETTINGS = 0\n", 0},      {"RELOAD_SETTINGS = no\n", 0},
-        {"RELOAD_SETTINGS = FALSE\n", 0},  {"RELOAD_SETTINGS\n", 0},
-        {"RELOAD_SETTINGS = TRUE\n", -1},  {"RELOAD_SETTINGS = 99999999999\n", 0},
-        {"RELOAD_SETTINGS = off\n", 0},    {"RELOAD_SETTINGS = F5\n", 0},
-        {"RELOAD_SETTINGS = banana\n", 0}, {"", 0},
+        {"RELOAD_SETTINGS = 116\n", 116},
+        {"RELOAD_SETTINGS = true\n", -1},
+        {"RELOAD_SETTINGS = yes\n", -1},
+        {"RELOAD_SETTINGS = 0x74\n", 0},
+        {"RELOAD_SETTINGS = 0\n", 0},
+        {"RELOAD_SETTINGS = no\n", 0},
+        {"RELOAD_SETTINGS = FALSE\n", 0},
+        {"RELOAD_SETTINGS\n", 0},
+        {"RELOAD_SETTINGS = TRUE\n", -1},
+        {"RELOAD_SETTINGS = 99999999999\n", 0},
+        {"RELOAD_SETTINGS = off\n", 0},
+        {"RELOAD_SETTINGS = F5\n", 0},
+        {"RELOAD_SETTINGS = banana\n", 0},
+        {"", 0},
+        // Key codes run from 1 to 254: another number would watch its low byte's key.
+        {"RELOAD_SETTINGS = 1\n", 1},
+        {"RELOAD_SETTINGS = 254\n", 254},
+        {"RELOAD_SETTINGS = 255\n", 0},
+        {"RELOAD_SETTINGS = 300\n", 0},
+        {"RELOAD_SETTINGS = -1\n", -1},
+        {"RELOAD_SETTINGS = -2\n", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

@@ -164,7 +164,8 @@ TEST_F(SettingsFindings, HintsNameWhatTheLineMeant) {
     write(vColorsName, "ZONE_COLOR = 152 154 82 0\n");
     const HudSettings settings = load();
     EXPECT_EQ(settings.MONEY_SCALE, (FloatPair{0.5f, 1.0f}));
-    EXPECT_EQ(settings.HUD_SCALE, (FloatPair{0.5f, 0.859f})) << "one number sets the first";
+    EXPECT_EQ(settings.HUD_SCALE, (FloatPair{0.0f, 0.859f}))
+        << "one number with a comma on a pair is read as a list";
     EXPECT_EQ(settings.ZONE_VEHICLE_FONT, 2);
     EXPECT_EQ(settings.colors.ZONE_COLOR, (Rgba{152, 154, 82, 0}));
     EXPECT_EQ(findings(),
@@ -181,11 +182,41 @@ TEST_F(SettingsFindings, HintsNameWhatTheLineMeant) {
                   ":4 used [ZONE_VEHICLE_FONT = 2,5] ZONE_VEHICLE_FONT = 2,5 is read as 2: write "
                   "2: ZONE_VEHICLE_FONT takes one whole number\n" +
                   layoutName +
-                  ":5 used [HUD_SCALE = 0,5] HUD_SCALE = 0,5 is read as 0.5 (the rest take their "
-                  "built-in default): write 0.5: the decimal point is a dot\n" +
+                  ":5 used [HUD_SCALE = 0,5] HUD_SCALE = 0,5 is read as 0 0.859: the comma ends "
+                  "the list and the second number takes its built-in default; for two numbers "
+                  "write 0 5, for the decimal 0.5 write 0.5 0.859\n" +
                   vColorsName +
                   ":1 used [ZONE_COLOR = 152 154 82 0] ZONE_COLOR = 152 154 82 0: its alpha 0 is "
                   "not used: the area name's alpha comes from its fade, so it stays visible\n");
+}
+
+// A modder's slips, one a line in a case file, each told with what it is read as and every
+// number of the value in what to write: the findings are those of the .expected file, by line.
+TEST_F(SettingsFindings, EachSlipOfTheCaseFileIsToldWhatToWrite) {
+    write(layoutName, bytesOf("advice_cases/modders_slips.ini"));
+    write(vColorsName, "MONEY_COLOR = 89 115 150 255\n");
+    const HudSettings settings = load();
+    EXPECT_EQ(settings.BAR_HEALTH_POS_X_Y, (FloatPair{60.0f, 40.0f})) << "as a list";
+    EXPECT_EQ(settings.INNER_RADAR_SCALE_A, (FloatPair{53.0f, 258.0f})) << "as a list";
+    EXPECT_EQ(settings.HUD_SCALE, (FloatPair{0.5f, 1.0f})) << "as many decimals as numbers";
+    EXPECT_EQ(settings.CLOCK_RIGHT, 1.5f) << "a one-number key";
+    EXPECT_EQ(settings.OUTER_RADAR_SCALE_A, (FloatPair{40.0f, 317.0f}));
+    EXPECT_EQ(settings.reloadKey, 0) << "no key code: no reload key, rather than key 44";
+    std::string told;
+    for (const SettingsFinding& f : findSettingsFindings(root + "/"))
+        told += std::to_string(f.line) + ": " + f.message + "\n";
+    EXPECT_EQ(told, bytesOf("advice_cases/modders_slips.expected"));
+}
+
+TEST_F(SettingsFindings, ALayoutSavedWithTxtAddedIsNamedBesideTheMissingFile) {
+    write(layoutName + ".txt", "MONEY_POS_TOP = 30\n");
+    write(vColorsName, "MONEY_COLOR = 89 115 150 255\n");
+    expectSameSettings(load(), HudSettings{});
+    EXPECT_EQ(findings(), layoutName + ":0 ignored [] " + layoutName + " is missing, but " +
+                              layoutName +
+                              ".txt is there: an editor added .txt, which Windows hides; rename "
+                              "it to tarvel_III.ini: the HUD draws every key of it with its "
+                              "built-in default\n");
 }
 
 // The case files hold one text in each form an editor saves: all give the settings of the

@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using testing::HasSubstr;
 using testing::Not;
@@ -94,6 +95,51 @@ TEST_F(HudLog, NamesEachSettingsLineItCannotUseWhenTheFileWasReadAndNothingOnASt
     std::error_code failure;
     EXPECT_TRUE(std::filesystem::remove(logPath(), failure))
         << "a player may delete the log while the game runs: " << failure.message();
+}
+
+// A modder's slips, from the case file the settings tests read too: the log tells each on its
+// line with what to write, as the case's .expected file says ("N: message").
+TEST_F(HudLog, TellsEachSlipOfTheCaseFileWhatToWrite) {
+    const auto caseFile = [](const char* name) {
+        std::ifstream file(std::string("advice_cases\\") + name, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    const std::string slips = caseFile("modders_slips.ini");
+    std::vector<std::string> lines;
+    std::istringstream in(slips);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    writeDataFile("tarvel_III.ini", slips);
+    writeDataFile("color_configs/VColors.ini", "MONEY_COLOR = 89 115 150 255\n");
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    playFrames(1);
+    const std::string log = logText();
+    std::istringstream expected(caseFile("modders_slips.expected"));
+    int told = 0;
+    for (std::string finding; std::getline(expected, finding); ++told) {
+        const size_t line = std::stoul(finding);
+        ASSERT_LE(line, lines.size()) << finding;
+        EXPECT_THAT(log, HasSubstr(layoutFile + " line " + std::to_string(line) + ": " +
+                                   lines[line - 1] + " -> " +
+                                   finding.substr(finding.find(": ") + 2) + "\r\n"));
+    }
+    EXPECT_GE(told, 9);
+}
+
+TEST_F(HudLog, NamesALayoutSavedWithTxtAdded) {
+    writeDataFile("tarvel_III.ini.txt", "MONEY_POS_TOP = 30\n");
+    writeDataFile("color_configs/VColors.ini", "MONEY_COLOR = 89 115 150 255\n");
+    PluginSession session;
+    sim::fire(sim::Event::Start);
+    playFrames(1);
+    EXPECT_THAT(logText(), HasSubstr("settings file " + layoutFile + " read\r\n  " + layoutFile +
+                                     " is missing, but " + layoutFile +
+                                     ".txt is there: an editor added .txt, which Windows hides; "
+                                     "rename it to tarvel_III.ini: the HUD draws every key of it "
+                                     "with its built-in default\r\n"));
 }
 
 TEST_F(HudLog, NamesOnceTheFormOfAFileThatIsNotPlainAscii) {

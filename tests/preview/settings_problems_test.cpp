@@ -1,7 +1,7 @@
 // What the preview's page lists as lines the plug-in cannot use as written.
 #include "support/plugin_session.h"
-#include "tools/preview/page/page.h"
 #include "tools/preview/check/settings_problems.h"
+#include "tools/preview/page/page.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ TEST(SettingsProblems, EachLineTheHudCannotUseIsNamedWithWhatItDoesInstead) {
                   "10 and ignores the rest\n" +
                   layout +
                   ":11 [MONEY_POS_RIGHT = 250px] MONEY_POS_RIGHT = 250px is read as 250: write "
-                  "250: only numbers and spaces are read\n" +
+                  "250: 'px' after a number is not read; only numbers and spaces are read\n" +
                   layout +
                   ":12 [WEAP_WHEEL_SCALE_MULTIPLIER = 0] WEAP_WHEEL_SCALE_MULTIPLIER = 0 must be "
                   "above 0: it takes its built-in default 1.95\n" +

@@ -70,6 +70,36 @@ for value in "FileVersion $version" "ProductVersion $version" "ProductName tarve
     [[ "$resource" == *"$value "* ]] || { echo "version resource lacks: $value"; exit 1; }
 done
 grep -qx "Version $version" "$out/README.txt" || { echo "README.txt names no version $version"; exit 1; }
+# README.txt says what changed in this version: every line of its CHANGELOG.md entry, as text.
+entry="$(sed -n "/^## $version\$/,/^## /p" "$root/CHANGELOG.md" | sed '1d;/^## /d;s/^### //;s/`//g')"
+grep -q '^- ' <<<"$entry" || { echo "CHANGELOG.md has no entry for $version"; exit 1; }
+grep -qx "What changed in $version" "$out/README.txt" || { echo "README.txt has no changes"; exit 1; }
+while IFS= read -r line; do
+    grep -qxF -- "$line" "$out/README.txt" || { echo "README.txt lacks the change: $line"; exit 1; }
+done <<<"$entry"
+# A version CHANGELOG.md has no entry for is not released: make-dist stops, and makes nothing.
+# Everything else it takes is there, so that the missing entry alone stops it.
+unlisted="$(mktemp -d)"
+mkdir -p "$unlisted/tools/preview/page"
+cp "$root/tools/make-dist.sh" "$unlisted/tools/"
+cp "$root/tools/preview/default.scenario" "$unlisted/tools/preview/"
+cp "$root/tools/preview/page/page.html" "$unlisted/tools/preview/page/"
+cp -r "$root/docs" "$root/data" "$root/CHANGELOG.md" "$unlisted/"
+sed -i '/^## 1.0.0$/i ## 9.9.8\n\n- the one before\n' "$unlisted/CHANGELOG.md"
+echo 9.9.8 >"$unlisted/VERSION"
+"$unlisted/tools/make-dist.sh" "$dll" "$unlisted/dist" >/dev/null ||
+    { echo "make-dist did not release 9.9.8 from a copy of the project"; exit 1; }
+grep -qx -- "- the one before" "$unlisted/dist/tarvel_hud-9.9.8/README.txt" ||
+    { echo "the README.txt of 9.9.8 lacks its change"; exit 1; }
+rm -rf "$unlisted/dist"
+echo 9.9.9 >"$unlisted/VERSION"
+if "$unlisted/tools/make-dist.sh" "$dll" "$unlisted/dist" 2>"$unlisted/said" >/dev/null; then
+    echo "make-dist released 9.9.9, which CHANGELOG.md does not list"; exit 1
+fi
+grep -q "CHANGELOG.md has no entry for version 9.9.9" "$unlisted/said" ||
+    { echo "make-dist said:"; cat "$unlisted/said"; exit 1; }
+[ ! -e "$unlisted/dist" ] || { echo "make-dist left a release of 9.9.9"; exit 1; }
+rm -rf "$unlisted"
 
 # The zip: the folder's files and folders, in byte order, folders 755 and files 644.
 zip="$dist/tarvel_hud-$version.zip"

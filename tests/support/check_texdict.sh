@@ -83,6 +83,24 @@ case "${3:-}" in
     *) echo "usage: $0 TEXDICT_EXE ART_FOLDER round-trip|any-characters|hud-names"; exit 2 ;;
 esac
 
+# Every shipped dictionary unpacked and packed again is the same file, byte for byte: pack keeps
+# the order of the textures and their palettes, which unpack records in textures.txt.
+shipped=("$art"/*.txd)
+[ ${#shipped[@]} = 4 ] || { echo "${#shipped[@]} dictionaries in $art"; exit 1; }
+for file in "${shipped[@]}"; do
+    pictures="$work/same_$(basename "$file" .txd)"
+    run unpack "$(win "$file")" "$(win "$pictures")" >/dev/null
+    run pack "$(win "$pictures")" "$(win "$pictures.txd")" >/dev/null
+    cmp "$file" "$pictures.txd" || { echo "$(basename "$file") packs again to other bytes"; exit 1; }
+done
+# A picture added to an unpacked folder comes after those recorded; one removed is left out.
+cp "$work/same_tarvel_iii/star.png" "$work/same_tarvel_iii/a_star.png"
+rm "$work/same_tarvel_iii/bar.png"
+run pack "$(win "$work/same_tarvel_iii")" "$(win "$work/added.txd")" >/dev/null 2>&1
+names() { run list "$(win "$1")" | tr -d '\r' | awk '{printf "%s ", $1}'; }
+[ "$(names "$work/added.txd")" = "$(names "$dictionary" | sed 's/bar //')a_star " ] ||
+    { echo "packed with a picture added and one removed: $(names "$work/added.txd")"; exit 1; }
+
 run unpack "$(win "$dictionary")" "$(win "$work/first")" >/dev/null
 run pack "$(win "$work/first")" "$(win "$work/packed.txd")" >/dev/null
 run unpack "$(win "$work/packed.txd")" "$(win "$work/second")" >/dev/null
@@ -132,5 +150,7 @@ for file in "${crafted[@]}"; do
     listed "$file" "at byte 132: texture '[a-z]*': [0-9]* x [0-9]* pixels: a side above 8192"
 done
 listed "$seeds/crafted_pal4_palette_cut_at_40" "texture 'p4': the data block ends inside the palette"
-listed "$odd" "at byte 0: not a texture dictionary: expected the texture dictionary chunk"
+# A picture renamed .txd is named as a picture, with how texdict makes one into a dictionary.
+listed "$odd" "at byte 0: a PNG picture, not a texture dictionary: .*texdict pack FOLDER FILE.txd"
+listed "$0" "at byte 0: not a texture dictionary: expected the texture dictionary chunk"
 echo "texdict ok"

@@ -40,7 +40,8 @@ const char* const commands =
     "         32 bits, 8888 all in 32 bits, pal8 all with a palette, reduced to 256 colours\n"
     "         where there are more. Written as one of the HUD's four dictionaries, it is\n"
     "         checked as check does.\n"
-    "unpack   every texture becomes DIR/<name>.png.\n"
+    "unpack   every texture becomes DIR/<name>.png; DIR/textures.txt records their order and\n"
+    "         palettes, which pack keeps, so that packing DIR again gives the same file.\n"
     "list     the name, size and format of each texture.\n"
     "check    a dictionary, or the HUD's four in FOLDER (a tarvel_moravik folder or one that\n"
     "         holds it): each name the HUD looks up that it lacks, each name the HUD never\n"
@@ -110,6 +111,57 @@ bool writePng(const fs::path& picture, const texdict::Texture& texture) {
            texdict::writeBytes(picture, bytes);
 }
 
+// What unpack writes beside the pictures, so that pack gives the same dictionary back: the
+// textures' order, one name a line, each with the palette it was stored with.
+const char* const recordName = "textures.txt";
+const char* const recordHeading =
+    "# The dictionary's textures in their order, each with its palette when it had one:\n"
+    "# texdict pack keeps both. A picture not named here is packed after these.\n";
+
+struct Recorded {
+    std::string name;
+    std::vector<uint8_t> palette;
+};
+
+std::string hexOf(const std::vector<uint8_t>& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (const uint8_t b : bytes)
+        text += {digits[b >> 4], digits[b & 15]};
+    return text;
+}
+
+// The record's lines; a palette that is not 256 colours in hex is left out.
+std::vector<Recorded> readRecord(const fs::path& folder) {
+    std::vector<uint8_t> bytes;
+    std::vector<Recorded> recorded;
+    if (!texdict::readBytes(folder / recordName, bytes)) return recorded;
+    std::string text(bytes.begin(), bytes.end());
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        Recorded entry;
+        const size_t space = line.find(' ');
+        entry.name = line.substr(0, space);
+        const std::string palette = space == std::string::npos ? "" : line.substr(space + 1);
+        if (palette.size() == 5 + 256 * 8 && palette.starts_with("pal8 ")) {
+            for (size_t i = 5; i < palette.size(); i += 2) {
+                char* stop = nullptr;
+                const std::string pair = palette.substr(i, 2);
+                entry.palette.push_back(
+                    static_cast<uint8_t>(std::strtoul(pair.c_str(), &stop, 16)));
+                if (*stop != '\0') break;
+            }
+            if (entry.palette.size() != 256 * 4) entry.palette.clear();
+        }
+        recorded.push_back(std::move(entry));
+    }
+    return recorded;
+}
+
 int pack(const fs::path& folder, const fs::path& file, texdict::PixelFormat format) {
     std::error_code failure;
     std::vector<fs::path> pictures;
@@ -117,12 +169,25 @@ int pack(const fs::path& folder, const fs::path& file, texdict::PixelFormat form
         if (entry.is_regular_file() && isPng(entry.path())) pictures.push_back(entry.path());
     if (failure) return fail("cannot read the folder " + utf8Path(folder));
     if (pictures.empty()) return fail(utf8Path(folder) + " holds no PNG pictures");
-    std::sort(pictures.begin(), pictures.end());
+    // In the order unpack recorded, the pictures it does not name after them by name.
+    const std::vector<Recorded> recorded = readRecord(folder);
+    const auto place = [&](const fs::path& picture) {
+        const std::string name = utf8Path(picture.stem());
+        return size_t(std::find_if(recorded.begin(), recorded.end(),
+                                   [&](const Recorded& r) { return r.name == name; }) -
+                      recorded.begin());
+    };
+    std::sort(pictures.begin(), pictures.end(), [&](const fs::path& a, const fs::path& b) {
+        const size_t placeA = place(a), placeB = place(b);
+        return placeA != placeB ? placeA < placeB : a < b;
+    });
 
     texdict::Dictionary dictionary;
     for (const auto& picture : pictures) {
         texdict::Texture texture;
         texture.name = utf8Path(picture.stem());
+        if (const size_t at = place(picture); at < recorded.size())
+            texture.palette = recorded[at].palette;
         if (!readPng(picture, texture))
             return fail(utf8Path(picture) + ": not a PNG picture that can be read");
         if (auto problem = texdict::problemWith(texture); !problem.empty())
@@ -153,12 +218,18 @@ int unpack(const fs::path& file, const fs::path& folder) {
     fs::create_directories(folder, failure);
     if (!fs::is_directory(folder, failure))
         return fail("cannot make the folder " + utf8Path(folder));
+    std::string record = recordHeading;
     for (const auto& texture : dictionary.textures) {
         if (!safeFileName(texture.name))
             return fail("the texture name '" + texture.name + "' cannot be a file name");
         const fs::path picture = folder / pathFromUtf8(texture.name + ".png");
         if (!writePng(picture, texture)) return fail("cannot write " + utf8Path(picture));
+        record += texture.name +
+                  (texture.palette.empty() ? "" : " pal8 " + hexOf(texture.palette)) + "\n";
     }
+    if (!texdict::writeBytes(folder / recordName,
+                             {reinterpret_cast<const uint8_t*>(record.data()), record.size()}))
+        return fail("cannot write " + utf8Path(folder / recordName));
     std::printf("%s: %zu textures\n", utf8Path(folder).c_str(), dictionary.textures.size());
     return 0;
 }
