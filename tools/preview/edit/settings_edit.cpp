@@ -127,9 +127,14 @@ std::string whyNotTaken(SettingsFile file, const std::string& bytes, std::string
         HudColors colours;
         readColorFile(colours, reader, &report);
     }
+    // An element that fades takes the colour as written but its alpha from the fade, as the
+    // page says beside the colour: that alone is no reason to refuse it.
+    const std::string_view alphaFrom = alphaOfColourFrom(key);
     const int line = reader.find(key).line;
     for (const SettingsFinding& finding : report.findings)
-        if (finding.line == line) return finding.message;
+        if (finding.line == line &&
+            (alphaFrom.empty() || finding.message.find(alphaFrom) == std::string::npos))
+            return finding.message;
     return {};
 }
 
@@ -224,7 +229,7 @@ EditAnswer SettingsEditor::change(SettingsFile file, const std::string& page,
         for (const KeyValue& value : values)
             if (std::string why = whyNotTaken(file, changed, value.key); !why.empty()) {
                 answer.keys = {{value.key, value.value, IniWriteOutcome::ValueNotWritable, 0}};
-                answer.error = value.key + " = " + value.value + " is not taken: " + why;
+                answer.error = value.key + " is not taken as written: " + why;
                 answer.refused = true;
                 return answer;
             }
