@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The layout editor against a page served from another port of 127.0.0.1, in the same Chromium
-# profile as the editor's own page: the editor's page changes a value and undoes it there, and
-# then the other page tries what any page may do without the token: a no-cors fetch of /set
+# profile as the editor's own page: the editor's page changes a value and undoes it there, takes
+# a typed value, refuses one the HUD would not take as written, saying why, and resets the money
+# to its shipped values, each undone by Ctrl+Z; then the other page tries what any page may do without the token: a no-cors fetch of /set
 # and /undo with text/plain, a form POST, and the editor's data included as a script and
 # fetched. Nothing is written to any settings file, and the other page reads nothing.
 set -euo pipefail
@@ -95,6 +96,43 @@ if not answer.get("applied") or b"\nMONEY_POS_TOP = 31" not in read(layout):
 answer = page.evaluate('post("undo", {})')
 if read(layout) != before[0]:
     sys.exit(f"the editor's own page could not undo its change: {answer}")
+
+# A value typed into the money's panel: Enter writes it; one the HUD would not take as written
+# is refused with the reader's finding, shown on the page, and nothing is written. Reset puts
+# back the shipped value in one change, which Ctrl+Z takes back.
+page.evaluate("""(() => { const list = document.getElementById("elements");
+  list.value = "money"; list.dispatchEvent(new Event("change")); })()""")
+def type_into(key, text):
+    wait_for(f"the field of {key}", lambda: page.evaluate(f"""(() => {{
+  const field = [...document.querySelectorAll("#chosen input")].find(i => i.dataset.typed === "{key}");
+  if (!field) return false;
+  field.focus();
+  field.select();
+  return true;
+}})()"""))
+    page.ask("Input.insertText", page.session, text=text)
+    page.press("Enter", 13)
+def becomes(expected, what):
+    wait_for(what, lambda: read(layout) == expected, 60)
+type_into("MONEY_POS_TOP", "47")
+typed = before[0].replace(b"\nMONEY_POS_TOP = 30\n", b"\nMONEY_POS_TOP = 47\n")
+assert typed != before[0], "no line MONEY_POS_TOP = 30"
+becomes(typed, "the typed value in the file")
+type_into("MONEY_POS_TOP", "4,7.5")
+said = wait_for("the finding of 4,7.5", lambda: page.evaluate(
+    'document.getElementById("status").textContent.includes("is read as 4") && '
+    'document.getElementById("status").textContent'))
+if read(layout) != typed:
+    sys.exit(f"a value the HUD would not take as written was written: {said}")
+print("refused as:", said)
+page.evaluate("""[...document.querySelectorAll("#chosen button")]
+    .find(b => b.textContent.startsWith("Reset money")).click()""")
+becomes(before[0], "the money reset to its shipped values")
+page.evaluate("document.activeElement.blur()")
+page.press("z", 90, modifiers=2)
+becomes(typed, "the reset undone by Ctrl+Z")
+page.press("z", 90, modifiers=2)
+becomes(before[0], "the typed value undone by Ctrl+Z")
 
 page.ask("Page.navigate", page.session, url=f"http://127.0.0.1:{other.server_port}/")
 wait_for("the other page's attempts", lambda: page.evaluate("window.done === true"), 120)

@@ -18,7 +18,8 @@ mkdir -p "$work/second"
 wine "$preview" --data "$(windows_path "$work/data")" --out "$(windows_path "$work/second")" \
     --scenario "$(windows_path "$root/tools/preview/default.scenario")" --size 320x180 \
     </dev/null >"$work/second.log" 2>&1 || fail "the second run failed: $(cat "$work/second.log")"
-[ -f "$copy/in_use" ] || fail "a second run removed the game directory of one still running"
+[ "$(copies)" = "$copy/tarvel_moravik/tarvel_III.ini" ] && [ -f "$copy/in_use" ] ||
+    fail "a second run removed (some of) the game directory of one still running: $(ls -R "$copy" 2>&1 | head)"
 
 # Each refused: the folder it names is still there, and the refusal says nothing was deleted.
 refused_removal() { # folder as Linux path, the --remove argument, the --after argument
