@@ -128,10 +128,15 @@ print("refused as:", said)
 page.evaluate("""[...document.querySelectorAll("#chosen button")]
     .find(b => b.textContent.startsWith("Reset money")).click()""")
 becomes(before[0], "the money reset to its shipped values")
-page.evaluate("document.activeElement.blur()")
-page.press("z", 90, modifiers=2)
+# Ctrl+Z once the page shows the file's value, outside any text field.
+def undo_shown(value):
+    wait_for(f"the page showing {value}", lambda: page.evaluate(
+        'shown.settings.MONEY_POS_TOP.value') == value, 120)
+    page.evaluate("document.activeElement.blur()")
+    page.press("z", 90, modifiers=2)
+undo_shown("30")
 becomes(typed, "the reset undone by Ctrl+Z")
-page.press("z", 90, modifiers=2)
+undo_shown("47")
 becomes(before[0], "the typed value undone by Ctrl+Z")
 
 page.ask("Page.navigate", page.session, url=f"http://127.0.0.1:{other.server_port}/")
