@@ -60,7 +60,7 @@ if shown != ["#597396", "255"]:
 # PNG it shows.
 money_in = """(async (rgb) => {
   const capture = shown.captures[0], box = capture.boxes.find(b => b.name === "money");
-  const image = await createImageBitmap(await (await fetch(capture.image + "?v=" + shown.stamp)).blob());
+  const image = await createImageBitmap(await (await ask(capture.image + "?v=" + shown.stamp)).blob());
   const canvas = new OffscreenCanvas(image.width, image.height);
   const context = canvas.getContext("2d");
   context.drawImage(image, 0, 0);

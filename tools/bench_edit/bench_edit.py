@@ -56,14 +56,13 @@ class Editor:
     # from a server that answers with the same data.
     def data_after(self, stamp):
         while True:
-            status, body = self.ask("GET", f"/preview-data.js?after={stamp}")
+            status, body = self.ask("GET", f"/preview-data.json?after={stamp}")
             if status == 204:
                 time.sleep(0.1)
                 continue
             if status != 200:
                 sys.exit(f"bench_edit: the page's data: {status} {body[:200]!r}")
-            text = body.decode()
-            data = json.loads(text[text.index("(") + 1:text.rindex(")")])
+            data = json.loads(body)
             if data["stamp"] != stamp:
                 return data
             time.sleep(0.5)
@@ -152,9 +151,8 @@ def run(log_path):
 
 
 def open_data(editor):
-    status, body = editor.ask("GET", "/preview-data.js")
-    text = body.decode()
-    return text[text.index("(") + 1:text.rindex(")")]
+    status, body = editor.ask("GET", "/preview-data.json")
+    return body.decode()
 
 
 def report(what, seconds):

@@ -13,7 +13,9 @@
 #include <bcrypt.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -42,16 +44,18 @@ std::string randomToken() {
     return hex;
 }
 
-// The files the server hands out, by the names the page asks for: the page, its data, and the
-// frames the out folder holds now. Nothing else of a request's path reaches the file system.
+// The files the server hands out, by the names the page asks for: the page, its data as JSON,
+// and the frames the out folder holds now. Nothing else of a request's path reaches the file
+// system. The data is not served as the script a page beside the frames loads: a script is
+// run by any page that includes it, whatever its origin.
 std::string servedFile(const std::string& outFolder, const std::string& requested,
                        std::string& type) {
     if (requested == "/" || requested == "/index.html") {
         type = "text/html; charset=utf-8";
         return "index.html";
     }
-    if (requested == "/preview-data.js") {
-        type = "text/javascript; charset=utf-8";
+    if (requested == "/preview-data.json") {
+        type = "application/json";
         return "preview-data.js";
     }
     std::error_code unlisted;
@@ -66,26 +70,69 @@ std::string servedFile(const std::string& outFolder, const std::string& requeste
     return {};
 }
 
+// The data's JSON inside the script previewData({...}); written beside the frames.
+std::string dataOfScript(const std::string& script) {
+    const size_t from = script.find('('), to = script.rfind(')');
+    return from == std::string::npos || to == std::string::npos || to < from
+               ? std::string()
+               : script.substr(from + 1, to - from - 1);
+}
+
+// The same length and bytes, compared without stopping at the first difference: the time a
+// wrong token takes tells nothing of how much of it was right.
+bool sameSecret(const std::string& given, const std::string& secret) {
+    unsigned char difference = given.size() == secret.size() ? 0 : 1;
+    for (size_t i = 0; i < secret.size(); ++i)
+        difference |= static_cast<unsigned char>(secret[i] ^ (i < given.size() ? given[i] : 0));
+    return difference == 0 && !secret.empty();
+}
+
+// A page's id as it names itself: letters, digits and '-', at most 64 of them.
+bool pageIdOk(const std::string& id) {
+    return id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                      c == '-';
+           });
+}
+
 // Each key with its value, what became of it and its line; the first key's also on the answer
-// itself, as a single value's answer.
+// itself, as a single value's answer. One message says what the whole change came to: why
+// nothing was written, or what was written.
 nlohmann::json answerOf(const EditAnswer& answer) {
     nlohmann::json json, keys = nlohmann::json::array();
     for (const KeyWritten& key : answer.keys)
         keys.push_back({{"key", key.key},
                         {"value", key.value},
-                        {"outcome", std::string(describe(key.outcome))},
-                        {"applied", answer.error.empty() && key.line > 0},
+                        {"outcome", answer.written     ? std::string(describe(key.outcome))
+                                    : answer.unchanged ? std::string("unchanged")
+                                                       : std::string("not written")},
+                        {"applied", answer.written && key.line > 0},
                         {"line", key.line}});
     if (!answer.keys.empty())
         for (const char* field : {"outcome", "applied", "line"})
             json[field] = keys[0][field];
+    json["applied"] = answer.written;
     json["keys"] = keys;
     json["tookAnotherSave"] = answer.tookAnotherSave;
-    if (answer.tookAnotherSave && answer.error.empty())
+    if (answer.unchanged)
+        json["note"] = "the file holds these values already: nothing was written";
+    else if (answer.tookAnotherSave && answer.error.empty())
         json["note"] = "the file was saved in another editor since: its new text was taken and "
                        "the change made on top of it";
     if (!answer.error.empty()) json["error"] = answer.error;
     return json;
+}
+
+// A JSON number as the text written for it, when a float (as the HUD reads it) holds it
+// exactly as given; else empty, with why.
+std::string exactNumberText(const nlohmann::json& given, std::string& why) {
+    const double asked = given.get<double>();
+    const std::string text = numberText(static_cast<float>(asked));
+    if (!text.empty() && std::strtod(text.c_str(), nullptr) == asked) return text;
+    why = "value: " + given.dump() + " is not a number the HUD holds exactly" +
+          (text.empty() ? std::string(": it is past a float's range")
+                        : ": it would read " + text + "; send the number as text to write it");
+    return {};
 }
 
 bool numbers(const nlohmann::json& json, const char* name, size_t count) {
@@ -127,15 +174,13 @@ struct EditServer::Serving {
     Serving(const std::string& outFolder, const std::string& dataFolder)
         : out(outFolder), editor(dataFolder) {}
 
-    // The token in the query, in a header, or in the cookie the page got with it.
+    // The token in the page's header, or in the query of the page's own address and of its
+    // frames' addresses. No cookie: a browser sends cookies with requests of any page whose
+    // address is this host at another port.
     bool carriesToken(const httplib::Request& request) const {
-        if (request.get_param_value("token") == token) return true;
-        if (request.get_header_value("X-Tarvel-Token") == token) return true;
-        const std::string cookie = "; " + request.get_header_value("Cookie") + ";";
-        return cookie.find("; " + cookieName() + "=" + token + ";") != std::string::npos;
+        return sameSecret(request.get_header_value("X-Tarvel-Token"), token) ||
+               sameSecret(request.get_param_value("token"), token);
     }
-    // Named by the port: browsers share cookies between a host's ports.
-    std::string cookieName() const { return "tarvel_edit_" + std::to_string(port); }
 
     // Only this address by its own names: a page elsewhere cannot reach it through a name of
     // its own that resolves here.
@@ -143,6 +188,33 @@ struct EditServer::Serving {
         const std::string host = request.get_header_value("Host");
         const std::string at = ":" + std::to_string(port);
         return host == "127.0.0.1" + at || host == "localhost" + at;
+    }
+    // A request a page sent says where the page came from: only the editor's own page may ask.
+    bool fromHereOrNoPage(const httplib::Request& request) const {
+        if (!request.has_header("Origin")) return true;
+        const std::string origin = request.get_header_value("Origin");
+        const std::string at = ":" + std::to_string(port);
+        return origin == "http://127.0.0.1" + at || origin == "http://localhost" + at;
+    }
+    // A form or a no-cors request of another page can send only text, forms and files.
+    static bool sentAsJson(const httplib::Request& request) {
+        std::string type = request.get_header_value("Content-Type");
+        type = type.substr(0, type.find(';'));
+        type.erase(std::remove(type.begin(), type.end(), ' '), type.end());
+        std::transform(type.begin(), type.end(), type.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return type == "application/json";
+    }
+    // Why the request is not served, or empty.
+    std::string whyRefused(const httplib::Request& request) const {
+        if (!addressedHere(request) || !carriesToken(request))
+            return "this address and its token only";
+        if (!fromHereOrNoPage(request)) return "the editor's own page only";
+        if (request.method == "POST" && !sentAsJson(request))
+            return "a change is sent as application/json";
+        if (!pageIdOk(request.get_header_value("X-Tarvel-Page")))
+            return "X-Tarvel-Page: letters, digits and '-', at most 64";
+        return {};
     }
 
     // Every request that wrote calls this once, after its last write: with the frame's size
@@ -172,10 +244,8 @@ struct EditServer::Serving {
             refuse(response, 404, "no such file");
             return;
         }
+        if (name == "preview-data.js") bytes = dataOfScript(bytes);
         response.set_header("Cache-Control", "no-store");
-        if (name == "index.html")
-            response.set_header("Set-Cookie",
-                                cookieName() + "=" + token + "; Path=/; HttpOnly; SameSite=Strict");
         response.set_content(bytes, type.c_str());
     }
 
@@ -186,11 +256,20 @@ struct EditServer::Serving {
     }
     void answer(httplib::Response& response, const EditAnswer& edit, int width = 0,
                 int height = 0) {
-        const nlohmann::json json = answerOf(edit);
-        if (json.value("applied", false)) wrote(width, height);
-        answer(response, edit.error.empty() ? 200 : edit.lineChangedElsewhere ? 409 : 500, json);
+        if (edit.written) wrote(width, height);
+        const int status = edit.error.empty()          ? 200
+                           : edit.refused              ? 400
+                           : edit.lineChangedElsewhere ? 409
+                                                       : 500;
+        answer(response, status, answerOf(edit));
     }
 
+    static std::string pageOf(const httplib::Request& request) {
+        return request.get_header_value("X-Tarvel-Page");
+    }
+
+    // A value typed or picked in the page: only a key the HUD reads from that file, with a
+    // value it takes as written.
     void set(const httplib::Request& request, httplib::Response& response) {
         const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
         SettingsFile file{};
@@ -202,21 +281,42 @@ struct EditServer::Serving {
         if (!json.contains("value") || !(json["value"].is_string() || json["value"].is_number()))
             return refuse(response, 400, "value: a text or a number");
         const nlohmann::json& given = json["value"];
+        std::string why;
         const std::string value =
-            given.is_string() ? given.get<std::string>() : numberText(given.get<float>());
-        // A number beyond a float's range has no text: it would empty the value.
-        if (!given.is_string() && value.empty())
-            return refuse(response, 400, "value: a number a float holds");
-        answer(response, editor.set(file, json["key"].get<std::string>(), value));
+            given.is_string() ? given.get<std::string>() : exactNumberText(given, why);
+        if (!why.empty()) return refuse(response, 400, why);
+        answer(response,
+               editor.set(file, pageOf(request), {{json["key"].get<std::string>(), value}}, true));
     }
 
-    // A place reads the values it maps and then writes: one at a time, or of two at once (a
-    // held arrow key) the second would map the values the first replaces.
-    std::mutex placing;
+    // The keys given (or every key) of a file set to the values the project ships them with,
+    // in one change.
+    void reset(const httplib::Request& request, httplib::Response& response) {
+        const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
+        SettingsFile file{};
+        if (!json.is_object() || !json.contains("file") || !json["file"].is_string() ||
+            !settingsFileNamed(json["file"].get<std::string>(), file))
+            return refuse(response, 400, "file: one of layout, IIIColors, VColors");
+        const bool all = json.value("all", false) == true;
+        if (!all && (!json.contains("keys") || !json["keys"].is_array()))
+            return refuse(response, 400, "keys: the keys to reset, or all: true");
+        std::vector<KeyValue> values;
+        if (all) values = shippedValues(file);
+        for (const nlohmann::json& key : all ? nlohmann::json::array() : json["keys"]) {
+            std::string value;
+            if (key.is_string() && shippedValue(file, key.get<std::string>(), value))
+                values.push_back({key.get<std::string>(), value});
+        }
+        if (values.empty())
+            return refuse(response, 400, "the shipped file sets none of these keys");
+        answer(response, editor.set(file, pageOf(request), values));
+    }
 
     // An element drawn in the box `from` of a frame of width by height, moved and sized to the
     // box `to` (both [left, top, right, bottom] in the frame's pixels): its keys that place or
-    // size it, all in one save of the layout file.
+    // size it, all in one save of the layout file. The values are mapped from the file as the
+    // change reads it, under the lock of every change: of two places at once (a held arrow
+    // key) the second maps the values the first wrote.
     void place(const httplib::Request& request, httplib::Response& response) {
         const nlohmann::json json = nlohmann::json::parse(request.body, nullptr, false);
         if (!json.is_object() || !json.contains("width") || !json["width"].is_number() ||
@@ -230,27 +330,33 @@ struct EditServer::Serving {
         std::vector<std::string> keys;
         for (const nlohmann::json& key : json["keys"])
             if (key.is_string()) keys.push_back(key.get<std::string>());
-        const std::lock_guard<std::mutex> one(placing);
-        // The values the HUD takes now, the built-in one for a key the file lacks.
-        HudSettings now;
-        IniReader layout;
-        layout.load(editor.layoutPath().c_str());
-        readLayout(now, layout);
-        const Placement placement =
-            placeElement(now, keys, width, height, boxOf(json["from"]), boxOf(json["to"]));
-        if (!placement.error.empty()) return refuse(response, 400, placement.error);
+        const PixelBox from = boxOf(json["from"]), to = boxOf(json["to"]);
+        const EditAnswer edit = editor.change(
+            SettingsFile::Layout, pageOf(request),
+            [&](const std::string& bytes, std::vector<KeyValue>& values, std::string& why) {
+                // The values the HUD takes now, the built-in one for a key the file lacks.
+                IniReader layout;
+                layout.parse(bytes.data(), bytes.size());
+                HudSettings now;
+                readLayout(now, layout);
+                Placement placement = placeElement(now, keys, width, height, from, to);
+                why = placement.error;
+                values = std::move(placement.values);
+                return why.empty();
+            });
         // Less than the keys can say: the file stays as it is, and no render follows.
-        if (placement.values.empty())
+        if (edit.error.empty() && edit.keys.empty())
             return answer(response, 200,
                           nlohmann::json{{"applied", false},
                                          {"note", "the element stays where its keys put it: "
                                                   "the change is less than they can say"}});
-        answer(response, editor.set(SettingsFile::Layout, placement.values), width, height);
+        answer(response, edit, width, height);
     }
 
-    void undoOrRedo(httplib::Response& response, bool undo) {
+    void undoOrRedo(const httplib::Request& request, httplib::Response& response, bool undo) {
         std::string why;
-        const bool done = undo ? editor.undo(why) : editor.redo(why);
+        const std::string page = pageOf(request);
+        const bool done = undo ? editor.undo(page, why) : editor.redo(page, why);
         if (done) wrote(0, 0);
         answer(response, done ? 200 : 409,
                done ? nlohmann::json{{"done", true}} : nlohmann::json{{"error", why}});
@@ -276,9 +382,9 @@ bool EditServer::start(std::string& error) {
     s.server.set_payload_max_length(largestBody);
     s.server.set_pre_routing_handler(
         [&s](const httplib::Request& request, httplib::Response& response) {
-            if (s.addressedHere(request) && s.carriesToken(request))
-                return httplib::Server::HandlerResponse::Unhandled;
-            refuse(response, 403, "this address and its token only");
+            const std::string why = s.whyRefused(request);
+            if (why.empty()) return httplib::Server::HandlerResponse::Unhandled;
+            refuse(response, 403, why);
             return httplib::Server::HandlerResponse::Handled;
         });
     s.server.Get(R"(/[^/]*)", [&s](const httplib::Request& request, httplib::Response& response) {
@@ -290,11 +396,14 @@ bool EditServer::start(std::string& error) {
     s.server.Post("/place", [&s](const httplib::Request& request, httplib::Response& response) {
         s.place(request, response);
     });
-    s.server.Post("/undo", [&s](const httplib::Request&, httplib::Response& response) {
-        s.undoOrRedo(response, true);
+    s.server.Post("/reset", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.reset(request, response);
     });
-    s.server.Post("/redo", [&s](const httplib::Request&, httplib::Response& response) {
-        s.undoOrRedo(response, false);
+    s.server.Post("/undo", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.undoOrRedo(request, response, true);
+    });
+    s.server.Post("/redo", [&s](const httplib::Request& request, httplib::Response& response) {
+        s.undoOrRedo(request, response, false);
     });
     s.port = s.server.bind_to_any_port("127.0.0.1");
     if (s.port <= 0) {

@@ -3,10 +3,12 @@
 #include "tools/preview/files/whole_files.h"
 #include "tools/preview/run/console.h"
 #include "tools/preview/run/game_files.h"
+#include "tools/preview/run/temporary_folder.h"
 #include "tools/preview/run/two_runs.h"
 
 #include "config/utf8_files.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <iterator>
@@ -47,7 +49,7 @@ void removeStaleGameDirectories(const fs::path& temporary) {
 void removeOnceEnded(const fs::path& gameDirectory, const fs::path& program) {
     HANDLE self = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                         SYNCHRONIZE, TRUE, 0))
+                         SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
         return;
     std::wstring command =
         wideFromUtf8(quoted(utf8Of(program)) + " --remove " + quoted(utf8Of(gameDirectory)) +
@@ -62,13 +64,44 @@ void removeOnceEnded(const fs::path& gameDirectory, const fs::path& program) {
     }
 }
 
+namespace {
+
+// A game directory's name as the preview gives them: the prefix and a process id.
+bool namedAsAGameDirectory(const std::wstring& name) {
+    const size_t prefix = std::size(gameDirectoryPrefix) - 1;
+    const std::wstring digits = name.substr(std::min(prefix, name.size()));
+    return name.rfind(gameDirectoryPrefix, 0) == 0 && !digits.empty() && digits.size() <= 10 &&
+           digits.find_first_not_of(L"0123456789") == std::wstring::npos &&
+           std::wcstoull(digits.c_str(), nullptr, 10) <= 0xFFFFFFFFull;
+}
+
+// The handle of a process other than this one, as a decimal number; null when it is none.
+HANDLE processHandle(const std::string& text) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return nullptr;
+    const auto handle =
+        reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::strtoull(text.c_str(), nullptr, 10)));
+    const DWORD id = GetProcessId(handle);
+    return id != 0 && id != GetCurrentProcessId() ? handle : nullptr;
+}
+
+} // namespace
+
 int removeAfter(const std::string& folder, const std::string& after) {
     const fs::path gameDirectory = pathOf(folder);
-    if (gameDirectory.filename().wstring().rfind(gameDirectoryPrefix, 0) != 0)
-        return fail("--remove takes a game directory of the preview");
-    const auto process =
-        reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::strtoull(after.c_str(), nullptr, 10)));
-    WaitForSingleObject(process, INFINITE);
+    std::string noTemporary;
+    const fs::path temporary = temporaryFolder(noTemporary);
+    std::error_code notThere;
+    if (!namedAsAGameDirectory(gameDirectory.filename().wstring()) || temporary.empty() ||
+        !fs::equivalent(gameDirectory.parent_path(), temporary, notThere) || notThere ||
+        fs::is_symlink(gameDirectory, notThere))
+        return fail("--remove takes a game directory of the preview (tarvel_preview_ and a "
+                    "number) directly in the temp folder: nothing was deleted");
+    const HANDLE process = processHandle(after);
+    if (process == nullptr || WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0)
+        return fail("--after takes the handle of the run to wait for, which this run could not "
+                    "wait for: nothing was deleted");
     removePatiently(gameDirectory);
     return 0;
 }
