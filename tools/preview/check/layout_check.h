@@ -22,6 +22,8 @@ struct BoxKeys {
     std::string name;
     std::vector<std::string> placing;
     std::vector<std::string> colours;
+    // The element whose parts are drawn relative to one another and move together; "" alone.
+    std::string group;
 };
 BoxKeys keysOfBox(const DrawnBox& box);
 

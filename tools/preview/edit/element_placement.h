@@ -22,8 +22,9 @@ struct Placement {
 // the affine map from the one box to the other; each position of keys maps through it (a pixel
 // of the value, the new pixel, its value) and each size multiplies by the axis's factor. `now`
 // holds the values the HUD takes, from the file or built in. Keys that do not place or size an
-// element plainly are left out; the radar's map goes with its frame.
+// element plainly are left out; the radar's map goes with its frame. A box moved without a
+// change of size moves every position by the same units (see Shift in the .cpp).
 Placement placeElement(const HudSettings& now, const std::vector<std::string>& keys, int width,
-                       int height, const PixelBox& from, const PixelBox& to);
+                       int height, PixelBox from, PixelBox to);
 
 } // namespace preview

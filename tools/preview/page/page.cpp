@@ -255,7 +255,7 @@ std::string pageScript(const PageData& data) {
             writeList(out, keys.placing, [&](const std::string& key) { out << quoted(key); });
             out << ", \"colours\": ";
             writeList(out, keys.colours, [&](const std::string& key) { out << quoted(key); });
-            out << "}";
+            out << ", \"group\": " << quoted(keys.group) << "}";
         });
         out << ",\n  \"findings\": ";
         writeList(out, layout.findings, [&](const LayoutFinding& finding) {
