@@ -28,7 +28,7 @@ ADDRESS="$address" LAYOUT="$layout" PYTHONPATH="$(dirname "$0")" python3 - "${br
     --user-data-dir="$work/browser-hand" --window-size=2600,2400 <<'EOF' || fail "see above"
 import os, re, sys
 from devtools import Page, wait_for
-from hand import Hand, ALT, CTRL, grown, near, set_keys
+from hand import Hand, ALT, CTRL, grown, near
 
 layout = os.environ["LAYOUT"]
 page = Page(sys.argv[1:], os.environ["ADDRESS"])
@@ -47,12 +47,18 @@ def values(key):
     return [float(v) for v in found.group(1).split()]
 def ink(rgb, name, after=None, margin=8):
     return hand.ink("hud", rgb, grown(hand.box("hud", name), margin), after)
-def written(what, act):
-    """Acts and waits for the layout file to change and for the frame drawn after it."""
+def written(what, act, name=None):
+    """Acts and waits for the layout file to change and for a frame drawn after it (one with
+    the named element's box changed, where one is named): the stamp before."""
     was, stamp = open(layout, "rb").read(), hand.stamp()
+    box = name and hand.box("hud", name)
     act()
-    wait_for(what, lambda: open(layout, "rb").read() != was, 30)
-    wait_for(f"the frame after {what}", lambda: hand.stamp() != stamp)
+    try:
+        wait_for(what, lambda: open(layout, "rb").read() != was, 30)
+    except SystemExit:
+        sys.exit("\n".join(failures + [f"no {what}: the page says {hand.status()!r}"]))
+    wait_for(f"the frame after {what}", lambda: hand.stamp() != stamp and
+             (not name or hand.box("hud", name) != box))
     return stamp
 def moved(before, after, by, within=1.5):
     return near([after[0] - before[0], after[1] - before[1], after[2] - before[2], after[3] - before[3]],
@@ -64,27 +70,28 @@ def page_by(pixels):
 # moves it: its scale stays.
 hand.pick("ammo")
 scale_before, before = values("AMMO_SCALE"), ink(AMMO, "ammo")
-written("ammo moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((-20, 0)), ALT))
-after = ink(AMMO, "ammo", before["stamp"])
+stamp = written("ammo moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((-20, 0)), ALT), "ammo")
+after = ink(AMMO, "ammo", stamp)
 if values("AMMO_SCALE") != scale_before or not moved(before["box"], after["box"], (-20, 0)):
     failures.append(f"a press in the ammo's middle: AMMO_SCALE {scale_before} -> {values('AMMO_SCALE')}, "
                     f"ink {before['box']} -> {after['box']}")
 
-# Snapping: with Alt held the ammo lands 10 px left of where it was, its right edge away from
-# the money's; dragged back 8 px it snaps to the money's right edge, a guide showing meanwhile.
+# Snapping: dragged with Alt held to 4 px left of the money's right edge, the ammo's lands there;
+# dragged back to 2 px right of it, it snaps to it, a guide showing meanwhile.
 money = ink(MONEY, "money")["box"]
-written("ammo moved with Alt", lambda: hand.drag(hand.point("hud", "middle"), page_by((-10, 0)), ALT))
-free = ink(AMMO, "ammo")["box"]
-if abs(free[2] - money[2]) < 5:
+def towards_money(off):
+    return page_by((hand.box("hud", "money")[2] - hand.box("hud", "ammo")[2] + off, 0))
+stamp = written("ammo moved with Alt", lambda: hand.drag(hand.point("hud", "middle"), towards_money(-4), ALT), "ammo")
+free = ink(AMMO, "ammo", stamp)["box"]
+if abs(free[2] - money[2]) < 2.5:
     failures.append(f"with Alt the ammo's right edge {free[2]} still lines up with the money's {money[2]}")
-hand.drag(hand.point("hud", "middle"), page_by((8, 0)), release=False)
+hand.drag(hand.point("hud", "middle"), towards_money(2), release=False)
 guides = evaluate('document.querySelectorAll(".frame .guide.across").length')
-stamp = hand.stamp()
-written("ammo snapped", lambda: page.mouse("mouseReleased", *hand.point("hud", "middle")))
+stamp = written("ammo snapped", lambda: page.mouse("mouseReleased", *hand.point("hud", "middle")), "ammo")
 snapped = ink(AMMO, "ammo", stamp)["box"]
 if not guides or abs(snapped[2] - money[2]) > 1:
-    failures.append(f"the ammo dragged near the money's right edge {money[2]}: right edge {snapped[2]}, "
-                    f"{guides} guides shown")
+    failures.append(f"the ammo dragged near the money's right edge {money[2]}: right edge {free[2]} with "
+                    f"Alt, then {snapped[2]}, {guides} guides shown")
 
 # The money's outline at 960x540 follows a drag at 1280x720 as that size draws it: 3/4 of it.
 hand.pick("money")
@@ -109,7 +116,8 @@ first = {k: values(k) for k in keys}
 bars = ink(HEALTH, "radar bars")
 frame = hand.box("hud", "radar frame")
 for step in range(2):
-    written("radar moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((41, -29)), ALT))
+    stamp = written("radar moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((41, -29)), ALT),
+                    "radar frame")
 now = {k: values(k) for k in keys}
 # Left edges count from the left, the lower and upper from the bottom: units move alike.
 shifts = {k: [b - a for a, b in zip(first[k], now[k])] for k in keys}
@@ -119,7 +127,7 @@ down = {shifts["OUTER_RADAR_SCALE_B"][0], shifts["OUTER_RADAR_SCALE_B"][1], shif
         shifts["BAR_HEALTH_POS_X_Y"][1], shifts["BAR_ARMOR_POS_X_Y"][1]}
 if len(across) != 1 or len(down) != 1 or shifts["INNER_RADAR_SCALE_A"][1] or shifts["INNER_RADAR_SCALE_B"][0]:
     failures.append(f"two drags of the radar moved its keys apart: {shifts}")
-bars_after = ink(HEALTH, "radar bars", bars["stamp"])["box"]
+bars_after = ink(HEALTH, "radar bars", stamp)["box"]
 frame_after = hand.box("hud", "radar frame")
 if not moved(bars["box"], bars_after, (82, -58), 2) or not moved(frame, frame_after, (82, -58), 2):
     failures.append(f"two drags of (41,-29): bars {bars['box']} -> {bars_after}, frame {frame} -> {frame_after}")
@@ -134,9 +142,10 @@ if "fixed" in evaluate('document.getElementById("chosen").textContent'):
     failures.append("the page calls the mission timers' background fixed")
 hand.pick("mission timers' text")
 text, bar = ink(TIMERS, "mission timers' text"), ink(BAR, "mission timers' bar")
-written("timers moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((-30, -20)), ALT))
-text_after = ink(TIMERS, "mission timers' text", text["stamp"])["box"]
-bar_after = ink(BAR, "mission timers' bar", text["stamp"])["box"]
+stamp = written("timers moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((-30, -20)), ALT),
+                "mission timers' text")
+text_after = ink(TIMERS, "mission timers' text", stamp)["box"]
+bar_after = ink(BAR, "mission timers' bar", stamp)["box"]
 if not moved(text["box"], text_after, (-30, -20)) or not moved(bar["box"], bar_after, (-30, -20)):
     failures.append(f"a drag of the timers' text: text {text['box']} -> {text_after}, bar {bar['box']} -> {bar_after}")
 finding = evaluate("shown.captures[0].findings.map(f => f.message).join('; ')")
@@ -145,19 +154,20 @@ if "timers' text on it" in finding:
 
 # A drop past the screen's right edge is put back inside, and the page says so.
 hand.pick("money")
-written("money dropped off the screen", lambda: hand.drag(hand.point("hud", "middle"), page_by((260, 0)), ALT))
-inside = ink(MONEY, "money", margin=300)["box"]
+stamp = written("money dropped off the screen",
+                lambda: hand.drag(hand.point("hud", "middle"), page_by((260, 0)), ALT), "money")
+inside = ink(MONEY, "money", stamp, margin=300)["box"]
 if inside[2] > 1281 or inside[0] < 0 or "put inside" not in hand.status():
     failures.append(f"the money dropped off the screen is drawn at {inside}; the page says {hand.status()!r}")
 
-# Put off the screen by another editor, it is picked from the list and brought back.
-stamp = hand.stamp()
-set_keys(layout, {"MONEY_POS_RIGHT": "-400"})
-wait_for("the frame with the money off the screen", lambda: hand.stamp() != stamp)
+# Put off the screen by a value typed, it is picked from the list and brought back.
+written("money put off the screen", lambda: evaluate(
+    'post("set", {file: "layout", key: "MONEY_POS_RIGHT", value: "-400"})'), "money")
 hand.pick("money")
 button = wait_for("the bring-on-screen button", lambda: evaluate('!!document.getElementById("bring-on-screen")'))
-written("money brought on screen", lambda: evaluate('document.getElementById("bring-on-screen").click()'))
-back = ink(MONEY, "money", margin=300)["box"]
+stamp = written("money brought on screen",
+                lambda: evaluate('document.getElementById("bring-on-screen").click()'), "money")
+back = ink(MONEY, "money", stamp, margin=300)["box"]
 if back[2] > 1281 or back[0] < 0 or "put back inside" not in hand.status():
     failures.append(f"brought on screen, the money is drawn at {back}; the page says {hand.status()!r}")
 

@@ -2,13 +2,12 @@
 the list, its outline's handles and middle found on the page, a drag in small steps with keys
 held, and an element's ink measured in the PNG the game drew (the pixels of its colour, which
 the test gives it in the colour file first)."""
-import re, sys
 from devtools import wait_for
 
 SHIFT, CTRL, ALT = 8, 2, 1
 
-# The bounding box [left, top, right, bottom) in the frame's pixels of the pixels within 60 of
-# the colour in each channel, searched within the window, in the PNG of the page's capture;
+# The bounding box [left, top, right, bottom) in the frame's pixels of the pixels of a shade of
+# the colour (its channels in the same proportions, within a fifth), searched within the window, in the PNG of the page's capture;
 # with the page's stamp. Null while the page shows no such capture.
 INK = """(async (capture, rgb, window) => {
   const shownCapture = shown && shown.captures.find(c => c.name === capture);
@@ -25,7 +24,9 @@ INK = """(async (capture, rgb, window) => {
   for (let y = 0; y < b - t; ++y)
     for (let x = 0; x < r - l; ++x) {
       const i = 4 * (y * (r - l) + x);
-      if (![0, 1, 2].every(c => Math.abs(pixels[i + c] - rgb[c]) <= 60)) continue;
+      // Any shade of the colour: a sprite's darker rim tinted with it too.
+      const most = Math.max(pixels[i], pixels[i + 1], pixels[i + 2]);
+      if (most < 48 || ![0, 1, 2].every(c => Math.abs(pixels[i + c] / most - rgb[c] / 255) <= 0.2)) continue;
       box = box ? [Math.min(box[0], l + x), Math.min(box[1], t + y), Math.max(box[2], l + x + 1),
                    Math.max(box[3], t + y + 1)] : [l + x, t + y, l + x + 1, t + y + 1];
     }
@@ -98,11 +99,3 @@ def grown(box, by):
 def near(a, b, within):
     return all(abs(x - y) <= within for x, y in zip(a, b))
 
-
-def set_keys(path, values):
-    """The file with each key's line given the value, as another editor would save it."""
-    text = open(path, "rb").read().decode()
-    for key, value in values.items():
-        text, count = re.subn(rf"(?m)^{key} = .*$", f"{key} = {value}", text, count=1)
-        if count != 1: sys.exit(f"no line {key} in {path}")
-    open(path, "wb").write(text.encode())

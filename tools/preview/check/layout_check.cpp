@@ -548,6 +548,28 @@ BoxKeys keysOfBox(const DrawnBox& box) {
     return keys;
 }
 
+DrawnBox inkOf(const DrawnBox& box) {
+    if (box.cover.empty() || box.coverColumns <= 0) return box;
+    const int columns = box.coverColumns, rows = static_cast<int>(box.cover.size()) / columns;
+    int left = columns, top = rows, right = -1, bottom = -1;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            if (box.cover[size_t(row * columns + column)]) {
+                left = std::min(left, column);
+                right = std::max(right, column);
+                top = std::min(top, row);
+                bottom = std::max(bottom, row);
+            }
+    if (right < 0) return box;
+    DrawnBox ink = box;
+    const float cellWidth = width(box) / float(columns), cellHeight = height(box) / float(rows);
+    ink.left = box.left + cellWidth * float(left);
+    ink.right = box.left + cellWidth * float(right + 1);
+    ink.top = box.top + cellHeight * float(top);
+    ink.bottom = box.top + cellHeight * float(bottom + 1);
+    return ink;
+}
+
 std::string describe(const DrawnBox& box) {
     return named(box) + " " + corners(box);
 }

@@ -27,6 +27,10 @@ struct BoxKeys {
 };
 BoxKeys keysOfBox(const DrawnBox& box);
 
+// The box round what shows of a sprite (its see-through margins left out, to the cells of its
+// cover); the box itself for anything else.
+DrawnBox inkOf(const DrawnBox& box);
+
 // "pager text \"Meet me\" (1500,80)-(1700,110)"
 std::string describe(const DrawnBox& box);
 

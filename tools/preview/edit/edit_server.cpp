@@ -108,6 +108,20 @@ std::string stampOf(const std::string& script) {
     return script.substr(from, script.find_first_not_of("-0123456789", from) - from);
 }
 
+// What else the frame the page measured the box in draws, as the page tells it.
+DrawnWith drawnWithOf(const nlohmann::json& json) {
+    DrawnWith drawn;
+    if (!json.contains("drawn") || !json["drawn"].is_object()) return drawn;
+    const nlohmann::json& told = json["drawn"];
+    const auto flag = [&](const char* name, bool& value) {
+        if (told.contains(name) && told[name].is_boolean()) value = told[name].get<bool>();
+    };
+    flag("wanted", drawn.wanted);
+    flag("money", drawn.money);
+    flag("missionTimers", drawn.missionTimers);
+    return drawn;
+}
+
 void refuse(httplib::Response& response, int status, const std::string& why) {
     response.status = status;
     response.set_content(nlohmann::json{{"error", why}}.dump(), "application/json");
@@ -236,8 +250,8 @@ struct EditServer::Serving {
         IniReader layout;
         layout.load(editor.layoutPath().c_str());
         readLayout(now, layout);
-        const Placement placement =
-            placeElement(now, keys, width, height, boxOf(json["from"]), boxOf(json["to"]));
+        const Placement placement = placeElement(now, keys, width, height, boxOf(json["from"]),
+                                                 boxOf(json["to"]), drawnWithOf(json));
         if (!placement.error.empty()) return refuse(response, 400, placement.error);
         // Less than the keys can say: the file stays as it is, and no render follows.
         if (placement.values.empty())

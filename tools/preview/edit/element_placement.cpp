@@ -130,13 +130,41 @@ void leaveOutFixedRise(const HudSettings& now, const std::vector<const GeometryK
     to.top += rise;
 }
 
+// The pixels the HUD adds to where a key puts the element's text, down the screen, in a frame
+// drawn with these others: the text's scale grows from there, not from the key's own place.
+float addedDown(const HudSettings& now, const std::vector<const GeometryKey*>& placed, int height,
+                const DrawnWith& drawn) {
+    const float h = static_cast<float>(height);
+    const auto has = [&](float HudSettings::*field) {
+        return std::any_of(placed.begin(), placed.end(),
+                           [&](const GeometryKey* key) { return key->single == field; });
+    };
+    const float wantedGap = drawn.wanted ? truncated(now.MONEY_TRANSITION_GAP) : 0.0f;
+    if (has(&HudSettings::MONEY_POS_TOP)) return unitY(wantedGap, h);
+    if (has(&HudSettings::WEAPON_AMMO_POS_TOP))
+        return unitY(wantedGap - (drawn.money ? 0.0f : now.WEAPON_AMMO_TRANSITION_GAP), h);
+    const float titleOffset =
+        drawn.missionTimers ? truncated(now.ZONE_VEHICLE_MISSION_TRANSITION_GAP) : 0.0f;
+    if (has(&HudSettings::ZONE_BOTTOM) || has(&HudSettings::VEHICLE_BOTTOM) ||
+        has(&HudSettings::MISSION_BOTTOM))
+        return -unitY(titleOffset, h);
+    return 0.0f;
+}
+
 } // namespace
 
 Placement placeElement(const HudSettings& now, const std::vector<std::string>& keys, int width,
-                       int height, PixelBox from, PixelBox to) {
+                       int height, PixelBox from, PixelBox to, const DrawnWith& drawn) {
     Placement placement;
     const std::vector<const GeometryKey*> placed = keysToPlace(keys);
     leaveOutFixedRise(now, placed, height, from, to);
+    // The boxes as seen from the keys' places: the map then scales the text about the
+    // corner that stays, from where the HUD draws it.
+    const float added = addedDown(now, placed, height, drawn);
+    from.top -= added;
+    from.bottom -= added;
+    to.top -= added;
+    to.bottom -= added;
     const AxisMap across = axisMap(from.left, from.right, to.left, to.right);
     const AxisMap down = axisMap(from.top, from.bottom, to.top, to.bottom);
     if (!(across.factor > 0 && down.factor > 0 && std::isfinite(across.factor * down.factor) &&
