@@ -21,6 +21,8 @@ for pair in "MONEY_COLOR 255 0 255 255" "AMMO_COLOR 0 255 255 255" "AMMO_CLIP_CO
     key="${pair%% *}"
     sed -i "s/^$key = .*/$key = ${pair#* }/" "$colours"
 done
+# Many renders, one after another: the browser may live longer than the page tests' 4 minutes.
+browser_command[1]=1100
 mark_layout
 start_editing --size 1280x720 --size 960x540
 
@@ -58,7 +60,7 @@ def written(what, act, name=None):
     except SystemExit:
         sys.exit("\n".join(failures + [f"no {what}: the page says {hand.status()!r}"]))
     wait_for(f"the frame after {what}", lambda: hand.stamp() != stamp and
-             (not name or hand.box("hud", name) != box))
+             (not name or hand.box("hud", name) != box), 600)
     return stamp
 def moved(before, after, by, within=1.5):
     return near([after[0] - before[0], after[1] - before[1], after[2] - before[2], after[3] - before[3]],

@@ -17,6 +17,8 @@ for pair in "MONEY_COLOR 255 0 255 255" "AMMO_COLOR 0 255 255 255" "AMMO_CLIP_CO
     key="${pair%% *}"
     sed -i "s/^$key = .*/$key = ${pair#* }/" "$colours"
 done
+# Many renders, one after another: the browser may live longer than the page tests' 4 minutes.
+browser_command[1]=3500
 mark_layout
 start_editing --size 1280x720
 
@@ -46,19 +48,20 @@ def resized(capture, name, corner, by, modifiers=0):
     now = open(layout, "rb").read().decode().splitlines()
     print(f"{name}: {[b for a, b in zip(was.decode().splitlines(), now) if a != b]}")
     # The page puts its outline at the new box at once; a frame drawn after brings its own.
-    wait_for(f"a frame with {name} sized", lambda: hand.stamp() != stamp and hand.box(capture, name) != box)
+    wait_for(f"a frame with {name} sized", lambda: hand.stamp() != stamp and hand.box(capture, name) != box, 600)
     return stamp
 
-for name, rgb, corner, by, modifiers in (
-        ("money", (255, 0, 255), "se", (30, 15), 0),
-        ("ammo", (0, 255, 255), "nw", (-20, -10), 0),
-        ("wanted stars", (255, 255, 0), "sw", (-30, 30), SHIFT),
-        ("area and vehicle names", (0, 255, 0), "ne", (20, -10), 0),
-        ("mission timers' text", (255, 128, 0), "sw", (-20, 10), 0)):
+# A star's point fades to nothing: its faint pixels count.
+for name, rgb, corner, by, modifiers, faintest in (
+        ("money", (255, 0, 255), "se", (30, 15), 0, 48),
+        ("ammo", (0, 255, 255), "nw", (-20, -10), 0, 48),
+        ("wanted stars", (255, 255, 0), "sw", (-30, 30), SHIFT, 12),
+        ("area and vehicle names", (0, 255, 0), "ne", (20, -10), 0, 48),
+        ("mission timers' text", (255, 128, 0), "sw", (-20, 10), 0, 48)):
     window = grown(hand.box("hud", name), 8)
-    before = hand.ink("hud", rgb, window)
+    before = hand.ink("hud", rgb, window, faintest=faintest)
     stamp = resized("hud", name, corner, by, modifiers)
-    after = hand.ink("hud", rgb, grown(hand.box("hud", name), 60), after=stamp)
+    after = hand.ink("hud", rgb, grown(hand.box("hud", name), 60), after=stamp, faintest=faintest)
     a, b = before["box"], after["box"]
     stays = [(a[i], b[i]) for i in kept[corner]]
     print(f"{name}: ink {a} -> {b}")
@@ -95,7 +98,7 @@ for how in ("handle", "height"):
             failures.append(f"a wheel sized in height alone was not sized: {answer}")
             continue
         wait_for("a frame with the wheel sized", lambda: hand.stamp() != stamp and
-                 hand.box("weapon_wheel", "weapon wheel") != before)
+                 hand.box("weapon_wheel", "weapon wheel") != before, 600)
     after = hand.box("weapon_wheel", "weapon wheel")
     print(f"weapon wheel by {how}: {before} -> {after}")
     if not near(centre(after), centre(before), 2) or after[3] - after[1] < before[3] - before[1] + 10:

@@ -9,7 +9,7 @@ SHIFT, CTRL, ALT = 8, 2, 1
 # The bounding box [left, top, right, bottom) in the frame's pixels of the pixels of a shade of
 # the colour (its channels in the same proportions, within a fifth), searched within the window, in the PNG of the page's capture;
 # with the page's stamp. Null while the page shows no such capture.
-INK = """(async (capture, rgb, window) => {
+INK = """(async (capture, rgb, window, faintest) => {
   const shownCapture = shown && shown.captures.find(c => c.name === capture);
   if (!shownCapture) return null;
   const stamp = shown.stamp;
@@ -26,7 +26,7 @@ INK = """(async (capture, rgb, window) => {
       const i = 4 * (y * (r - l) + x);
       // Any shade of the colour: a sprite's darker rim tinted with it too.
       const most = Math.max(pixels[i], pixels[i + 1], pixels[i + 2]);
-      if (most < 48 || ![0, 1, 2].every(c => Math.abs(pixels[i + c] / most - rgb[c] / 255) <= 0.2)) continue;
+      if (most < faintest || ![0, 1, 2].every(c => Math.abs(pixels[i + c] / most - rgb[c] / 255) <= 0.2)) continue;
       box = box ? [Math.min(box[0], l + x), Math.min(box[1], t + y), Math.max(box[2], l + x + 1),
                    Math.max(box[3], t + y + 1)] : [l + x, t + y, l + x + 1, t + y + 1];
     }
@@ -81,12 +81,13 @@ class Hand:
         if release:
             ask("mouseReleased", (x + by[0], y + by[1]), 0)
 
-    def ink(self, capture, rgb, window, after=None):
-        """The ink box of the colour within the window, in a frame newer than the stamp given."""
+    def ink(self, capture, rgb, window, after=None, faintest=48):
+        """The ink box of the colour within the window, in a frame newer than the stamp given;
+        pixels darker than faintest in every channel are the background's."""
         def measured():
-            found = self.evaluate(f"{INK}({capture!r}, {list(rgb)}, {list(window)})")
+            found = self.evaluate(f"{INK}({capture!r}, {list(rgb)}, {list(window)}, {faintest})")
             return found if found and found["stamp"] != after and found["box"] else None
-        return wait_for(f"ink of {rgb} in {capture} after {after}", measured, 60)
+        return wait_for(f"ink of {rgb} in {capture} after {after}", measured, 600)
 
     def status(self):
         return self.evaluate('document.getElementById("status").textContent')
