@@ -22,7 +22,7 @@ for pair in "MONEY_COLOR 255 0 255 255" "AMMO_COLOR 0 255 255 255" "AMMO_CLIP_CO
     sed -i "s/^$key = .*/$key = ${pair#* }/" "$colours"
 done
 # Many renders, one after another: the browser may live longer than the page tests' 4 minutes.
-browser_command[1]=1100
+browser_command[1]=3500
 mark_layout
 start_editing --size 1280x720 --size 960x540
 
