@@ -68,11 +68,15 @@ def moved(before, after, by, within=1.5):
 def page_by(pixels):
     return [p / scale for p in pixels]
 
-# A press in the middle of the selected ammo, where its magazine figure's outline has a corner,
-# moves it: its scale stays.
+# A press inside the selected ammo at the upper left corner of its magazine figure's own
+# outline (the "14" printed again) moves it: its scale stays.
 hand.pick("ammo")
 scale_before, before = values("AMMO_SCALE"), ink(AMMO, "ammo")
-stamp = written("ammo moved", lambda: hand.drag(hand.point("hud", "middle"), page_by((-20, 0)), ALT), "ammo")
+figure = evaluate("""(() => { const frame = document.querySelector(".frame"), c = shown.captures[0];
+  const boxes = c.boxes.filter(b => b.name === "ammo"), inner = boxes[boxes.length - 1];
+  const r = frame.getBoundingClientRect(), s = r.width / c.width;
+  return [r.left + (inner.box[0] + 1) * s, r.top + (inner.box[1] + 1) * s]; })()""")
+stamp = written("ammo moved", lambda: hand.drag(figure, page_by((-20, 0)), ALT), "ammo")
 after = ink(AMMO, "ammo", stamp)
 if values("AMMO_SCALE") != scale_before or not moved(before["box"], after["box"], (-20, 0)):
     failures.append(f"a press in the ammo's middle: AMMO_SCALE {scale_before} -> {values('AMMO_SCALE')}, "
@@ -82,7 +86,7 @@ if values("AMMO_SCALE") != scale_before or not moved(before["box"], after["box"]
 # dragged back to 2 px right of it, it snaps to it, a guide showing meanwhile.
 money = ink(MONEY, "money")["box"]
 def towards_money(off):
-    return page_by((hand.box("hud", "money")[2] - hand.box("hud", "ammo")[2] + off, 0))
+    return page_by((money[2] - ink(AMMO, "ammo")["box"][2] + off, 0))
 stamp = written("ammo moved with Alt", lambda: hand.drag(hand.point("hud", "middle"), towards_money(-4), ALT), "ammo")
 free = ink(AMMO, "ammo", stamp)["box"]
 if abs(free[2] - money[2]) < 2.5:
