@@ -79,7 +79,7 @@ figure = evaluate("""(() => { const frame = document.querySelector(".frame"), c 
 stamp = written("ammo moved", lambda: hand.drag(figure, page_by((-20, 0)), ALT), "ammo")
 after = ink(AMMO, "ammo", stamp)
 if values("AMMO_SCALE") != scale_before or not moved(before["box"], after["box"], (-20, 0)):
-    failures.append(f"a press in the ammo's middle: AMMO_SCALE {scale_before} -> {values('AMMO_SCALE')}, "
+    failures.append(f"a press on the ammo's inner outline: AMMO_SCALE {scale_before} -> {values('AMMO_SCALE')}, "
                     f"ink {before['box']} -> {after['box']}")
 
 # Snapping: dragged with Alt held to 4 px left of the money's right edge, the ammo's lands there;
