@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The layout editor's picture for the README: preview --edit on data/ at 1280x720, the money
-selected in headless Chromium, the page saved as docs/editor.png. Nothing is changed in data/.
+selected in headless Chromium and held in a drag with a guide showing (never dropped), the page
+saved as docs/editor.png. Nothing is changed in data/.
 
     python3 tools/editor_screenshot.py [BUILD]     (BUILD: the build folder, build by default)
 """
@@ -61,8 +62,11 @@ with tempfile.TemporaryDirectory() as work:
         page.click(*centre)
         wait_for("the money's keys", lambda: page.evaluate(
             '!!document.querySelector("#chosen input[type=color]")'))
-        # The ruler and grid on, as a modder placing the money would have them.
-        page.evaluate('document.getElementById("ruler").click()')
+        # The money held in a drag that lines its right edge up with the ammo's, the guide
+        # showing; never let go, so nothing is written.
+        page.mouse("mousePressed", *centre)
+        for step in range(1, 6):
+            page.mouse("mouseMoved", centre[0] - 2 * step, centre[1] + 4 * step)
         time.sleep(0.5)
         page.screenshot(os.path.join(root, "docs", "editor.png"))
         page.close()

@@ -317,3 +317,53 @@ TEST_F(ModdersMistake, CharactersTheFontCannotDrawAreNamed) {
               "\xE6\x89\x8B",
               "");
 }
+
+TEST(LayoutCheck, PartsDrawnAsOneThingMustMeet) {
+    const std::vector<DrawnBox> timers{
+        {"mission timers", Sprite, 500, 400, 600, 420, "tarvel_iii/timerbar"},
+        {"mission timers", Text, 540, 402, 596, 418, "02:15"},
+        {"radar", Sprite, 20, 300, 180, 460, "tarvel_iii/radardisc"},
+        {"radar", Sprite, 30, 440, 80, 447, "tarvel_iii/bar"}};
+    EXPECT_EQ(findings(timers), Found{});
+    auto apart = timers;
+    apart[1].left -= 200;
+    apart[1].right -= 200;
+    const auto found = checked(apart);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].boxes, (std::vector<size_t>{0, 1}));
+    EXPECT_NE(found[0].message.find("has none of the timers' text on it"), std::string::npos)
+        << found[0].message;
+    EXPECT_NE(found[0].keys.find("MISSIONTIMERS_POS_RIGHT"), std::string::npos) << found[0].keys;
+    EXPECT_NE(found[0].keys.find("MISSIONTIMERS_BG_A"), std::string::npos) << found[0].keys;
+    // A bar beside the frame by its thickness still belongs to it; far off it does not.
+    apart = timers;
+    apart[3].left = 190;
+    apart[3].right = 240;
+    EXPECT_EQ(findings(apart), Found{});
+    apart[3].left = 300;
+    apart[3].right = 350;
+    const auto bars = checked(apart);
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(bars[0].boxes, (std::vector<size_t>{3, 2}));
+    EXPECT_NE(bars[0].message.find("stands away from the radar's frame"), std::string::npos);
+    EXPECT_NE(bars[0].keys.find("BAR_HEALTH_POS_X_Y"), std::string::npos) << bars[0].keys;
+    // No timer running: a background alone is no finding of this kind.
+    EXPECT_EQ(findings({timers[0]}), Found{});
+}
+
+TEST_F(ModdersMistake, PartsOfOneThingMovedApartAreNamed) {
+    const auto named = [](const std::vector<Reported>& found, const std::string& words,
+                          const std::string& key) {
+        return std::any_of(found.begin(), found.end(), [&](const Reported& r) {
+            return r.message.find(words) != std::string::npos &&
+                   r.keys.find(key) != std::string::npos;
+        });
+    };
+    const auto shipped = findingsWith({});
+    EXPECT_FALSE(named(shipped, "has none of the timers' text", "") ||
+                 named(shipped, "stands away from the radar", ""));
+    EXPECT_TRUE(named(findingsWith({{"MISSIONTIMERS_POS_RIGHT", "250"}}),
+                      "has none of the timers' text on it", "MISSIONTIMERS_POS_RIGHT"));
+    EXPECT_TRUE(named(findingsWith({{"BAR_HEALTH_POS_X_Y", "700 40"}}),
+                      "stands away from the radar's frame", "BAR_HEALTH_POS_X_Y"));
+}

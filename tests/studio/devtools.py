@@ -61,9 +61,10 @@ class Page:
         return self.ask("Runtime.evaluate", self.session, expression=expression,
                         returnByValue=True, awaitPromise=True)["result"].get("value")
 
-    def mouse(self, kind, x, y):
+    def mouse(self, kind, x, y, modifiers=0):
+        """modifiers 1 holds Alt, 2 Ctrl, 8 Shift."""
         self.ask("Input.dispatchMouseEvent", self.session, type=kind, x=x, y=y, button="left",
-                 buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
+                 buttons=0 if kind == "mouseReleased" else 1, clickCount=1, modifiers=modifiers)
 
     def click(self, x, y):
         self.mouse("mousePressed", x, y)

@@ -39,17 +39,18 @@ if before["frameWidth"] != 1280:
     sys.exit(f"the frame shows {before['frameWidth']} px wide, not 1280: the drag is in its pixels")
 original = open(layout, "rb").read()
 
-# Pressed, dragged by (-100,+50) in small steps, released.
+# Pressed, dragged by (-100,+50) in small steps with Alt held (no snapping to other elements'
+# edges), released.
 x, y = before["x"], before["y"]
-mouse("mousePressed", x, y)
+mouse("mousePressed", x, y, 1)
 chosen = evaluate('document.getElementById("chosen").textContent')
 for key, where in (("MONEY_POS_RIGHT", "33tarvel_moravik\\tarvel_III.ini, line 22"),
                    ("MONEY_POS_TOP", "30tarvel_moravik\\tarvel_III.ini, line 21")):
     if key + where not in chosen:
         sys.exit(f"the selected money shows no {key} = {where}: {chosen!r}")
 for step in range(1, 11):
-    mouse("mouseMoved", x - 10 * step, y + 5 * step)
-mouse("mouseReleased", x - 100, y + 50)
+    mouse("mouseMoved", x - 10 * step, y + 5 * step, 1)
+mouse("mouseReleased", x - 100, y + 50, 1)
 
 # At 1280x720 a unit of MONEY_POS_RIGHT (UnitX) spans 720/480 = 1.5 px and one of
 # MONEY_POS_TOP (UnitY) 720/448 px: 100 px left raises the right key by 66.67 units, to 99.67;
@@ -100,7 +101,7 @@ evaluate('document.getElementById("ruler").click()')
 # The radar frame, picked from the list, sized by its upper right handle: 61 px right, 70 up.
 radar = """(() => {
   const box = shown && shown.captures[0].boxes.find(b => b.name === "radar frame");
-  const handle = document.querySelector(".frame .box.selected .handle.ne");
+  const handle = document.querySelector(".frame .outer .handle.ne");
   if (!box || !handle) return null;
   const r = handle.getBoundingClientRect();
   return {x: r.left + r.width / 2, y: r.top + r.height / 2, box: box.box, stamp: shown.stamp};

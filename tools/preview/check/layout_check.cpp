@@ -21,6 +21,9 @@
 // 8. A texture the game cannot use: a sprite drawn from one whose sides are no powers of two up
 //    to 1024, as `texdict check` says it, once a texture with every sprite drawn from it.
 // 9. Characters that cannot be drawn: a text holds characters its font has no glyph for.
+// 10. Apart: parts the HUD draws as one thing, placed by keys of their own, no longer meet: a
+//    background of the mission timers with none of their text on it, a health or armour bar
+//    away from the radar's frame.
 //
 // Boxes meet when they share at least a whole pixel both ways. A problem is reported once a
 // capture: a text and its shadow, the stars of one row, the pieces of two elements that clash.
@@ -92,6 +95,8 @@ struct ElementKeys {
     const char* keys;
     const char* colours;
     const char* keyed = nullptr; // the name the keys are listed under; null: the shown name
+    // Drawn by the HUD where another part of its element is: the parts move together.
+    bool together = false;
 };
 
 bool anyBox(const DrawnBox&) {
@@ -117,21 +122,21 @@ constexpr ElementKeys elementKeys[] = {
      "AMMO_COLOR, AMMO_CLIP_COLOR"},
     {"radar", nullptr, barSprite,
      "BAR_HEALTH_POS_X_Y, BAR_ARMOR_POS_X_Y, BAR_THICKNESS, BAR_LENGTH_MULTIPLIER",
-     "RADAR_HEALTH_COLOR, RADAR_ARMOR_COLOR", "radar bars"},
-    {"radar", nullptr, anyBox, "OUTER_RADAR_SCALE_A, OUTER_RADAR_SCALE_B", "", "radar frame"},
+     "RADAR_HEALTH_COLOR, RADAR_ARMOR_COLOR", "radar bars", true},
+    {"radar", nullptr, anyBox, "OUTER_RADAR_SCALE_A, OUTER_RADAR_SCALE_B", "", "radar frame", true},
     {"area and vehicle names", nullptr, anyBox,
      "ZONE_BOTTOM, ZONE_RIGHT, VEHICLE_BOTTOM, VEHICLE_RIGHT, BIGTEXT_SCALE",
      "ZONE_COLOR, VEHICLE_COLOR"},
     {"mission timers", nullptr, textBox,
      "MISSIONTIMERS_POS_BOTTOM, MISSIONTIMERS_POS_RIGHT, MISSIONTIMERS_SCALE, "
      "MISSIONTIMERS_TIMER_GAP, MISSIONDESCTIMERAB_GAP",
-     "TIMER_COLOR, COUNTER_COLOR", "mission timers' text"},
+     "TIMER_COLOR, COUNTER_COLOR", "mission timers' text", true},
     {"mission timers", nullptr, spriteBox,
      "MISSIONTIMERS_BG_A, MISSIONTIMERS_BG_B, MISSIONDESCTIMERAB_GAP", "MISSIONTIMER_BG",
-     "mission timers' background"},
+     "mission timers' background", true},
     {"mission timers", nullptr, anyBox,
      "MISSIONTIMERBAR_BG_A, MISSIONTIMERBAR_BG_B, MISSIONDESCTIMERAB_GAP",
-     "MISSIONTIMERBAR_BG, MISSIONTIMERBAR_FG", "mission timers' bar"},
+     "MISSIONTIMERBAR_BG, MISSIONTIMERBAR_FG", "mission timers' bar", true},
     {"pager", nullptr, textBox, "SUBTEXT_SCALE", "PAGER_COLOR", "pager text"},
     {"pager", nullptr, anyBox, "", "", "pager picture"},
     {"wanted stars", nullptr, anyBox,
@@ -467,6 +472,50 @@ void checkCharacters(CaptureLayout& layout, size_t i) {
            named(box) + " cannot draw " + box.undrawable, "");
 }
 
+// Rule 10: each part must meet its whole; a bar may stand beside the frame by its thickness.
+struct BelongsTogether {
+    const char* part; // as keysOfBox names the boxes
+    const char* whole;
+    const char* problem;
+    float reach; // how far the part may stand off the whole, in its own heights
+};
+constexpr BelongsTogether together[] = {
+    {"mission timers' background", "mission timers' text", "has none of the timers' text on it",
+     0.0f},
+    {"radar bars", "radar frame", "stands away from the radar's frame", 2.0f},
+};
+
+void checkTogether(CaptureLayout& layout, const std::vector<bool>& shows) {
+    const auto& boxes = layout.boxes;
+    for (const auto& rule : together)
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            if (!shows[i] || keysOfBox(boxes[i]).name != rule.part) continue;
+            DrawnBox near = boxes[i];
+            const float reach = height(near) * rule.reach;
+            near.left -= reach;
+            near.top -= reach;
+            near.right += reach;
+            near.bottom += reach;
+            bool wholes = false, met = false;
+            for (size_t j = 0; j < boxes.size() && !met; ++j) {
+                if (!shows[j] || keysOfBox(boxes[j]).name != rule.whole) continue;
+                wholes = true;
+                met = meet(near, boxes[j]);
+            }
+            // The whole not drawn at all (no timer running) is no sign of a part out of place.
+            if (!wholes || met) continue;
+            std::vector<size_t> named{i};
+            std::vector<const DrawnBox*> keyed{&boxes[i]};
+            for (size_t j = 0; j < boxes.size(); ++j)
+                if (shows[j] && keysOfBox(boxes[j]).name == rule.whole) {
+                    named.push_back(j);
+                    keyed.push_back(&boxes[j]);
+                }
+            report(layout, named, describe(boxes[i]) + " " + rule.problem,
+                   std::string(rule.part) + " apart from " + rule.whole, keysFor(keyed));
+        }
+}
+
 } // namespace
 
 namespace {
@@ -493,9 +542,32 @@ BoxKeys keysOfBox(const DrawnBox& box) {
     const ElementKeys* entry = keysOf(box);
     keys.name = entry && entry->keyed ? entry->keyed : elementName(box);
     if (!entry) return keys;
+    if (entry->together) keys.group = entry->element;
     appendKeys(keys.placing, entry->keys);
     appendKeys(keys.colours, entry->colours);
     return keys;
+}
+
+DrawnBox inkOf(const DrawnBox& box) {
+    if (box.cover.empty() || box.coverColumns <= 0) return box;
+    const int columns = box.coverColumns, rows = static_cast<int>(box.cover.size()) / columns;
+    int left = columns, top = rows, right = -1, bottom = -1;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            if (box.cover[size_t(row * columns + column)]) {
+                left = std::min(left, column);
+                right = std::max(right, column);
+                top = std::min(top, row);
+                bottom = std::max(bottom, row);
+            }
+    if (right < 0) return box;
+    DrawnBox ink = box;
+    const float cellWidth = width(box) / float(columns), cellHeight = height(box) / float(rows);
+    ink.left = box.left + cellWidth * float(left);
+    ink.right = box.left + cellWidth * float(right + 1);
+    ink.top = box.top + cellHeight * float(top);
+    ink.bottom = box.top + cellHeight * float(bottom + 1);
+    return ink;
 }
 
 std::string describe(const DrawnBox& box) {
@@ -524,6 +596,7 @@ void checkLayout(CaptureLayout& layout) {
         checkTexture(layout, i);
         checkCharacters(layout, i);
     }
+    checkTogether(layout, shows);
 }
 
 } // namespace preview

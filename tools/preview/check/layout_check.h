@@ -22,8 +22,14 @@ struct BoxKeys {
     std::string name;
     std::vector<std::string> placing;
     std::vector<std::string> colours;
+    // The element whose parts are drawn relative to one another and move together; "" alone.
+    std::string group;
 };
 BoxKeys keysOfBox(const DrawnBox& box);
+
+// The box round what shows of a sprite (its see-through margins left out, to the cells of its
+// cover); the box itself for anything else.
+DrawnBox inkOf(const DrawnBox& box);
 
 // "pager text \"Meet me\" (1500,80)-(1700,110)"
 std::string describe(const DrawnBox& box);

@@ -155,6 +155,20 @@ std::string stampOf(const std::string& script) {
     return script.substr(from, script.find_first_not_of("-0123456789", from) - from);
 }
 
+// What else the frame the page measured the box in draws, as the page tells it.
+DrawnWith drawnWithOf(const nlohmann::json& json) {
+    DrawnWith drawn;
+    if (!json.contains("drawn") || !json["drawn"].is_object()) return drawn;
+    const nlohmann::json& told = json["drawn"];
+    const auto flag = [&](const char* name, bool& value) {
+        if (told.contains(name) && told[name].is_boolean()) value = told[name].get<bool>();
+    };
+    flag("wanted", drawn.wanted);
+    flag("money", drawn.money);
+    flag("missionTimers", drawn.missionTimers);
+    return drawn;
+}
+
 void refuse(httplib::Response& response, int status, const std::string& why) {
     response.status = status;
     response.set_content(nlohmann::json{{"error", why}}.dump(), "application/json");
@@ -331,6 +345,7 @@ struct EditServer::Serving {
         for (const nlohmann::json& key : json["keys"])
             if (key.is_string()) keys.push_back(key.get<std::string>());
         const PixelBox from = boxOf(json["from"]), to = boxOf(json["to"]);
+        const auto drawnWith = drawnWithOf(json);
         const EditAnswer edit = editor.change(
             SettingsFile::Layout, pageOf(request),
             [&](const std::string& bytes, std::vector<KeyValue>& values, std::string& why) {
@@ -339,7 +354,8 @@ struct EditServer::Serving {
                 layout.parse(bytes.data(), bytes.size());
                 HudSettings now;
                 readLayout(now, layout);
-                Placement placement = placeElement(now, keys, width, height, from, to);
+                Placement placement =
+                    placeElement(now, keys, width, height, from, to, drawnWith);
                 why = placement.error;
                 values = std::move(placement.values);
                 return why.empty();

@@ -69,8 +69,8 @@ struct GeometryKey {
 };
 
 // Keys not here do not place or size their element plainly: gaps and offsets added to other
-// values, the bars' length per point of health, a text box's wrap width, the timers' background
-// raised by a row, the centre lines of the odd-job messages.
+// values, the bars' length per point of health, a text box's wrap width, the rise of the timers'
+// second row, the centre lines of the odd-job messages.
 inline constexpr GeometryKey geometryKeys[] = {
     {"MONEY_POS_RIGHT", nullptr, &HudSettings::MONEY_POS_RIGHT, {right640}},
     {"MONEY_POS_TOP", nullptr, &HudSettings::MONEY_POS_TOP, {top448}},
@@ -92,6 +92,12 @@ inline constexpr GeometryKey geometryKeys[] = {
     {"MISSIONTIMERS_POS_BOTTOM", nullptr, &HudSettings::MISSIONTIMERS_POS_BOTTOM, {bottom448}},
     {"MISSIONTIMERS_SCALE", &HudSettings::MISSIONTIMERS_SCALE, nullptr, {width640, height448}},
     {"MISSIONTIMERS_TIMER_GAP", nullptr, &HudSettings::MISSIONTIMERS_TIMER_GAP, {width640}},
+    // The timers' background and the counter's bar: A is the left and lower edge, B the right
+    // and upper, all counted from the lower right corner.
+    {"MISSIONTIMERS_BG_A", &HudSettings::MISSIONTIMERS_BG_A, nullptr, {right640, bottom448}},
+    {"MISSIONTIMERS_BG_B", &HudSettings::MISSIONTIMERS_BG_B, nullptr, {right640, bottom448}},
+    {"MISSIONTIMERBAR_BG_A", &HudSettings::MISSIONTIMERBAR_BG_A, nullptr, {right640, bottom448}},
+    {"MISSIONTIMERBAR_BG_B", &HudSettings::MISSIONTIMERBAR_BG_B, nullptr, {right640, bottom448}},
     {"MISSION_RIGHT", nullptr, &HudSettings::MISSION_RIGHT, {right640}},
     {"MISSION_BOTTOM", nullptr, &HudSettings::MISSION_BOTTOM, {bottom448}},
     {"CLOCK_RIGHT", nullptr, &HudSettings::CLOCK_RIGHT, {right640}},

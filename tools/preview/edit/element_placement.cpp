@@ -33,14 +33,55 @@ float rounded(float value, const KeyNumber& number, bool whole) {
     return std::round(value * scale) / scale;
 }
 
+// A box moved without a change of size moves each position by the same count of units of its
+// kind along each axis, whole where a key of that unit along that axis is cut to whole units: the
+// parts placed by keys of one unit (the radar's frame, map and bars) keep their distances, to
+// the unit, however often they move.
+struct Shift {
+    bool moving = false;
+    float units[2][3] = {}; // [down 0, across 1][LayoutUnit]
+};
+
+bool keepsItsSize(const AxisMap& axis) {
+    return std::fabs(axis.factor - 1.0f) < 1e-4f;
+}
+
+Shift shiftOf(const std::vector<const GeometryKey*>& placed, int width, int height,
+              const AxisMap& across, const AxisMap& down) {
+    Shift shift;
+    shift.moving = keepsItsSize(across) && keepsItsSize(down);
+    for (const bool isAcross : {false, true})
+        for (const LayoutUnit unit :
+             {LayoutUnit::Across640, LayoutUnit::Down448, LayoutUnit::ShortSide1080}) {
+            bool whole = false;
+            for (const GeometryKey* key : placed)
+                for (int i = 0; i < numberCount(*key); ++i) {
+                    const KeyNumber& n = key->numbers[i];
+                    whole = whole || (key->whole && n.fromEdge != 0 && n.across == isAcross &&
+                                      n.unit == unit);
+                }
+            const AxisMap& axis = isAcross ? across : down;
+            const float units = (axis.to - axis.from) / pixelsPerUnit(unit, width, height);
+            shift.units[isAcross][static_cast<int>(unit)] =
+                whole ? std::round(units) : std::round(units * 100.0f) / 100.0f;
+        }
+    return shift;
+}
+
 float placedNumber(float value, const KeyNumber& number, const GeometryKey& key, int width,
-                   int height, const AxisMap& across, const AxisMap& down) {
+                   int height, const AxisMap& across, const AxisMap& down, const Shift& shift) {
     const AxisMap& axis = number.across ? across : down;
     if (key.whole) value = truncated(value);
     if (number.fromEdge == 0) {
+        // One number for both ways: the mean of the two factors, so that either alone sizes it.
         const float factor =
             key.proportional ? std::sqrt(across.factor * down.factor) : axis.factor;
+        if (shift.moving) return value;
         return rounded(number.shrinks ? value / factor : value * factor, number, key.whole);
+    }
+    if (shift.moving) {
+        const float units = shift.units[number.across][static_cast<int>(number.unit)];
+        return rounded(number.fromEdge > 0 ? value + units : value - units, number, key.whole);
     }
     const float perUnit = pixelsPerUnit(number.unit, width, height);
     const float extent = static_cast<float>(number.across ? width : height);
@@ -68,11 +109,62 @@ std::vector<const GeometryKey*> keysToPlace(const std::vector<std::string>& keys
     return placed;
 }
 
+// Text drawn in rows at a distance that does not grow with its scale: the mission timers'
+// counter row stands MISSIONDESCTIMERAB_GAP units above the timer row, the first line, where
+// the HUD puts the text the scale grows from. Sized, the rows' distance stays out of the factor:
+// the box without it grows, and the first line maps through that box.
+void leaveOutFixedRise(const HudSettings& now, const std::vector<const GeometryKey*>& placed,
+                       int height, PixelBox& from, PixelBox& to) {
+    const bool timersText = std::any_of(placed.begin(), placed.end(), [](const GeometryKey* key) {
+        return key->single == &HudSettings::MISSIONTIMERS_POS_BOTTOM;
+    });
+    if (!timersText) return;
+    const float h = static_cast<float>(height);
+    const float firstLine = h - unitY(now.MISSIONTIMERS_POS_BOTTOM, h);
+    const float rise = unitY(now.MISSIONDESCTIMERAB_GAP, h);
+    // Ink above the first line's top is the upper row's: the first row inks below it.
+    if (!(from.top < firstLine - 1.0f) || !(rise > 0) || from.top + rise >= from.bottom ||
+        to.top + rise >= to.bottom)
+        return;
+    from.top += rise;
+    to.top += rise;
+}
+
+// The pixels the HUD adds to where a key puts the element's text, down the screen, in a frame
+// drawn with these others: the text's scale grows from there, not from the key's own place.
+float addedDown(const HudSettings& now, const std::vector<const GeometryKey*>& placed, int height,
+                const DrawnWith& drawn) {
+    const float h = static_cast<float>(height);
+    const auto has = [&](float HudSettings::*field) {
+        return std::any_of(placed.begin(), placed.end(),
+                           [&](const GeometryKey* key) { return key->single == field; });
+    };
+    const float wantedGap = drawn.wanted ? truncated(now.MONEY_TRANSITION_GAP) : 0.0f;
+    if (has(&HudSettings::MONEY_POS_TOP)) return unitY(wantedGap, h);
+    if (has(&HudSettings::WEAPON_AMMO_POS_TOP))
+        return unitY(wantedGap - (drawn.money ? 0.0f : now.WEAPON_AMMO_TRANSITION_GAP), h);
+    const float titleOffset =
+        drawn.missionTimers ? truncated(now.ZONE_VEHICLE_MISSION_TRANSITION_GAP) : 0.0f;
+    if (has(&HudSettings::ZONE_BOTTOM) || has(&HudSettings::VEHICLE_BOTTOM) ||
+        has(&HudSettings::MISSION_BOTTOM))
+        return -unitY(titleOffset, h);
+    return 0.0f;
+}
+
 } // namespace
 
 Placement placeElement(const HudSettings& now, const std::vector<std::string>& keys, int width,
-                       int height, const PixelBox& from, const PixelBox& to) {
+                       int height, PixelBox from, PixelBox to, const DrawnWith& drawn) {
     Placement placement;
+    const std::vector<const GeometryKey*> placed = keysToPlace(keys);
+    leaveOutFixedRise(now, placed, height, from, to);
+    // The boxes as seen from the keys' places: the map then scales the text about the
+    // corner that stays, from where the HUD draws it.
+    const float added = addedDown(now, placed, height, drawn);
+    from.top -= added;
+    from.bottom -= added;
+    to.top -= added;
+    to.bottom -= added;
     const AxisMap across = axisMap(from.left, from.right, to.left, to.right);
     const AxisMap down = axisMap(from.top, from.bottom, to.top, to.bottom);
     if (!(across.factor > 0 && down.factor > 0 && std::isfinite(across.factor * down.factor) &&
@@ -80,7 +172,7 @@ Placement placeElement(const HudSettings& now, const std::vector<std::string>& k
         placement.error = "the new box must have a size and the same sides as the old one";
         return placement;
     }
-    const std::vector<const GeometryKey*> placed = keysToPlace(keys);
+    const Shift shift = shiftOf(placed, width, height, across, down);
     if (placed.empty()) placement.error = "no key of this element moves or sizes it";
     for (const GeometryKey* key : placed) {
         FloatPair old = key->pair ? now.*key->pair : FloatPair{now.*key->single, now.*key->single};
@@ -88,7 +180,8 @@ Placement placeElement(const HudSettings& now, const std::vector<std::string>& k
         if (key->single == &HudSettings::WEAP_WHEEL_SCALE_MULTIPLIER)
             old.x = old.y = wheelScaleMultiplier(old.x);
         const auto number = [&](float value, int index) {
-            return placedNumber(value, key->numbers[index], *key, width, height, across, down);
+            return placedNumber(value, key->numbers[index], *key, width, height, across, down,
+                                shift);
         };
         const FloatPair placedAt{number(old.x, 0), key->pair ? number(old.y, 1) : 0.0f};
         // A box far outside the frame maps a value past a float's range, which has no text.

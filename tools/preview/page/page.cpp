@@ -255,7 +255,10 @@ std::string pageScript(const PageData& data) {
             writeList(out, keys.placing, [&](const std::string& key) { out << quoted(key); });
             out << ", \"colours\": ";
             writeList(out, keys.colours, [&](const std::string& key) { out << quoted(key); });
-            out << "}";
+            out << ", \"group\": " << quoted(keys.group);
+            const DrawnBox ink = inkOf(box);
+            out << ", \"ink\": [" << number(ink.left) << "," << number(ink.top) << ","
+                << number(ink.right) << "," << number(ink.bottom) << "]}";
         });
         out << ",\n  \"findings\": ";
         writeList(out, layout.findings, [&](const LayoutFinding& finding) {
