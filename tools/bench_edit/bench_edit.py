@@ -8,12 +8,13 @@ The drags run on an idle machine, then with two busy processes the bench starts 
 itself. Then a soak: edits one after another, each waited for until it is rendered, with the
 running game's handles and memory after 10 and after all of them. Figures, not a test.
 
-    bench_edit.py BUILD_FOLDER          (BENCH_EDITS=N sets the soak's edits, 500 by default)
+    bench_edit.py BUILD_FOLDER    (BENCH_DRAGS=N and BENCH_EDITS=N set the drags of each run, 20,
+                                   and the soak's edits, 500)
 """
 import glob, http.client, json, multiprocessing, os, shutil, signal, statistics, subprocess
 import sys, tempfile, time, urllib.parse
 
-DRAGS = 20
+DRAGS = int(os.environ.get("BENCH_DRAGS", "20"))
 SIZES = ["1920x1080", "1280x720", "1024x768"]  # the edited size is not the first
 EDITED = "hud 1280x720"
 STEP = (-40, 20)  # px on the page, then back

@@ -136,7 +136,12 @@ bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>
     GetSystemTimeAsFileTime(&now);
     page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
     std::string error;
-    const bool written = writePageData(options.out, page, error);
+    // The editor's server may be reading the data as it is replaced: tried again for a moment.
+    bool written = writePageData(options.out, page, error);
+    for (int attempt = 0; !written && attempt < 40; ++attempt) {
+        Sleep(25);
+        written = writePageData(options.out, page, error);
+    }
     const ULONGLONG end = GetTickCount64();
     cost.pages += end - start;
     if (written && cost.firstPage == 0 && !page.frames.empty()) cost.firstPage = end - cost.start;
