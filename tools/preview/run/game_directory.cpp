@@ -28,8 +28,9 @@ namespace fs = std::filesystem;
 namespace preview {
 
 namespace {
-// Longer than any render of many sizes on a busy machine takes.
-constexpr DWORD hungMilliseconds = 120'000;
+// Longer than any render of many sizes takes on a busy machine, where Wine may itself be
+// emulated: two minutes were seen to end a game that was still drawing.
+constexpr DWORD hungMilliseconds = 600'000;
 } // namespace
 
 GameDirectory::GameDirectory(const Options& options, const Home& home)
