@@ -81,22 +81,26 @@ FolderStamp settled(const std::string& folder, FolderStamp seen, const FolderSta
 
 } // namespace
 
+FileStamp stampOf(const fs::path& file) {
+    // The system's own stamp: this runtime's std::filesystem keeps whole seconds of the last
+    // write, so a save of the same size within the second of the one shown would be missed.
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) {
+        stamp.size = uintmax_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        stamp.written =
+            int64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+    }
+    return stamp;
+}
+
 FolderStamp stampFolder(const std::string& folder) {
     FolderStamp stamps;
     std::error_code failure;
     for (fs::recursive_directory_iterator it(pathOf(folder), failure), end; !failure && it != end;
          it.increment(failure)) {
         if (!it->is_regular_file(failure) || !watched(it->path())) continue;
-        // The system's own stamp: this runtime's std::filesystem keeps whole seconds of the last
-        // write, so a save of the same size within the second of the one shown would be missed.
-        FileStamp stamp;
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (GetFileAttributesExW(it->path().c_str(), GetFileExInfoStandard, &data)) {
-            stamp.size = uintmax_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-            stamp.written = int64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
-                            data.ftLastWriteTime.dwLowDateTime;
-        }
-        stamps[utf8Of(it->path())] = stamp;
+        stamps[utf8Of(it->path())] = stampOf(it->path());
         failure.clear();
     }
     return stamps;

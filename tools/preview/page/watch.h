@@ -2,6 +2,7 @@
 // preview --watch: the files a render reads from a data folder, and the loop that renders again
 // whenever one of them is saved. Windows only: it runs in the preview program.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@ struct FileStamp {
     int64_t written = 0;
     bool operator==(const FileStamp&) const = default;
 };
+FileStamp stampOf(const std::filesystem::path& file);
 // The INI files and texture dictionaries (and texture images) under a folder, by UTF-8 path.
 using FolderStamp = std::map<std::string, FileStamp>;
 FolderStamp stampFolder(const std::string& folder);

@@ -16,7 +16,9 @@
 #include "config/utf8_files.h"
 #include "windows/windows_paths.h"
 
+#include <cstdio>
 #include <cwchar>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -24,6 +26,12 @@
 namespace fs = std::filesystem;
 
 namespace preview {
+
+namespace {
+// Longer than any render of many sizes takes on a busy machine, where Wine may itself be
+// emulated: two minutes were seen to end a game that was still drawing.
+constexpr DWORD hungMilliseconds = 600'000;
+} // namespace
 
 GameDirectory::GameDirectory(const Options& options, const Home& home)
     : options_(options), home_(home) {
@@ -59,9 +67,8 @@ GameDirectory::~GameDirectory() {
 int GameDirectory::render(Size first) {
     if (!problem_.empty()) return fail(problem_);
     letGo();
-    keepWhatTheGameReadLast();
     std::error_code failure = programCopied_;
-    if (!failure) failure = copyDataFolder();
+    if (!failure) failure = syncDataFolder();
     if (!failure && options_.fillArt) failure = fillMissingDictionaries();
     if (failure)
         return fail("cannot lay out a game directory in " + shown(utf8Of(game_)) + ": " +
@@ -83,27 +90,49 @@ std::error_code GameDirectory::copyProgramAndPlugin() const {
     return failure;
 }
 
-std::error_code GameDirectory::copyDataFolder() {
+std::error_code GameDirectory::syncDataFolder() {
     const fs::path from = pathOf(options_.data) / "tarvel_moravik";
     const fs::path to = game_ / "tarvel_moravik";
     std::error_code failure;
     fs::create_directories(to, failure);
     if (failure) return failure;
+    std::map<fs::path, FileStamp> seen;
     // One failure stops the copy: the walk, a folder or a file.
     for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
          it.increment(failure)) {
-        const fs::path copy = to / it->path().lexically_relative(from);
+        const fs::path relative = it->path().lexically_relative(from);
+        const fs::path copy = to / relative;
         // The editor's file being written is gone in a moment, swapped in as the file itself.
         if (it->path().extension() == beingWritten) continue;
         if (it->is_directory(failure)) {
             fs::create_directories(copy, failure);
-        } else if (heldThroughTheWait(it->path())) {
-            holdAsHeld(it->path(), copy, game_ / "kept" / it->path().lexically_relative(from));
-        } else {
-            copyLettingItBeReplaced(it->path(), copy, failure);
+            continue;
         }
+        if (heldThroughTheWait(it->path())) {
+            holdAsHeld(it->path(), copy);
+            continue;
+        }
+        const FileStamp stamp = stampOf(it->path());
+        seen[relative] = stamp;
+        const auto copied = copied_.find(relative);
+        if (copied != copied_.end() && copied->second == stamp) continue;
+        // Swapped in whole: the running game's plug-in sees a new file at its next look.
+        copyLettingItBeReplaced(it->path(), copy, failure);
+        if (!failure) copied_[relative] = stamp;
     }
-    return failure;
+    if (failure) return failure;
+    // A file deleted from the data folder is deleted from the game's too; what the game wrote
+    // there itself (its log) and the dictionaries filled in stay.
+    for (auto it = copied_.begin(); it != copied_.end();) {
+        if (seen.count(it->first)) {
+            ++it;
+            continue;
+        }
+        std::error_code gone;
+        fs::remove(to / it->first, gone);
+        it = copied_.erase(it);
+    }
+    return {};
 }
 
 std::error_code GameDirectory::fillMissingDictionaries() const {
@@ -145,11 +174,31 @@ int GameDirectory::playAgain(Size first) {
     } else if (!start()) {
         return 1;
     }
-    const HANDLE waits[] = {done_, process_.hProcess};
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0)
-        return copyLog() ? 0 : 1;
-    end();
-    return 1;
+    // A game that ended or hangs (a plug-in fault, a hostile file) is replaced once per render:
+    // the new one renders what the old one was asked for, and its page says what happened.
+    for (bool replaced = false;; replaced = true) {
+        const HANDLE waits[] = {done_, process_.hProcess};
+        const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, hungMilliseconds);
+        if (waited == WAIT_OBJECT_0) return copyLog() ? 0 : 1;
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process_.hProcess, &exitCode);
+        end();
+        char what[200];
+        if (waited == WAIT_TIMEOUT)
+            std::snprintf(what, sizeof what,
+                          "The game drew nothing for %lu s and was ended; a new game was started.",
+                          hungMilliseconds / 1000);
+        else
+            std::snprintf(what, sizeof what,
+                          "The game ended (exit code 0x%lX) and a new game was started.", exitCode);
+        say(stderr, "preview: %s\n", what);
+        if (replaced) return 1;
+        std::string unwrittenNote;
+        writeWholeFile(
+            utf8Of(game_ / gameNoteFile), [&](std::ostream& file) { return bool(file << what); },
+            unwrittenNote);
+        if (!start()) return 1;
+    }
 }
 
 bool GameDirectory::copyLog() const {
@@ -164,28 +213,22 @@ bool GameDirectory::copyLog() const {
     return true;
 }
 
-// What the game read last, which it keeps while a settings file is held.
-void GameDirectory::keepWhatTheGameReadLast() {
-    removePatiently(game_ / "kept");
-    std::error_code notKept;
-    fs::rename(game_ / "tarvel_moravik", game_ / "kept", notKept);
-    removePatiently(game_ / "tarvel_moravik");
-}
-
-void GameDirectory::holdAsHeld(const fs::path& file, const fs::path& copy, const fs::path& kept) {
+void GameDirectory::holdAsHeld(const fs::path& file, const fs::path& copy) {
     const bool settings = _wcsicmp(file.extension().c_str(), L".ini") == 0;
-    // Each render loads the plug-in afresh: the settings the game keeps come from the copy it
-    // read them from.
-    std::error_code notKept;
-    if (settings && rendered_) copyWritable(kept, copy, notKept);
-    const HANDLE held = settings && rendered_ && !notKept
-                            ? INVALID_HANDLE_VALUE
-                            : CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
-    const char* const what = !settings   ? "draws what uses its pictures without them"
-                             : rendered_ ? "keeps the settings it has"
-                                         : "draws its built-in defaults for it at its first load";
+    // The running game read its settings from the copy it has: it keeps them, as a player's
+    // game keeps what it read while an editor holds the file.
+    std::error_code noCopy;
+    const bool keeps = settings && rendered_ && fs::exists(copy, noCopy);
+    if (!keeps) {
+        const HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held != INVALID_HANDLE_VALUE) held_.push_back(held);
+    }
+    // Copied again once let go, whatever its stamp says then.
+    copied_.erase(copy.lexically_relative(game_ / "tarvel_moravik"));
+    const char* const what = !settings ? "draws what uses its pictures without them"
+                             : keeps   ? "keeps the settings it has"
+                                       : "draws its built-in defaults for it at its first load";
     say(stderr,
         "preview: another program holds %s open and lets no one read it: the game "
         "%s, and so does this render\n",

@@ -1,12 +1,14 @@
 #pragma once
 // The run outside: a game directory of its own, laid out in a temporary folder, where a copy of
 // this program plays as the game, and the renders it asks of that run.
+#include "tools/preview/page/watch.h"
 #include "tools/preview/run/home.h"
 #include "tools/preview/run/run_options.h"
 
 #include <windows.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -28,9 +30,10 @@ class GameDirectory {
   private:
     // Copies this program, the plug-in and its symbols in; once, as the game directory is made.
     std::error_code copyProgramAndPlugin() const;
-    // Copies the data folder's tarvel_moravik. A file another program holds is waited for;
-    // one still held is laid out held too, so that the game meets it as it would.
-    std::error_code copyDataFolder();
+    // Copies into the game's tarvel_moravik each file of the data folder's that changed since
+    // its last copy, and deletes the copies of files deleted. A file another program holds is
+    // waited for; one still held is laid out held too, so that the game meets it as it would.
+    std::error_code syncDataFolder();
     // Under --fill-art: a dictionary the data folder lacks, from the project's own art.
     std::error_code fillMissingDictionaries() const;
     // Runs the game once to its end; its exit code.
@@ -41,9 +44,7 @@ class GameDirectory {
     // What the plug-in wrote to its log, as a player's game directory would hold it.
     bool copyLog() const;
 
-    void keepWhatTheGameReadLast();
-    void holdAsHeld(const std::filesystem::path& file, const std::filesystem::path& copy,
-                    const std::filesystem::path& kept);
+    void holdAsHeld(const std::filesystem::path& file, const std::filesystem::path& copy);
     void letGo();
     bool start();
     void end();
@@ -58,6 +59,8 @@ class GameDirectory {
     HANDLE again_ = nullptr;
     HANDLE done_ = nullptr;
     std::vector<HANDLE> held_; // copies held as another program holds their files
+    // Each file copied, relative to tarvel_moravik, by the stamp its original had then.
+    std::map<std::filesystem::path, FileStamp> copied_;
     bool rendered_ = false;
 };
 

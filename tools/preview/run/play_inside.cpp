@@ -14,7 +14,12 @@
 #include "sim/sim.h"
 #include "windows/windows_paths.h"
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <numeric>
@@ -74,16 +79,55 @@ std::vector<size_t> playingOrder(const Options& options, const fs::path& gameDir
     return order;
 }
 
+// What a render of the game outside its drawing costs, by stage, in milliseconds.
+struct RenderCost {
+    ULONGLONG start = GetTickCount64();
+    ULONGLONG firstPage = 0; // since start: the page that first shows a frame of this render
+    ULONGLONG encoding = 0;  // the frames' PNG files
+    ULONGLONG pages = 0;     // the page's data
+};
+
+// What became of the game before this one, said on the page until the next render.
+std::string takeGameNote(const fs::path& gameDirectory) {
+    std::string note;
+    readWholeFile(utf8Of(gameDirectory / gameNoteFile), note, 4096);
+    std::error_code ignored;
+    fs::remove(gameDirectory / gameNoteFile, ignored);
+    return note;
+}
+
+// The game's own use of the system after a render, for the soak of many edits to compare:
+// "process ID handles N memory BYTES", and the render's costs.
+void noteHealth(const fs::path& gameDirectory, const RenderCost& cost) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    char line[200];
+    std::snprintf(
+        line, sizeof line,
+        "process %lu handles %lu memory %lu render_ms %llu first_page_ms %llu encoding_ms %llu "
+        "pages_ms %llu\n",
+        GetCurrentProcessId(), handles, static_cast<unsigned long>(memory.PagefileUsage),
+        GetTickCount64() - cost.start, cost.firstPage, cost.encoding, cost.pages);
+    std::string unwritten;
+    writeWholeFile(
+        utf8Of(gameDirectory / gameHealthFile),
+        [&](std::ostream& file) { return bool(file << line); }, unwritten);
+}
+
 bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>& problems,
                       const std::vector<SettingsLines>& lines,
                       const std::vector<SettingValue>& settings, const CheckReport& report,
-                      const FramesBySize& framesBySize) {
+                      const FramesBySize& framesBySize, const std::string& note, RenderCost& cost) {
+    const ULONGLONG start = GetTickCount64();
     PageData page;
     page.problems = problems;
     page.settingsLines = lines;
     page.settings = settings;
     page.missingTextures = report.missingTextureLines();
-    page.summary = report.summary(problems);
+    page.summary = note.empty() ? report.summary(problems) : note + " " + report.summary(problems);
     page.problemCount = report.problems(problems);
     for (const auto& frames : framesBySize)
         page.frames.insert(page.frames.end(), frames.begin(), frames.end());
@@ -92,7 +136,16 @@ bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>
     GetSystemTimeAsFileTime(&now);
     page.stamp = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
     std::string error;
-    if (writePageData(options.out, page, error)) return true;
+    // The editor's server may be reading the data as it is replaced: tried again for a moment.
+    bool written = writePageData(options.out, page, error);
+    for (int attempt = 0; !written && attempt < 40; ++attempt) {
+        Sleep(25);
+        written = writePageData(options.out, page, error);
+    }
+    const ULONGLONG end = GetTickCount64();
+    cost.pages += end - start;
+    if (written && cost.firstPage == 0 && !page.frames.empty()) cost.firstPage = end - cost.start;
+    if (written) return true;
     fail(error);
     return false;
 }
@@ -103,6 +156,8 @@ bool writePageOfSizes(const Options& options, const std::vector<SettingsProblem>
 int playSizes(const Options& options, const Scenario& scenario, const Fonts& fonts,
               FramesBySize& framesBySize) {
     const fs::path gameDirectory = fs::path(modulePath()).parent_path();
+    RenderCost cost;
+    const std::string note = takeGameNote(gameDirectory);
     // Fresh for every render: a watched dictionary may have changed.
     DictionaryTextures textures;
     const auto problems = findSettingsProblems(utf8Of(gameDirectory) + "\\");
@@ -136,7 +191,7 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
                        last.begin() + std::ptrdiff_t(std::min(frames.size(), last.size())));
             last.insert(last.begin(), frames.begin(), frames.end());
             return writePageOfSizes(options, problems, lines, settings, reportOf(found, unusable),
-                                    shown);
+                                    shown, note, cost);
         };
         play.missingTextures = &sizeFound.missingTextures;
         if (!options.out.empty())
@@ -145,7 +200,13 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
                 const std::string file = options.out + "\\" + image;
                 frames.push_back({image, {}});
                 std::string error;
-                if (!writePng(file, frame, error)) {
+                const ULONGLONG start = GetTickCount64();
+                // A watched page's frames are replaced at the next render: fast to write.
+                const bool written = writePng(file, frame, error,
+                                              options.watcher.empty() ? PngCompression::Small
+                                                                      : PngCompression::Fast);
+                cost.encoding += GetTickCount64() - start;
+                if (!written) {
                     say(stderr, "preview: %s\n", error.c_str());
                     return false;
                 }
@@ -157,10 +218,12 @@ int playSizes(const Options& options, const Scenario& scenario, const Fonts& fon
         if (!playScenario(scenario, play, error)) return fail(error);
         framesBySize[sizeIndex] = std::move(frames);
         firstPlayed = false;
-        if (!options.out.empty() && !writePageOfSizes(options, problems, lines, settings,
-                                                      reportOf(found, unusable), framesBySize))
+        if (!options.out.empty() &&
+            !writePageOfSizes(options, problems, lines, settings, reportOf(found, unusable),
+                              framesBySize, note, cost))
             return 1;
     }
+    noteHealth(gameDirectory, cost);
     const CheckReport report = reportOf(found, unusable);
     say(stdout, "%s\n", settingsLinesNote(lines).c_str());
     for (const auto& line : report.lines(problems))

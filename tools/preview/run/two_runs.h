@@ -24,4 +24,12 @@ std::string eventName(DWORD process, const char* what);
 // when an edit was made in a frame of that size; absent otherwise.
 constexpr wchar_t firstSizeFile[] = L"first_size";
 
+// In the game directory: what became of the game before this one (it ended, or hung and was
+// ended), written before a new one is started, shown on its first page and then removed.
+constexpr wchar_t gameNoteFile[] = L"game_note";
+
+// In the game directory, written by the game after each render: its handles, its memory and
+// what the render cost by stage, for the soak and the bench to read.
+constexpr wchar_t gameHealthFile[] = L"game_health";
+
 } // namespace preview
