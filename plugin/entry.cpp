@@ -103,7 +103,15 @@ void takeOverTheGame() {
 // Called after the global objects are made and before they are destroyed. A detach with a
 // reserved pointer is the process ending rather than an unload.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) thisCopy.emplace();
+    if (reason == DLL_PROCESS_ATTACH) {
+        // Nothing may leave the entry: a copy that cannot be made is not loaded at all.
+        try {
+            thisCopy.emplace();
+        } catch (...) {
+            thisCopy.reset();
+            return FALSE;
+        }
+    }
     if (reason != DLL_PROCESS_DETACH) return TRUE;
     if (reserved != nullptr) {
         processEnding = true;

@@ -7,7 +7,8 @@ set -euo pipefail
 dll="$1"
 out="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
-version="$(head -n 1 "$root/VERSION")"
+# A VERSION saved with Windows line ends or a trailing space names the same version.
+version="$(head -n 1 "$root/VERSION" | tr -d '\r[:space:]')"
 release="tarvel_hud-$version"
 # What changed in this version, from its entry in CHANGELOG.md (headings and code marks made
 # plain text), for README.txt. A version without an entry is not released.

@@ -79,16 +79,16 @@ start_editing() {
 # and has the copy cleared away once it has ended itself.
 stop_watching() {
     kill "$watcher"
-    for _ in $(seq 600); do
+    for _ in $(seq 3000); do
         kill -0 "$watcher" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$watcher" 2>/dev/null && fail "a plain kill did not end the watcher within a minute"
-    for _ in $(seq 600); do
+    kill -0 "$watcher" 2>/dev/null && fail "a plain kill did not end the watcher within five minutes"
+    for _ in $(seq 3000); do
         [ -e "$copy" ] || break
         sleep 0.1
     done
-    [ ! -e "$copy" ] || fail "$copy is still there a minute after: $(ls -R "$copy" | head)"
+    [ ! -e "$copy" ] || fail "$copy is still there five minutes after: $(ls -R "$copy" | head)"
 }
 
 # Headless Chromium on a profile of its own, quiet, without anything it would fetch itself.

@@ -62,8 +62,11 @@ for file in tarvel_hud.asi tools/texdict.exe tools/preview.exe tools/tarvel_hud.
     sections=$(i686-w64-mingw32-objdump -h "$out/$file" | awk '$2 ~ /^\.z?debug/ {print $2}')
     [ -z "$sections" ] || { echo "the shipped $file still has debug sections:" $sections; exit 1; }
 done
-exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.asi" | awk '/^Number in:/ {getline; print $4}')
-[ "${exports:-0}" = 00000000 ] || { echo "the shipped DLL exports $exports symbols"; exit 1; }
+# One export: the entry through which a copy letting go of the game hands it to a waiting one.
+exports=$(i686-w64-mingw32-objdump -p "$out/tarvel_hud.asi" |
+          sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^\t\[/ {print $3}' | tr '\n' ' ')
+[ "$exports" = "tarvel_moravik_hud_take_over " ] ||
+    { echo "the shipped DLL exports other than its take-over entry: $exports"; exit 1; }
 resource=$(i686-w64-mingw32-strings -el "$out/tarvel_hud.asi" | tr '\n' ' ')
 for value in "FileVersion $version" "ProductVersion $version" "ProductName tarvel_moravik HUD" \
              "OriginalFilename tarvel_hud.asi" "FileDescription tarvel_moravik HUD plug-in"; do

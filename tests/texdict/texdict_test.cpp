@@ -359,10 +359,12 @@ TEST(TextureDictionaryReader, RefusesShortAndInconsistentFilesSayingWhere) {
 
     // Another kind of file altogether is named as such before the detail.
     const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H'};
-    for (size_t length : {png.size(), size_t(4)}) {
-        EXPECT_FALSE(texdict::read({png.data(), length}, d, error));
-        EXPECT_EQ(error.rfind("at byte 0: not a texture dictionary: ", 0), 0u) << error;
-    }
+    EXPECT_FALSE(texdict::read(png, d, error));
+    EXPECT_EQ(error.rfind("at byte 0: a PNG picture, not a texture dictionary: ", 0), 0u) << error;
+    EXPECT_NE(error.find("texdict pack"), std::string::npos) << error;
+    EXPECT_FALSE(texdict::read({png.data(), 4}, d, error));
+    EXPECT_EQ(error.rfind("at byte 0: ", 0), 0u) << error;
+    EXPECT_NE(error.find("not a texture dictionary"), std::string::npos) << error;
 
     // A level that claims more pixels than a 2 x 2 texture has, still inside the block.
     const std::pair<Raw, const char*> inconsistent[] = {

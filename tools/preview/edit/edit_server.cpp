@@ -130,8 +130,7 @@ std::string exactNumberText(const nlohmann::json& given, std::string& why) {
     const std::string text = numberText(static_cast<float>(asked));
     if (!text.empty() && std::strtod(text.c_str(), nullptr) == asked) return text;
     why = "value: " + given.dump() + " is not a number the HUD holds exactly" +
-          (text.empty() ? std::string(": it is past a float's range")
-                        : ": it would read " + text + "; send the number as text to write it");
+          (text.empty() ? std::string(": it is past a float's range") : ": it would read " + text);
     return {};
 }
 
@@ -354,8 +353,7 @@ struct EditServer::Serving {
                 layout.parse(bytes.data(), bytes.size());
                 HudSettings now;
                 readLayout(now, layout);
-                Placement placement =
-                    placeElement(now, keys, width, height, from, to, drawnWith);
+                Placement placement = placeElement(now, keys, width, height, from, to, drawnWith);
                 why = placement.error;
                 values = std::move(placement.values);
                 return why.empty();

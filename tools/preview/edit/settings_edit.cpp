@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
 #include <utility>
 
 namespace preview {
@@ -35,9 +37,34 @@ bool writeFlushed(const std::wstring& path, DWORD creation, const std::string& b
     return whole;
 }
 
+// Where a path leads once every link on the way is followed; empty when it cannot be opened.
+std::wstring finalPathOf(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::wstring final(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(file, final.data(), DWORD(final.size()), FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    final.resize(length < final.size() ? length : 0);
+    return final;
+}
+
+// A file reached through a link leads somewhere other than its folder's own entry of that name
+// (Wine shows a Unix symbolic link so, with no reparse point).
+bool reachedThroughALink(const std::wstring& path) {
+    const std::filesystem::path name(path);
+    const std::wstring file = finalPathOf(path), folder = finalPathOf(name.parent_path());
+    if (file.empty() || folder.empty()) return false;
+    const std::wstring expected = (std::filesystem::path(folder) / name.filename()).wstring();
+    return CompareStringOrdinal(file.c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL;
+}
+
 // A file that other names share (a hard link, as mod managers deploy a file, or a link of the
 // file system): swapping a new file in would part it from them.
 bool linkedElsewhere(const std::wstring& path) {
+    if (reachedThroughALink(path)) return true;
     const HANDLE file = CreateFileW(
         path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);

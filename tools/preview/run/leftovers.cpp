@@ -93,9 +93,14 @@ int removeAfter(const std::string& folder, const std::string& after) {
     std::string noTemporary;
     const fs::path temporary = temporaryFolder(noTemporary);
     std::error_code notThere;
+    // The temp folder ends in a separator, which makes it no equivalent of any parent path.
+    const fs::path temporaryFolderItself = (temporary / L"x").parent_path();
+    const DWORD attributes = GetFileAttributesW(gameDirectory.c_str());
     if (!namedAsAGameDirectory(gameDirectory.filename().wstring()) || temporary.empty() ||
-        !fs::equivalent(gameDirectory.parent_path(), temporary, notThere) || notThere ||
-        fs::is_symlink(gameDirectory, notThere))
+        !fs::equivalent(gameDirectory.parent_path(), temporaryFolderItself, notThere) || notThere ||
+        attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
+            FILE_ATTRIBUTE_DIRECTORY)
         return fail("--remove takes a game directory of the preview (tarvel_preview_ and a "
                     "number) directly in the temp folder: nothing was deleted");
     const HANDLE process = processHandle(after);
