@@ -1,6 +1,5 @@
 #include "patch/diversions.h"
 #include "patch/put_back.h"
-#include "patch/scoped.h"
 
 #include <atomic>
 
@@ -47,7 +46,7 @@ void bypass_chains() {
 void put_back_branches() {
     // Each branch leaves the list as it is put back; one that would not is dropped from it.
     while (diversion* const branch = firstDiversion) {
-        if (auto* const patch = dynamic_cast<scoped_base*>(branch)) patch->restore_bytes();
+        branch->put_back();
         if (firstDiversion == branch) forget_diversion(branch);
     }
 }

@@ -15,6 +15,8 @@ class diversion {
     virtual ~diversion() = default;
     // True when the code no longer holds what this branch wrote: something else rewrote it since.
     virtual bool rewritten() const { return false; }
+    // Puts the game's own bytes back where this branch wrote, for a branch that can.
+    virtual void put_back() {}
 
   private:
     friend void remember_diversion(diversion* branch);

@@ -15,6 +15,7 @@ namespace patch {
 class scoped_base : public diversion {
   public:
     virtual void restore_bytes() = 0;
+    void put_back() override { restore_bytes(); }
 };
 
 // Up to N bytes of game code as they were before a patch.
