@@ -91,7 +91,7 @@ setsid wine "$release/tools/preview.exe" --edit --data "$(win "$mine")" --size 6
 editor=$!
 # The editor's game may still write its last frame while it ends: the folder is removed once
 # nothing writes into it any more.
-trap 'kill -KILL -- "-$editor" 2>/dev/null
+trap 'kill -KILL -- "-$editor" 2>/dev/null || true
       for _ in $(seq 300); do rm -rf "$work" 2>/dev/null && break; sleep 0.2; done' EXIT
 for _ in $(seq 600); do grep -q '^rendered ' "$work/edit.txt" && break; sleep 0.2; done
 address=$(grep -o 'http://127\.0\.0\.1:[0-9]*/?token=[0-9a-f]*' "$work/edit.txt" | head -1)
